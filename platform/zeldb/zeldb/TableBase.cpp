@@ -1,0 +1,193 @@
+#include <zeldb/TableBase.h>
+#include <zeldb/ZelDbDatabase.h>
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QStringList>
+
+namespace zeldb {
+
+namespace {
+
+const QString CREATE_DATE = QStringLiteral("CreateDate");
+const QString UPDATE_DATE = QStringLiteral("UpdateDate");
+
+} // namespace
+
+TableBase::TableBase(ZelDbDatabase &database, const TableSchema &schema)
+    : m_database(database)
+    , m_schema(schema)
+{ }
+
+TableBase::~TableBase() = default;
+
+bool TableBase::prepare(QSqlQuery &query, const QString &sql, const char *operation)
+{
+    // A prepare refused (for instance on a lock) must fail here: left unchecked it shows up
+    // later as a misleading "Parameter count mismatch".
+    query.setForwardOnly(true);
+    if (query.prepare(sql))
+        return true;
+    m_database.reportError(
+        QStringLiteral("%1 %2").arg(m_schema.tableName(), QLatin1String(operation)),
+        query.lastError());
+    return false;
+}
+
+bool TableBase::execute(QSqlQuery &query, const char *operation)
+{
+    if (query.exec())
+        return true;
+    // The error text only: bound values may hold passwords.
+    m_database.reportError(
+        QStringLiteral("%1 %2").arg(m_schema.tableName(), QLatin1String(operation)),
+        query.lastError());
+    return false;
+}
+
+void TableBase::fill(const QSqlQuery &query, RecordBase &record) const
+{
+    for (int i = 0; i < m_schema.fieldCount(); ++i)
+        record.SetValue(i, m_schema.fromStorage(i, query.value(i)));
+}
+
+bool TableBase::insert(RecordBase &record)
+{
+    const int createDate = m_schema.fieldNumber(CREATE_DATE);
+    if (createDate > 0 && !record.IsFieldSet(createDate))
+        record.SetValue(createDate, QDateTime::currentDateTime());
+
+    QStringList columns;
+    QStringList placeholders;
+    QList<int> fields;
+    for (int i = 1; i < m_schema.fieldCount(); ++i) {
+        if (record.IsFieldSet(i)) {
+            columns << m_schema.field(i).name;
+            placeholders << QStringLiteral("?");
+            fields << i;
+        }
+    }
+    const QString sql = columns.isEmpty()
+        ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(m_schema.tableName())
+        : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+              .arg(m_schema.tableName(), columns.join(QLatin1String(", ")),
+                   placeholders.join(QLatin1String(", ")));
+
+    QSqlQuery query(m_database.Database());
+    if (!prepare(query, sql, "insert"))
+        return false;
+    for (int field : fields)
+        query.addBindValue(m_schema.toStorage(field, record.Value(field)));
+    if (!execute(query, "insert"))
+        return false;
+    record.setId(query.lastInsertId().toUInt());
+    return true;
+}
+
+bool TableBase::select(unsigned id, RecordBase &record)
+{
+    QSqlQuery query(m_database.Database());
+    if (!prepare(query,
+                 QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?")
+                     .arg(m_schema.columnList(), m_schema.tableName(), m_schema.field(0).name),
+                 "select"))
+        return false;
+    query.addBindValue(qlonglong(id));
+    if (!execute(query, "select") || !query.next())
+        return false;
+    fill(query, record);
+    return true;
+}
+
+bool TableBase::selectWhere(const SelectionCriteria &criteria, RecordBase &row,
+                            const std::function<void()> &collect)
+{
+    QStringList conditions;
+    for (const SelectionCriteria::Condition &condition : criteria.conditions()) {
+        if (!m_schema.hasField(condition.field))
+            return false;
+        conditions << m_schema.field(condition.field).name
+                + (condition.comparison == SelectionCriteria::Comparison::Equal
+                       ? QLatin1String(" = ?")
+                       : QLatin1String(" <> ?"));
+    }
+    QString sql
+        = QStringLiteral("SELECT %1 FROM %2").arg(m_schema.columnList(), m_schema.tableName());
+    if (!conditions.isEmpty())
+        sql += QLatin1String(" WHERE ") + conditions.join(QLatin1String(" AND "));
+    sql += QLatin1String(" ORDER BY ") + m_schema.field(0).name;
+
+    QSqlQuery query(m_database.Database());
+    if (!prepare(query, sql, "select"))
+        return false;
+    for (const SelectionCriteria::Condition &condition : criteria.conditions())
+        query.addBindValue(m_schema.toStorage(condition.field, condition.value));
+    if (!execute(query, "select"))
+        return false;
+    bool found = false;
+    while (query.next()) {
+        fill(query, row);
+        collect();
+        found = true;
+    }
+    return found;
+}
+
+bool TableBase::update(const RecordBase &record)
+{
+    QStringList assignments;
+    QList<int> fields;
+    for (int i = 1; i < m_schema.fieldCount(); ++i) {
+        if (record.IsFieldSet(i)) {
+            assignments << m_schema.field(i).name + QLatin1String(" = ?");
+            fields << i;
+        }
+    }
+    const int updateDate = m_schema.fieldNumber(UPDATE_DATE);
+    const bool stampUpdateDate = updateDate > 0 && !record.IsFieldSet(updateDate);
+    if (stampUpdateDate)
+        assignments << UPDATE_DATE + QLatin1String(" = ?");
+    // With nothing to write, the statement still tells whether the row exists.
+    if (assignments.isEmpty())
+        assignments << m_schema.field(0).name + QLatin1String(" = ") + m_schema.field(0).name;
+
+    QSqlQuery query(m_database.Database());
+    if (!prepare(query,
+                 QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
+                     .arg(m_schema.tableName(), assignments.join(QLatin1String(", ")),
+                          m_schema.field(0).name),
+                 "update"))
+        return false;
+    for (int field : fields)
+        query.addBindValue(m_schema.toStorage(field, record.Value(field)));
+    if (stampUpdateDate)
+        query.addBindValue(m_schema.toStorage(updateDate, QDateTime::currentDateTime()));
+    query.addBindValue(qlonglong(record.Id()));
+    return execute(query, "update") && query.numRowsAffected() > 0;
+}
+
+bool TableBase::remove(unsigned id)
+{
+    QSqlQuery query(m_database.Database());
+    if (!prepare(query,
+                 QStringLiteral("DELETE FROM %1 WHERE %2 = ?")
+                     .arg(m_schema.tableName(), m_schema.field(0).name),
+                 "delete"))
+        return false;
+    query.addBindValue(qlonglong(id));
+    return execute(query, "delete") && query.numRowsAffected() > 0;
+}
+
+bool TableBase::addOrUpdate(RecordBase &record)
+{
+    return record.Id() == 0 ? insert(record) : update(record);
+}
+
+bool TableBase::ClearTable()
+{
+    QSqlQuery query(m_database.Database());
+    return prepare(query, QStringLiteral("DELETE FROM %1").arg(m_schema.tableName()), "clear")
+        && execute(query, "clear");
+}
+
+} // namespace zeldb

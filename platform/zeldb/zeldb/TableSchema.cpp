@@ -1,0 +1,106 @@
+#include <zeldb/TableSchema.h>
+
+#include <QDateTime>
+
+namespace zeldb {
+
+TableSchema::TableSchema(const QString &tableName, const QString &entityName,
+                         std::initializer_list<FieldDefinition> fields)
+    : m_tableName(tableName)
+    , m_entityName(entityName)
+    , m_fields(fields)
+{ }
+
+int TableSchema::fieldNumber(const QString &name) const
+{
+    for (int i = 0; i < m_fields.size(); ++i) {
+        if (m_fields.at(i).name == name)
+            return i;
+    }
+    return -1;
+}
+
+QString TableSchema::createStatement() const
+{
+    QStringList columns;
+    for (const FieldDefinition &field : m_fields) {
+        switch (field.type) {
+        case FieldType::Id:
+            // AUTOINCREMENT: an id is never handed out twice, not even after the newest row
+            // was deleted, so rows that refer to a deleted one never attach to a new one.
+            columns << field.name + QLatin1String(" INTEGER PRIMARY KEY AUTOINCREMENT");
+            break;
+        case FieldType::Unsigned:
+        case FieldType::Boolean:
+            columns << field.name + QLatin1String(" INTEGER NOT NULL DEFAULT 0");
+            break;
+        case FieldType::Text:
+            columns << field.name + QLatin1String(" TEXT NOT NULL DEFAULT ''");
+            break;
+        case FieldType::DateTime:
+            columns << field.name + QLatin1String(" TEXT");
+            break;
+        }
+    }
+    return QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (%2)")
+        .arg(m_tableName, columns.join(QLatin1String(", ")));
+}
+
+QStringList TableSchema::indexStatements() const
+{
+    QStringList statements;
+    for (const FieldDefinition &field : m_fields) {
+        if (field.indexed) {
+            statements << QStringLiteral("CREATE INDEX IF NOT EXISTS %1_%2 ON %1 (%2)")
+                              .arg(m_tableName, field.name);
+        }
+    }
+    return statements;
+}
+
+QString TableSchema::columnList() const
+{
+    QStringList names;
+    for (const FieldDefinition &field : m_fields)
+        names << field.name;
+    return names.join(QLatin1String(", "));
+}
+
+QVariant TableSchema::toStorage(int number, const QVariant &value) const
+{
+    switch (m_fields.at(number).type) {
+    case FieldType::Id:
+    case FieldType::Unsigned:
+        return QVariant(value.toLongLong());
+    case FieldType::Boolean:
+        return QVariant(value.toBool() ? 1 : 0);
+    case FieldType::Text:
+        return QVariant(value.isNull() ? QString(QLatin1String("")) : value.toString());
+    case FieldType::DateTime: {
+        const QDateTime dateTime = value.toDateTime();
+        return dateTime.isValid() ? QVariant(dateTime.toString(Qt::ISODateWithMs))
+                                  : QVariant(QVariant::String);
+    }
+    }
+    return value;
+}
+
+QVariant TableSchema::fromStorage(int number, const QVariant &stored) const
+{
+    switch (m_fields.at(number).type) {
+    case FieldType::Id:
+    case FieldType::Unsigned:
+        return QVariant(stored.toUInt());
+    case FieldType::Boolean:
+        return QVariant(stored.toLongLong() != 0);
+    case FieldType::Text:
+        return QVariant(stored.isNull() ? QString(QLatin1String("")) : stored.toString());
+    case FieldType::DateTime:
+        return stored.isNull()
+            ? QVariant(QDateTime())
+            : QVariant(QDateTime::fromString(stored.toString(), Qt::ISODateWithMs));
+    }
+    return stored;
+}
+
+} // namespace zeldb

@@ -1,0 +1,105 @@
+#include <zeldb/ThreadConnections_p.h>
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+
+#include <atomic>
+
+namespace zeldb {
+
+namespace {
+
+std::atomic<quint64> nextConnectionNumber { 1 };
+
+QString key(const QString &connectionName, const QString &filePath)
+{
+    return connectionName + QLatin1Char('\n') + filePath;
+}
+
+// The file holds passwords and personal data: create it readable by its owner only before
+// SQLite first opens it (SQLite gives its -wal and -shm files the same mode).
+void createOwnerOnlyFile(const QString &filePath)
+{
+    if (QFileInfo::exists(filePath))
+        return;
+    QFile file(filePath);
+    if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+}
+
+bool execute(QSqlDatabase &database, const QString &statement, QSqlError &error)
+{
+    QSqlQuery query(database);
+    if (query.exec(statement))
+        return true;
+    error = query.lastError();
+    return false;
+}
+
+} // namespace
+
+ThreadConnections &ThreadConnections::current()
+{
+    thread_local ThreadConnections connections;
+    return connections;
+}
+
+ThreadConnections::~ThreadConnections()
+{
+    for (const QString &qtName : qAsConst(m_qtNames)) {
+        {
+            QSqlDatabase database = QSqlDatabase::database(qtName, false);
+            database.close();
+        }
+        QSqlDatabase::removeDatabase(qtName);
+    }
+}
+
+QString ThreadConnections::find(const QString &connectionName, const QString &filePath) const
+{
+    return m_qtNames.value(key(connectionName, filePath));
+}
+
+QString ThreadConnections::acquire(const QString &connectionName, const QString &filePath,
+                                   QSqlError &error)
+{
+    const QString connectionKey = key(connectionName, filePath);
+    const QString existing = m_qtNames.value(connectionKey);
+    if (!existing.isEmpty())
+        return existing;
+    const QString qtName = open(filePath, error);
+    if (!qtName.isEmpty())
+        m_qtNames.insert(connectionKey, qtName);
+    return qtName;
+}
+
+QString ThreadConnections::open(const QString &filePath, QSqlError &error)
+{
+    const QString qtName = QStringLiteral("ZelDb#%1").arg(nextConnectionNumber++);
+    bool opened = false;
+    {
+        createOwnerOnlyFile(filePath);
+        QSqlDatabase database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), qtName);
+        database.setDatabaseName(filePath);
+        // A writer waits for another thread's write instead of failing at once.
+        database.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+        if (!database.open()) {
+            error = database.lastError();
+        } else {
+            // open() succeeds on a file that is not a database; the first statement does not.
+            opened = execute(database, QStringLiteral("SELECT count(*) FROM sqlite_master"), error)
+                && execute(database, QStringLiteral("PRAGMA journal_mode=WAL"), error)
+                && execute(database, QStringLiteral("PRAGMA synchronous=NORMAL"), error);
+            if (!opened)
+                database.close();
+        }
+    }
+    if (opened)
+        return qtName;
+    QSqlDatabase::removeDatabase(qtName);
+    return QString();
+}
+
+} // namespace zeldb

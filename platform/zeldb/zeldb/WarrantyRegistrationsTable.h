@@ -1,0 +1,15 @@
+#ifndef ZELDB_WARRANTYREGISTRATIONSTABLE_H
+#define ZELDB_WARRANTYREGISTRATIONSTABLE_H
+
+#include <zeldb/TableBase.h>
+#include <zeldb/WarrantyRegistrationsRecord.h>
+#include <zeldb/WarrantyRegistrationsSelectionCriteria.h>
+
+namespace zeldb {
+
+using WarrantyRegistrationsTable
+    = RegistrationTable<WarrantyRegistrationsRecord, WarrantyRegistrationsSelectionCriteria>;
+
+} // namespace zeldb
+
+#endif // ZELDB_WARRANTYREGISTRATIONSTABLE_H

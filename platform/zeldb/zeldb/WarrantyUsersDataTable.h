@@ -1,0 +1,15 @@
+#ifndef ZELDB_WARRANTYUSERSDATATABLE_H
+#define ZELDB_WARRANTYUSERSDATATABLE_H
+
+#include <zeldb/TableBase.h>
+#include <zeldb/WarrantyUsersDataRecord.h>
+#include <zeldb/WarrantyUsersDataSelectionCriteria.h>
+
+namespace zeldb {
+
+using WarrantyUsersDataTable
+    = RegistrationTable<WarrantyUsersDataRecord, WarrantyUsersDataSelectionCriteria>;
+
+} // namespace zeldb
+
+#endif // ZELDB_WARRANTYUSERSDATATABLE_H

@@ -1,0 +1,79 @@
+#include <zeldb/ThreadConnections_p.h>
+#include <zeldb/ZelDbDatabase.h>
+
+#include <zellogger/ZelLogger.h>
+
+namespace zeldb {
+
+namespace {
+
+const QString LOGGER_NAME = QStringLiteral("ZELDB");
+
+} // namespace
+
+ZelDbDatabase::ZelDbDatabase()
+    : m_configurationPairs(*this)
+    , m_mapObjects(*this)
+    , m_mapObjectParameters(*this)
+    , m_networkMapObjects(*this)
+    , m_networkMapObjectDetails(*this)
+    , m_networkMaps(*this)
+    , m_warrantyUsersData(*this)
+    , m_warrantyRegistrations(*this)
+{
+}
+
+ZelDbDatabase::~ZelDbDatabase() = default;
+
+bool ZelDbDatabase::CreateConnection(const QString &name)
+{
+    m_connectionName = name;
+    return !name.isEmpty();
+}
+
+bool ZelDbDatabase::Open()
+{
+    QSqlError error;
+    m_open = !ThreadConnections::current().acquire(m_connectionName, filePath, error).isEmpty();
+    if (!m_open)
+        reportError(QStringLiteral("Open %1").arg(filePath), error);
+    return m_open;
+}
+
+bool ZelDbDatabase::IsOpen() const
+{
+    return m_open;
+}
+
+bool ZelDbDatabase::Close()
+{
+    m_open = false;
+    return true;
+}
+
+QSqlDatabase ZelDbDatabase::Database() const
+{
+    if (!m_open)
+        return QSqlDatabase();
+    const QString qtName = ThreadConnections::current().find(m_connectionName, filePath);
+    return qtName.isEmpty() ? QSqlDatabase() : QSqlDatabase::database(qtName, false);
+}
+
+QSqlError ZelDbDatabase::lastError() const
+{
+    return m_lastError;
+}
+
+QString ZelDbDatabase::schemaVersionStatement()
+{
+    return QStringLiteral("PRAGMA user_version = %1").arg(SCHEMA_VERSION);
+}
+
+void ZelDbDatabase::reportError(const QString &what, const QSqlError &error)
+{
+    m_lastError = error;
+    ZelLogger::getInstance()->log(QStringLiteral("ZelDbDatabase - %1 failed: %2").arg(what, error.text()),
+                                  ZelLogger::ERROR_LEVEL, LOGGER_NAME);
+}
+
+} // namespace zeldb

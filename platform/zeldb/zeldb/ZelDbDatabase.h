@@ -1,0 +1,87 @@
+#ifndef ZELDB_ZELDBDATABASE_H
+#define ZELDB_ZELDBDATABASE_H
+
+#include <zeldb/ConfigurationPairsTable.h>
+#include <zeldb/MapObjectParametersTable.h>
+#include <zeldb/MapObjectsTable.h>
+#include <zeldb/NetworkMapObjectDetailsTable.h>
+#include <zeldb/NetworkMapObjectsTable.h>
+#include <zeldb/NetworkMapsTable.h>
+#include <zeldb/WarrantyRegistrationsTable.h>
+#include <zeldb/WarrantyUsersDataTable.h>
+#include <zeldb/zeldb_export.h>
+
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QString>
+
+namespace zeldb {
+
+// One user of the database file at filePath. Any number of these may be open at once, on
+// one thread or on several: each thread shares one physical SQLite connection per file,
+// opened by the first Open on that thread and kept until the thread ends, while Open,
+// Close and IsOpen are this object's own state. An object is used on the thread that
+// opened it.
+class ZELDB_EXPORT ZelDbDatabase
+{
+public:
+    // Stored in the file as PRAGMA user_version, for migrations of later releases.
+    static const int SCHEMA_VERSION = 1;
+
+    ZelDbDatabase();
+    ~ZelDbDatabase();
+    ZelDbDatabase(const ZelDbDatabase &) = delete;
+    ZelDbDatabase &operator=(const ZelDbDatabase &) = delete;
+
+    // The database file; set before CreateConnection.
+    QString filePath;
+
+    // Names the connection; every object may pass the same name.
+    bool CreateConnection(const QString &name);
+
+    // Creates the file (owner-only) when there is none. Fails, logging the SQL error once,
+    // when the file cannot be opened or is not a database.
+    bool Open();
+    bool IsOpen() const;
+    bool Close();
+
+    // The calling thread's connection while this object is open; invalid otherwise.
+    QSqlDatabase Database() const;
+    QSqlError lastError() const;
+
+    // Marks the file with SCHEMA_VERSION; run after the tables were created.
+    static QString schemaVersionStatement();
+
+    ConfigurationPairsTable *GetConfigurationPairsTable() { return &m_configurationPairs; }
+    MapObjectsTable *GetMapObjectsTable() { return &m_mapObjects; }
+    MapObjectParametersTable *GetMapObjectParametersTable() { return &m_mapObjectParameters; }
+    NetworkMapObjectsTable *GetNetworkMapObjectsTable() { return &m_networkMapObjects; }
+    NetworkMapObjectDetailsTable *GetNetworkMapObjectDetailsTable()
+    {
+        return &m_networkMapObjectDetails;
+    }
+    NetworkMapsTable *GetNetworkMapsTable() { return &m_networkMaps; }
+    WarrantyUsersDataTable *GetWarrantyUsersDataTable() { return &m_warrantyUsersData; }
+    WarrantyRegistrationsTable *GetWarrantyRegistrationsTable() { return &m_warrantyRegistrations; }
+
+    // Records and logs a failed statement; WHAT names the table and operation.
+    void reportError(const QString &what, const QSqlError &error);
+
+private:
+    QString m_connectionName;
+    bool m_open = false;
+    QSqlError m_lastError;
+
+    ConfigurationPairsTable m_configurationPairs;
+    MapObjectsTable m_mapObjects;
+    MapObjectParametersTable m_mapObjectParameters;
+    NetworkMapObjectsTable m_networkMapObjects;
+    NetworkMapObjectDetailsTable m_networkMapObjectDetails;
+    NetworkMapsTable m_networkMaps;
+    WarrantyUsersDataTable m_warrantyUsersData;
+    WarrantyRegistrationsTable m_warrantyRegistrations;
+};
+
+} // namespace zeldb
+
+#endif // ZELDB_ZELDBDATABASE_H

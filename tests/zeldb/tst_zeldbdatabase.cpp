@@ -1,0 +1,330 @@
+#include <zeldb/ZelDb.h>
+
+#include "LogCapture.h"
+#include "TestSupport.h"
+
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <atomic>
+#include <thread>
+
+using namespace zeldb;
+
+namespace {
+
+// Opens the database at PATH and creates every table in it.
+bool createSchema(const QString &path)
+{
+    ZelDbDatabase database;
+    database.filePath = path;
+    database.CreateConnection(QStringLiteral("ZelDbConnection"));
+    if (!database.Open())
+        return false;
+    QStringList statements;
+    statements << ConfigurationPairsTable::createStatement()
+               << ConfigurationPairsTable::indexStatements() << MapObjectsTable::createStatement()
+               << MapObjectsTable::indexStatements() << WarrantyUsersDataTable::createStatement()
+               << WarrantyRegistrationsTable::createStatement();
+    QSqlQuery query(database.Database());
+    for (const QString &statement : statements) {
+        if (!query.exec(statement))
+            return false;
+    }
+    return true;
+}
+
+MapObjectsRecord mapObject(const QString &name, bool active = true)
+{
+    MapObjectsRecord record;
+    record.setName(name);
+    record.setIsActive(active);
+    record.setShowOnMap(true);
+    record.setIconId(QStringLiteral(" "));
+    return record;
+}
+
+} // namespace
+
+class TestZelDbDatabase : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString m_path;
+    ZelDbDatabase m_db;
+
+private slots:
+    void initTestCase()
+    {
+        zeltest::failOnSqlMisuse();
+        m_path = m_dir.filePath(QStringLiteral("store.db"));
+        QVERIFY(createSchema(m_path));
+        m_db.filePath = m_path;
+        QVERIFY(m_db.CreateConnection(QStringLiteral("ZelDbConnection")));
+    }
+
+    void init() { QVERIFY(m_db.Open()); }
+
+    void cleanup()
+    {
+        m_db.GetMapObjectsTable()->ClearTable();
+        m_db.GetConfigurationPairsTable()->ClearTable();
+        m_db.GetWarrantyRegistrationsTable()->ClearTable();
+        m_db.Close();
+    }
+
+    void addGetUpdateDelete()
+    {
+        MapObjectsTable *table = m_db.GetMapObjectsTable();
+        MapObjectsRecord added = mapObject(QStringLiteral("GATEWAY"));
+        QVERIFY(table->Add(added));
+        QVERIFY(added.Id() > 0);
+        QVERIFY(added.CreateDate().isValid());
+
+        MapObjectsRecord read;
+        QVERIFY(table->Get(added.Id(), read));
+        QCOMPARE(read.Name(), QStringLiteral("GATEWAY"));
+        QCOMPARE(read.IconId(), QStringLiteral(" "));
+        QVERIFY(read.IsActive());
+        QVERIFY(!read.UpdateDate().isValid());
+        for (int field = 0; field < read.Count(); ++field)
+            QVERIFY(read.IsFieldSet(field));
+
+        MapObjectsRecord missing;
+        QVERIFY(!table->Get(added.Id() + 100, missing));
+
+        QVERIFY(table->Delete(added.Id()));
+        QVERIFY(!table->Delete(added.Id()));
+        QVERIFY(!table->Get(added.Id(), read));
+    }
+
+    void updateWritesOnlyTheFieldsSet()
+    {
+        MapObjectsTable *table = m_db.GetMapObjectsTable();
+        MapObjectsRecord added = mapObject(QStringLiteral("PC"));
+        QVERIFY(table->Add(added));
+
+        MapObjectsRecord partial;
+        partial.setId(added.Id());
+        QVERIFY(partial.SetValue(MapObjectsRecord::FieldIsActive, false));
+        QVERIFY(!partial.SetValue(99, true));
+        QVERIFY(table->Update(partial));
+
+        MapObjectsRecord read;
+        QVERIFY(table->Get(added.Id(), read));
+        QCOMPARE(read.Name(), QStringLiteral("PC"));
+        QCOMPARE(read.IconId(), QStringLiteral(" "));
+        QVERIFY(!read.IsActive());
+        QVERIFY(read.ShowOnMap());
+        QCOMPARE(read.CreateDate(), added.CreateDate());
+        QVERIFY(read.UpdateDate().isValid());
+
+        MapObjectsRecord absent;
+        absent.setId(added.Id() + 100);
+        absent.setName(QStringLiteral("x"));
+        QVERIFY(!table->Update(absent));
+    }
+
+    void criteriaSelectInAscendingIdOrder()
+    {
+        MapObjectsTable *table = m_db.GetMapObjectsTable();
+        QList<unsigned> pcIds;
+        for (const char *name : { "PC", "GATEWAY", "PC", "PRINTER", "PC" }) {
+            MapObjectsRecord record = mapObject(QLatin1String(name));
+            QVERIFY(table->Add(record));
+            if (record.Name() == QLatin1String("PC"))
+                pcIds << record.Id();
+        }
+
+        MapObjectsSelectionCriteria byName;
+        byName.NameEqualsTo(QStringLiteral("PC"));
+        QList<MapObjectsRecord> rows;
+        rows << mapObject(QStringLiteral("left over"));
+        QVERIFY(table->Get(rows, byName));
+        QList<unsigned> ids;
+        for (const MapObjectsRecord &row : qAsConst(rows))
+            ids << row.Id();
+        QCOMPARE(ids, pcIds);
+
+        byName.NameEqualsTo(QStringLiteral("pc")); // replaces the condition; names are case-sensitive
+        QVERIFY(!table->Get(rows, byName));
+        QVERIFY(rows.isEmpty());
+
+        QVERIFY(table->Get(rows, MapObjectsSelectionCriteria()));
+        QCOMPARE(rows.size(), 5);
+    }
+
+    void combinedCriteriaAllMustHold()
+    {
+        WarrantyRegistrationsTable *table = m_db.GetWarrantyRegistrationsTable();
+        const QList<QPair<QString, bool>> rows = { { "zel", false }, { "cpe", false }, { "cpe", true } };
+        for (const auto &row : rows) {
+            WarrantyRegistrationsRecord record;
+            record.setProductModelName(row.first);
+            record.setIsRegistered(row.second);
+            QVERIFY(table->AddOrUpdate(record));
+        }
+        WarrantyRegistrationsSelectionCriteria criteria;
+        criteria.IsRegisteredEqualsTo(false);
+        criteria.ProductModelNameNotEqualsTo(QStringLiteral("zel"));
+        QList<WarrantyRegistrationsRecord> found;
+        QVERIFY(table->Get(found, criteria));
+        QCOMPARE(found.size(), 1);
+        QCOMPARE(found.first().ProductModelName(), QStringLiteral("cpe"));
+        QVERIFY(!found.first().IsRegistered());
+    }
+
+    void addOrUpdateInsertsThenUpdates()
+    {
+        WarrantyRegistrationsTable *table = m_db.GetWarrantyRegistrationsTable();
+        WarrantyRegistrationsRecord record;
+        record.setProductSerialNo(QStringLiteral("S1"));
+        QVERIFY(table->AddOrUpdate(record));
+        const unsigned id = record.Id();
+        QVERIFY(id > 0);
+
+        record.setProductFwVersion(QStringLiteral("2.0"));
+        QVERIFY(table->AddOrUpdate(record));
+        QCOMPARE(record.Id(), id);
+        WarrantyRegistrationsRecord read;
+        QVERIFY(table->Get(id, read));
+        QCOMPARE(read.ProductSerialNo(), QStringLiteral("S1"));
+        QCOMPARE(read.ProductFwVersion(), QStringLiteral("2.0"));
+    }
+
+    void idsAreNeverReused()
+    {
+        MapObjectsTable *table = m_db.GetMapObjectsTable();
+        MapObjectsRecord first = mapObject(QStringLiteral("a"));
+        MapObjectsRecord second = mapObject(QStringLiteral("b"));
+        QVERIFY(table->Add(first) && table->Add(second));
+        QVERIFY(table->Delete(second.Id()));
+        MapObjectsRecord third = mapObject(QStringLiteral("c"));
+        QVERIFY(table->Add(third));
+        QVERIFY(third.Id() > second.Id());
+    }
+
+    void textIsStoredExactly()
+    {
+        ConfigurationPairsTable *table = m_db.GetConfigurationPairsTable();
+        const QString hostile = QStringLiteral("O'Brien \"x\"; DROP TABLE MapObjects; -- \u00e7\u011f\u00fc \U0001F600");
+        ConfigurationPairsRecord record;
+        record.setConfigKeyName(hostile);
+        record.setConfigKeyValue(QStringLiteral(""));
+        QVERIFY(table->Add(record));
+        ConfigurationPairsSelectionCriteria criteria;
+        criteria.ConfigKeyNameEqualsTo(hostile);
+        QList<ConfigurationPairsRecord> found;
+        QVERIFY(table->Get(found, criteria));
+        QCOMPARE(found.first().ConfigKeyName(), hostile);
+        // An empty value is a value: it must not come back as a missing one.
+        QVERIFY(!found.first().ConfigKeyValue().isNull());
+        QVERIFY(found.first().ConfigKeyValue().isEmpty());
+    }
+
+    void nestedObjectsOnOneThread()
+    {
+        ZelDbDatabase other;
+        other.filePath = m_path;
+        other.CreateConnection(QStringLiteral("ZelDbConnection"));
+        QVERIFY(other.Open());
+        MapObjectsRecord record = mapObject(QStringLiteral("nested"));
+        QVERIFY(other.GetMapObjectsTable()->Add(record));
+        QVERIFY(other.Close());
+        QVERIFY(!other.IsOpen());
+
+        // Closing the inner object leaves the outer one working.
+        QVERIFY(m_db.IsOpen());
+        MapObjectsRecord read;
+        QVERIFY(m_db.GetMapObjectsTable()->Get(record.Id(), read));
+        QCOMPARE(read.Name(), QStringLiteral("nested"));
+    }
+
+    void threadsHaveTheirOwnConnections()
+    {
+        const int connectionsBefore = QSqlDatabase::connectionNames().size();
+        std::atomic_int succeeded { 0 };
+        auto worker = [&](const QString &name) {
+            ZelDbDatabase database;
+            database.filePath = m_path;
+            database.CreateConnection(QStringLiteral("ZelDbConnection"));
+            bool ok = database.Open();
+            for (int i = 0; ok && i < 100; ++i) {
+                MapObjectsRecord record = mapObject(name);
+                MapObjectsRecord read;
+                ok = database.GetMapObjectsTable()->Add(record)
+                    && database.GetMapObjectsTable()->Get(record.Id(), read) && read.Name() == name;
+            }
+            database.Close();
+            if (ok)
+                ++succeeded;
+        };
+        std::thread first(worker, QStringLiteral("first"));
+        std::thread second(worker, QStringLiteral("second"));
+        first.join();
+        second.join();
+        QCOMPARE(succeeded.load(), 2);
+
+        MapObjectsSelectionCriteria criteria;
+        criteria.NameEqualsTo(QStringLiteral("second"));
+        QList<MapObjectsRecord> rows;
+        QVERIFY(m_db.GetMapObjectsTable()->Get(rows, criteria));
+        QCOMPARE(rows.size(), 100);
+        // Each thread's connection went with its thread.
+        QCOMPARE(QSqlDatabase::connectionNames().size(), connectionsBefore);
+    }
+
+    void fileIsOwnerOnly()
+    {
+        const QFileDevice::Permissions permissions = QFile(m_path).permissions();
+        QVERIFY(permissions & QFileDevice::ReadOwner);
+        QVERIFY(permissions & QFileDevice::WriteOwner);
+        QVERIFY(!(permissions & (QFileDevice::ReadGroup | QFileDevice::WriteGroup
+                                 | QFileDevice::ReadOther | QFileDevice::WriteOther)));
+    }
+
+    void unopenableFileFailsByResult_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("directory in place of the file") << "directory";
+        QTest::newRow("not a database") << "garbage";
+        QTest::newRow("location does not exist") << "missing-directory";
+    }
+
+    void unopenableFileFailsByResult()
+    {
+        QFETCH(QString, kind);
+        QTemporaryDir dir;
+        QString path = dir.filePath(QStringLiteral("bad.db"));
+        if (kind == QLatin1String("directory")) {
+            QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("bad.db")));
+        } else if (kind == QLatin1String("garbage")) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(QByteArray(8192, 'x'));
+        } else {
+            path = dir.filePath(QStringLiteral("no/such/dir/bad.db"));
+        }
+
+        zeltest::LogCapture capture(QStringLiteral("ZELDB"));
+        ZelDbDatabase database;
+        database.filePath = path;
+        database.CreateConnection(QStringLiteral("ZelDbConnection"));
+        QVERIFY(!database.Open());
+        QVERIFY(!database.IsOpen());
+        QVERIFY(!database.lastError().text().isEmpty());
+        QCOMPARE(capture.lines().size(), 1);
+        QCOMPARE(capture.lines().first().type, QtCriticalMsg);
+        QVERIFY(capture.messages().first().contains(database.lastError().text()));
+
+        MapObjectsRecord record = mapObject(QStringLiteral("x"));
+        QVERIFY(!database.GetMapObjectsTable()->Add(record));
+        QList<MapObjectsRecord> rows;
+        QVERIFY(!database.GetMapObjectsTable()->Get(rows, MapObjectsSelectionCriteria()));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestZelDbDatabase)
+#include "tst_zeldbdatabase.moc"
