@@ -11,7 +11,8 @@ LogCapture *activeCapture = nullptr;
 
 } // namespace
 
-LogCapture::LogCapture(const QString &category) : m_category(category)
+LogCapture::LogCapture(const QString &category)
+    : m_category(category)
 {
     std::lock_guard<std::mutex> lock(captureMutex);
     activeCapture = this;

@@ -1,0 +1,93 @@
+#!/usr/bin/env bash
+# One entry point for building, testing and installing ZelMiddleware.
+#
+#   ./build.sh test            install missing packages, build, run every test
+#   ./build.sh asan            the same tests under AddressSanitizer + UndefinedBehaviorSanitizer
+#   ./build.sh tsan            the same tests under ThreadSanitizer
+#   ./build.sh bench           build and run the benchmarks
+#   ./build.sh install PREFIX  build and install libraries, headers and the CMake package
+set -euo pipefail
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+JOBS="${JOBS:-$(nproc 2>/dev/null || echo 2)}"
+
+PACKAGES=(g++ make cmake qtbase5-dev libqt5sql5-sqlite libqt5xmlpatterns5-dev libboost-dev)
+BENCH_PACKAGES=(libbenchmark-dev)
+
+usage() {
+    sed -n '2,9p' "$0" | sed 's/^# \{0,1\}//'
+    exit 2
+}
+
+# Installs the Debian packages that are missing; says what is needed when it cannot.
+ensure_packages() {
+    local missing=()
+    local package
+    for package in "$@"; do
+        if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+            missing+=("$package")
+        fi
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    if [ "$(id -u)" -ne 0 ]; then
+        echo "build.sh: these Debian packages are missing: ${missing[*]}" >&2
+        echo "build.sh: run as root, or install them first: sudo apt-get install ${missing[*]}" >&2
+        exit 1
+    fi
+    echo "build.sh: installing ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -qq
+    apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+# configure_and_build BUILD_DIR [CMAKE_OPTIONS...]
+configure_and_build() {
+    local dir="$1"
+    shift
+    cmake -S "$ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZELMW_WERROR=ON "$@"
+    cmake --build "$dir" -j "$JOBS"
+}
+
+run_tests() {
+    (cd "$1" && ctest --output-on-failure -j "$JOBS" --timeout 600)
+}
+
+command="${1:-}"
+case "$command" in
+test)
+    ensure_packages "${PACKAGES[@]}"
+    configure_and_build "$ROOT/build"
+    run_tests "$ROOT/build"
+    ;;
+asan)
+    ensure_packages "${PACKAGES[@]}"
+    configure_and_build "$ROOT/build-asan" -DZELMW_SANITIZE_ADDRESS=ON
+    ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1" \
+        UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1" \
+        LSAN_OPTIONS="suppressions=$ROOT/tests/sanitizers/lsan.supp" \
+        run_tests "$ROOT/build-asan"
+    ;;
+tsan)
+    ensure_packages "${PACKAGES[@]}"
+    configure_and_build "$ROOT/build-tsan" -DZELMW_SANITIZE_THREAD=ON
+    TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:suppressions=$ROOT/tests/sanitizers/tsan.supp" \
+        run_tests "$ROOT/build-tsan"
+    ;;
+bench)
+    ensure_packages "${PACKAGES[@]}" "${BENCH_PACKAGES[@]}"
+    configure_and_build "$ROOT/build-bench" -DCMAKE_BUILD_TYPE=Release -DZELMW_BUILD_TESTS=OFF \
+        -DZELMW_BUILD_BENCHMARKS=ON
+    for benchmark in "$ROOT"/build-bench/benchmarks/bench_*; do
+        [ -x "$benchmark" ] && "$benchmark"
+    done
+    ;;
+install)
+    [ $# -eq 2 ] || usage
+    ensure_packages "${PACKAGES[@]}"
+    configure_and_build "$ROOT/build-install" -DZELMW_BUILD_TESTS=OFF -DCMAKE_INSTALL_PREFIX="$2"
+    cmake --install "$ROOT/build-install"
+    ;;
+*)
+    usage
+    ;;
+esac

@@ -1,0 +1,263 @@
+#include <zelmw/persistence/ConfigPairsDataHandler.h>
+#include <zelmw/persistence/MapObjectDataHandler.h>
+#include <zelmw/persistence/MapObjectParameterDataHandler.h>
+
+#include "LogCapture.h"
+#include "TestSupport.h"
+
+#include <QSqlQuery>
+#include <QStandardPaths>
+#include <QtTest>
+
+#include <thread>
+#include <vector>
+
+using namespace zelmw;
+
+namespace {
+
+// Reaches the protected table access and the raw connection for checks.
+class TestConnection : public ZelDbConnection
+{
+public:
+    QStringList tableNames()
+    {
+        QStringList names;
+        QSqlQuery query(getSqlDatabase());
+        query.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' "
+                                  "AND name <> 'sqlite_sequence' ORDER BY name"));
+        while (query.next())
+            names << query.value(0).toString();
+        return names;
+    }
+
+    QVariant scalar(const QString &sql)
+    {
+        QSqlQuery query(getSqlDatabase());
+        return query.exec(sql) && query.next() ? query.value(0) : QVariant();
+    }
+};
+
+int configRowCount()
+{
+    TestConnection connection;
+    connection.open();
+    return connection.scalar(QStringLiteral("SELECT count(*) FROM ConfigurationPairs")).toInt();
+}
+
+} // namespace
+
+class TestZelDbConnection : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        zeltest::isolateDataLocation();
+        zeltest::failOnSqlMisuse();
+    }
+
+    void cleanup()
+    {
+        TestConnection connection;
+        QVERIFY(connection.open());
+        connection.clearTables();
+        connection.close();
+    }
+
+    // Must run first: the first connection objects of the process fix the path.
+    void pathIsFixedOnceEvenAcrossThreads()
+    {
+        std::vector<QString> paths(4);
+        std::vector<std::thread> threads;
+        for (QString &path : paths)
+            threads.emplace_back([&path] { path = ZelDbConnection().getDbPath(); });
+        for (std::thread &thread : threads)
+            thread.join();
+
+        const QString expected
+            = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation)
+            + QDir::separator() + QStringLiteral("ZelDb.db");
+        for (const QString &path : paths)
+            QCOMPARE(path, expected);
+        ZelDbConnection connection;
+        QCOMPARE(connection.getDbPath(), expected);
+        // The directory comes with the first object, the file only with the first open.
+        QVERIFY(QDir(connection.getAbsoluteDir()).exists());
+        QVERIFY(!connection.getDbFileInfo().exists());
+    }
+
+    void firstOpenCreatesTheTables()
+    {
+        TestConnection connection;
+        QVERIFY(connection.open());
+        QVERIFY(connection.isOpen());
+        QCOMPARE(connection.tableNames(),
+                 QStringList({ "ConfigurationPairs", "MapObjectParameters", "MapObjects",
+                               "NetworkMapObjectDetails", "NetworkMapObjects", "NetworkMaps",
+                               "WarrantyRegistrations", "WarrantyUsersData" }));
+        QCOMPARE(connection.scalar(QStringLiteral("PRAGMA user_version")).toInt(),
+                 zeldb::ZelDbDatabase::SCHEMA_VERSION);
+        QVERIFY(connection.getConnectionName().startsWith(QLatin1String("ZelDb")));
+        const QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup
+            | QFileDevice::ReadOther | QFileDevice::WriteOther;
+        QVERIFY(!(QFile(connection.getDbPath()).permissions() & others));
+
+        // A later open finds the file and creates nothing.
+        QSqlQuery(connection.getSqlDatabase())
+            .exec(QStringLiteral("DROP TABLE WarrantyRegistrations"));
+        QVERIFY(connection.close());
+        QVERIFY(!connection.isOpen());
+        QVERIFY(connection.open());
+        QVERIFY(!connection.tableNames().contains(QStringLiteral("WarrantyRegistrations")));
+        QSqlQuery(connection.getSqlDatabase())
+            .exec(zeldb::WarrantyRegistrationsTable::createStatement());
+    }
+
+    void connectionObjectsNestAndCopiesShare()
+    {
+        TestConnection outer;
+        QVERIFY(outer.open());
+        ConfigPairsDataHandler handler;
+        QVERIFY(handler.addRecord(QStringLiteral("KEY"), QStringLiteral("v")));
+        QVERIFY(!handler.isOpen()); // a handler closes after its one call
+        QVERIFY(outer.isOpen());
+        QCOMPARE(outer.scalar(QStringLiteral("SELECT count(*) FROM ConfigurationPairs")).toInt(),
+                 1);
+
+        ZelDbConnection copy(outer);
+        QVERIFY(copy.isOpen());
+        QVERIFY(copy.close());
+        QVERIFY(!outer.isOpen());
+    }
+
+    void configHandlerRefusals()
+    {
+        ConfigPairsDataHandler handler;
+        QVERIFY(!handler.addRecord(QString(), QStringLiteral("v")));
+        const ConfigPairsDataHandler::RecordPtr stored
+            = handler.addRecord(QStringLiteral("KEY"), QStringLiteral("first"));
+        QVERIFY(stored);
+        QVERIFY(stored->Id() > 0);
+        QVERIFY(!handler.addRecord(QStringLiteral("KEY"), QStringLiteral("second")));
+        QCOMPARE(configRowCount(), 1);
+        QCOMPARE(handler.getRecordByKeyName(QStringLiteral("KEY"))->ConfigKeyValue(),
+                 QStringLiteral("first"));
+        QVERIFY(!handler.getRecordByKeyName(QStringLiteral("key")));
+
+        QMap<int, QVariant> withoutId;
+        withoutId.insert(zeldb::ConfigurationPairsRecord::FieldConfigKeyValue, QStringLiteral("x"));
+        QVERIFY(!handler.updateRecord(withoutId));
+        withoutId.insert(0, 0);
+        QVERIFY(!handler.updateRecord(withoutId));
+
+        QMap<int, QVariant> fields;
+        fields.insert(0, stored->Id());
+        fields.insert(zeldb::ConfigurationPairsRecord::FieldConfigKeyValue,
+                      QStringLiteral("changed"));
+        QVERIFY(handler.updateRecord(fields));
+        const ConfigPairsDataHandler::RecordPtr read = handler.getRecord(stored->Id());
+        QCOMPARE(read->ConfigKeyName(), QStringLiteral("KEY"));
+        QCOMPARE(read->ConfigKeyValue(), QStringLiteral("changed"));
+
+        QVERIFY(handler.deleteRecord(stored->Id()));
+        QVERIFY(!handler.getRecord(stored->Id()));
+    }
+
+    void newMapObjectRowsAndTheirParameters()
+    {
+        const QDateTime before = QDateTime::currentDateTime();
+        MapObjectDataHandler types;
+        QVERIFY(!types.addRecord(QString()));
+        const MapObjectDataHandler::RecordPtr type = types.addRecord(QStringLiteral("GATEWAY"));
+        QVERIFY(type);
+        QCOMPARE(type->IconId(), QStringLiteral(" "));
+        QVERIFY(type->IsActive() && type->ShowOnMap());
+        QVERIFY(type->CreateDate() >= before.addMSecs(-1));
+        QVERIFY(type->CreateDate() <= QDateTime::currentDateTime());
+        QCOMPARE(types.getRecordByName(QStringLiteral("GATEWAY"))->Id(), type->Id());
+
+        QMap<int, QVariant> fields;
+        fields.insert(0, type->Id());
+        fields.insert(zeldb::MapObjectsRecord::FieldShowOnMap, false);
+        QVERIFY(types.updateRecord(fields));
+        const MapObjectDataHandler::RecordPtr updated = types.getRecord(type->Id());
+        QVERIFY(!updated->ShowOnMap());
+        QVERIFY(updated->IsActive());
+        QVERIFY(updated->UpdateDate().isValid());
+
+        MapObjectParameterDataHandler parameters;
+        QVERIFY(!parameters.addRecord(type->Id(), QString()));
+        const QStringList names = { "B", "A", "C" };
+        for (const QString &name : names)
+            QVERIFY(parameters.addRecord(type->Id(), name));
+        QVERIFY(parameters.addRecord(type->Id() + 1, QStringLiteral("other type")));
+        QStringList readNames;
+        for (const MapObjectParameterDataHandler::RecordPtr &record :
+             parameters.getRecordsByMapObjectId(type->Id()))
+            readNames << record->Name();
+        QCOMPARE(readNames, names);
+        QVERIFY(parameters.getRecordsByMapObjectId(type->Id() + 100).isEmpty());
+        QVERIFY(!parameters.updateRecord(MapObjectParameterDataHandler::RecordPtr()));
+    }
+
+    void twoThreadsWriteAtOnce()
+    {
+        auto writer = [](const QString &prefix, bool &ok) {
+            ConfigPairsDataHandler handler;
+            ok = true;
+            for (int i = 0; i < 100 && ok; ++i)
+                ok = bool(handler.addRecord(prefix + QString::number(i), QStringLiteral("v")));
+        };
+        bool firstOk = false;
+        bool secondOk = false;
+        std::thread first(writer, QStringLiteral("a"), std::ref(firstOk));
+        std::thread second(writer, QStringLiteral("b"), std::ref(secondOk));
+        first.join();
+        second.join();
+        QVERIFY(firstOk);
+        QVERIFY(secondOk);
+        QCOMPARE(configRowCount(), 200);
+    }
+
+    // Last: it replaces the database file with a directory. A fresh thread opens a fresh
+    // physical connection, so it meets the broken file.
+    void unopenableDatabaseFailsByResults()
+    {
+        const QString path = ZelDbConnection().getDbPath();
+        for (const char *suffix : { "", "-wal", "-shm" })
+            QFile::remove(path + QLatin1String(suffix));
+        QVERIFY(QDir().mkdir(path));
+
+        zeltest::LogCapture capture(QStringLiteral("ZELDB"));
+        bool opened = true;
+        bool added = true;
+        bool found = true;
+        bool updated = true;
+        bool listed = true;
+        std::thread([&] {
+            ZelDbConnection connection;
+            opened = connection.open();
+            added = bool(
+                ConfigPairsDataHandler().addRecord(QStringLiteral("K"), QStringLiteral("v")));
+            found = bool(MapObjectDataHandler().getRecordByName(QStringLiteral("PC")));
+            QMap<int, QVariant> fields;
+            fields.insert(0, 1);
+            updated = MapObjectDataHandler().updateRecord(fields);
+            listed = !MapObjectParameterDataHandler().getRecordsByMapObjectId(1).isEmpty();
+        }).join();
+        QVERIFY(!opened);
+        QVERIFY(!added);
+        QVERIFY(!found);
+        QVERIFY(!updated);
+        QVERIFY(!listed);
+        // One line for each failed open (adding a key opens twice: look-up, then insert), none
+        // for the table calls that were never made.
+        QCOMPARE(capture.lines().size(), 6);
+        QVERIFY(QDir().rmdir(path));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestZelDbConnection)
+#include "tst_zeldbconnection.moc"

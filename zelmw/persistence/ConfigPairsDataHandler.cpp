@@ -1,0 +1,44 @@
+#include <zelmw/persistence/ConfigPairsDataHandler.h>
+
+namespace zelmw {
+
+using zeldb::ConfigurationPairsRecord;
+
+ConfigPairsDataHandler::ConfigPairsDataHandler()
+    : m_table(getConfigurationPairsTable())
+{ }
+
+ConfigPairsDataHandler::RecordPtr ConfigPairsDataHandler::getRecord(unsigned id)
+{
+    return getById<ConfigurationPairsRecord>(m_table, id);
+}
+
+ConfigPairsDataHandler::RecordPtr ConfigPairsDataHandler::getRecordByKeyName(const QString &key)
+{
+    zeldb::ConfigurationPairsSelectionCriteria criteria;
+    criteria.ConfigKeyNameEqualsTo(key);
+    return getFirstWhere<ConfigurationPairsRecord>(m_table, criteria);
+}
+
+ConfigPairsDataHandler::RecordPtr ConfigPairsDataHandler::addRecord(const QString &key,
+                                                                    const QString &value)
+{
+    if (key.isEmpty() || getRecordByKeyName(key))
+        return RecordPtr();
+    ConfigurationPairsRecord record;
+    record.setConfigKeyName(key);
+    record.setConfigKeyValue(value);
+    return add(m_table, record);
+}
+
+bool ConfigPairsDataHandler::updateRecord(const QMap<int, QVariant> &fields)
+{
+    return updateFields<ConfigurationPairsRecord>(m_table, fields);
+}
+
+bool ConfigPairsDataHandler::deleteRecord(unsigned id)
+{
+    return deleteById(m_table, id);
+}
+
+} // namespace zelmw

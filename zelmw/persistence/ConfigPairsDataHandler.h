@@ -1,0 +1,29 @@
+#ifndef ZELMW_PERSISTENCE_CONFIGPAIRSDATAHANDLER_H
+#define ZELMW_PERSISTENCE_CONFIGPAIRSDATAHANDLER_H
+
+#include <zelmw/persistence/DataHandler.h>
+
+namespace zelmw {
+
+// Rows of the configuration table: one per key.
+class ConfigPairsDataHandler : public DataHandler
+{
+public:
+    typedef boost::shared_ptr<zeldb::ConfigurationPairsRecord> RecordPtr;
+
+    ConfigPairsDataHandler();
+
+    RecordPtr getRecord(unsigned id);
+    RecordPtr getRecordByKeyName(const QString &key);
+    // Null for an empty key or a key that is already stored.
+    RecordPtr addRecord(const QString &key, const QString &value);
+    bool updateRecord(const QMap<int, QVariant> &fields);
+    bool deleteRecord(unsigned id);
+
+private:
+    zeldb::ConfigurationPairsTable *m_table;
+};
+
+} // namespace zelmw
+
+#endif // ZELMW_PERSISTENCE_CONFIGPAIRSDATAHANDLER_H

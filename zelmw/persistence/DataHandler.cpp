@@ -1,0 +1,8 @@
+#include <zelmw/persistence/DataHandler.h>
+
+namespace zelmw {
+
+DataHandler::DataHandler() = default;
+DataHandler::~DataHandler() = default;
+
+} // namespace zelmw

@@ -1,0 +1,211 @@
+#include <zelmw/persistence/ZelDbConnection.h>
+
+#include <QDir>
+#include <QSqlQuery>
+#include <QStandardPaths>
+
+#include <mutex>
+
+namespace zelmw {
+
+const QString ZelDbConnection::DB_NAME = QStringLiteral("ZelDb.db");
+const QString ZelDbConnection::CONN_NAME = QStringLiteral("ZelDbConnection");
+
+// Fixes the database path once per process.
+class ZelDbConnection::Initializer
+{
+public:
+    explicit Initializer(const QString &fileName)
+        : m_fileName(fileName)
+    { }
+
+    void initPath()
+    {
+        m_path = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation)
+            + QDir::separator() + m_fileName;
+    }
+
+    void createDirectory() const
+    {
+        const QString directory = QFileInfo(m_path).absoluteDir().absolutePath();
+        if (!QDir(directory).exists())
+            QDir().mkpath(directory);
+    }
+
+    const QString &getPath() const { return m_path; }
+
+    // The one instance, created by the first connection object even when two threads
+    // construct their first ones together.
+    static const Initializer &instance()
+    {
+        static const Initializer initializer = [] {
+            Initializer created(DB_NAME);
+            created.initPath();
+            created.createDirectory();
+            return created;
+        }();
+        return initializer;
+    }
+
+private:
+    QString m_fileName;
+    QString m_path;
+};
+
+ZelDbConnection::ZelDbConnection()
+    : m_database(new zeldb::ZelDbDatabase)
+{
+    m_database->filePath = Initializer::instance().getPath();
+    m_database->CreateConnection(CONN_NAME);
+}
+
+ZelDbConnection::ZelDbConnection(const ZelDbConnection &other) = default;
+ZelDbConnection &ZelDbConnection::operator=(const ZelDbConnection &other) = default;
+ZelDbConnection::~ZelDbConnection() = default;
+
+QString ZelDbConnection::getDbPath() const
+{
+    return Initializer::instance().getPath();
+}
+
+QFileInfo ZelDbConnection::getDbFileInfo() const
+{
+    return QFileInfo(getDbPath());
+}
+
+QString ZelDbConnection::getAbsoluteDir() const
+{
+    return getDbFileInfo().absoluteDir().absolutePath();
+}
+
+QSqlDatabase ZelDbConnection::getSqlDatabase() const
+{
+    return m_database->Database();
+}
+
+QSqlError ZelDbConnection::getLastSqlError() const
+{
+    return m_database->lastError();
+}
+
+QString ZelDbConnection::getConnectionName() const
+{
+    return getSqlDatabase().connectionName();
+}
+
+bool ZelDbConnection::open()
+{
+    // An empty file is what a failed first open leaves behind: it needs the tables too.
+    const QFileInfo file = getDbFileInfo();
+    const bool isNew = !file.exists() || file.size() == 0;
+    const bool opened = m_database->Open();
+    if (opened && isNew)
+        createTables();
+    return opened;
+}
+
+bool ZelDbConnection::close()
+{
+    if (m_database->IsOpen())
+        m_database->Close();
+    return !m_database->IsOpen();
+}
+
+bool ZelDbConnection::isOpen()
+{
+    return m_database->IsOpen();
+}
+
+bool ZelDbConnection::beginTransaction()
+{
+    return getSqlDatabase().transaction();
+}
+
+bool ZelDbConnection::commitTransaction()
+{
+    return getSqlDatabase().commit();
+}
+
+bool ZelDbConnection::rollbackTransaction()
+{
+    return getSqlDatabase().rollback();
+}
+
+void ZelDbConnection::clearTables()
+{
+    getConfigurationPairsTable()->ClearTable();
+    getMapObjectsTable()->ClearTable();
+    getMapObjectParametersTable()->ClearTable();
+    getNetworkMapObjectsTable()->ClearTable();
+    getNetworkMapObjectDetailsTable()->ClearTable();
+    getNetworkMapsTable()->ClearTable();
+    getWarrantyUsersDataTable()->ClearTable();
+    getWarrantyRegistrationsTable()->ClearTable();
+}
+
+void ZelDbConnection::createTables()
+{
+    const QStringList statements = QStringList()
+        << zeldb::ConfigurationPairsTable::createStatement()
+        << zeldb::ConfigurationPairsTable::indexStatements()
+        << zeldb::MapObjectsTable::createStatement() << zeldb::MapObjectsTable::indexStatements()
+        << zeldb::MapObjectParametersTable::createStatement()
+        << zeldb::MapObjectParametersTable::indexStatements()
+        << zeldb::NetworkMapObjectsTable::createStatement()
+        << zeldb::NetworkMapObjectsTable::indexStatements()
+        << zeldb::NetworkMapObjectDetailsTable::createStatement()
+        << zeldb::NetworkMapObjectDetailsTable::indexStatements()
+        << zeldb::NetworkMapsTable::createStatement() << zeldb::NetworkMapsTable::indexStatements()
+        << zeldb::WarrantyUsersDataTable::createStatement()
+        << zeldb::WarrantyUsersDataTable::indexStatements()
+        << zeldb::WarrantyRegistrationsTable::createStatement()
+        << zeldb::WarrantyRegistrationsTable::indexStatements()
+        << zeldb::ZelDbDatabase::schemaVersionStatement();
+    // Every statement is idempotent, so two threads creating the tables at once is harmless;
+    // a failure shows up in the first operation that needs the table.
+    QSqlQuery query(getSqlDatabase());
+    for (const QString &statement : statements)
+        query.exec(statement);
+}
+
+zeldb::ConfigurationPairsTable *ZelDbConnection::getConfigurationPairsTable()
+{
+    return m_database->GetConfigurationPairsTable();
+}
+
+zeldb::MapObjectsTable *ZelDbConnection::getMapObjectsTable()
+{
+    return m_database->GetMapObjectsTable();
+}
+
+zeldb::MapObjectParametersTable *ZelDbConnection::getMapObjectParametersTable()
+{
+    return m_database->GetMapObjectParametersTable();
+}
+
+zeldb::NetworkMapObjectsTable *ZelDbConnection::getNetworkMapObjectsTable()
+{
+    return m_database->GetNetworkMapObjectsTable();
+}
+
+zeldb::NetworkMapObjectDetailsTable *ZelDbConnection::getNetworkMapObjectDetailsTable()
+{
+    return m_database->GetNetworkMapObjectDetailsTable();
+}
+
+zeldb::NetworkMapsTable *ZelDbConnection::getNetworkMapsTable()
+{
+    return m_database->GetNetworkMapsTable();
+}
+
+zeldb::WarrantyUsersDataTable *ZelDbConnection::getWarrantyUsersDataTable()
+{
+    return m_database->GetWarrantyUsersDataTable();
+}
+
+zeldb::WarrantyRegistrationsTable *ZelDbConnection::getWarrantyRegistrationsTable()
+{
+    return m_database->GetWarrantyRegistrationsTable();
+}
+
+} // namespace zelmw

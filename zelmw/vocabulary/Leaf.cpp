@@ -1,0 +1,7 @@
+#include <zelmw/vocabulary/Leaf.h>
+
+namespace zelmw {
+
+Leaf::~Leaf() = default;
+
+} // namespace zelmw

@@ -1,0 +1,23 @@
+#include <zelmw/vocabulary/MacAddressBuilder.h>
+
+#include <QRegExp>
+#include <QStringList>
+
+namespace zelmw {
+
+QString MacAddressBuilder::buildMacAddress(const QString &mac)
+{
+    if (mac.isEmpty())
+        return QStringLiteral("");
+
+    QRegExp separators(QStringLiteral("[:_-]"), Qt::CaseSensitive);
+    if (mac.contains(separators))
+        return mac;
+
+    QStringList pieces;
+    for (int pos = 0; pos < mac.length(); pos += 2)
+        pieces.append(mac.mid(pos, 2));
+    return pieces.join(QLatin1Char(':'));
+}
+
+} // namespace zelmw

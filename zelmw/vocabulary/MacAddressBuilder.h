@@ -1,0 +1,22 @@
+#ifndef ZELMW_VOCABULARY_MACADDRESSBUILDER_H
+#define ZELMW_VOCABULARY_MACADDRESSBUILDER_H
+
+#include <zelmw/zelmw_export.h>
+
+#include <QString>
+
+namespace zelmw {
+
+// Turns a MAC address written as bare digits into the colon-separated form.
+class ZELMW_EXPORT MacAddressBuilder
+{
+public:
+    // "001122AABBCC" becomes "00:11:22:AA:BB:CC". Text holding any ":", "_" or "-" is taken as
+    // already formatted and returned unchanged. Neither case, length nor digits are checked;
+    // callers that need a valid address pass the result through Utility::isValidMacAddress.
+    static QString buildMacAddress(const QString &mac);
+};
+
+} // namespace zelmw
+
+#endif // ZELMW_VOCABULARY_MACADDRESSBUILDER_H

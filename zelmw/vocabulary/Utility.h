@@ -1,0 +1,33 @@
+#ifndef ZELMW_VOCABULARY_UTILITY_H
+#define ZELMW_VOCABULARY_UTILITY_H
+
+#include <zelmw/zelmw_export.h>
+
+#include <QString>
+
+namespace zelmw {
+
+// Checks the textual addresses that scanners and the application hand in. The text is tested as
+// given: nothing is trimmed or case-folded first. Stateless and safe to call from any thread.
+class ZELMW_EXPORT Utility
+{
+public:
+    // Six groups of two hex digits, either case, each pair of groups separated by ":" or "-"
+    // (the separators may be mixed). The all-zero address is refused.
+    static bool isValidMacAddress(const QString &mac);
+
+    // Dotted IPv4 address; the first number is 1 to 255, the others 0 to 255, no leading zeros.
+    static bool isValidIpAddress(const QString &ip);
+
+    // name@domain.tld, name and domain possibly dotted, a top-level domain of 2 to 4 letters.
+    static bool isValidEmailAddress(const QString &mail);
+
+private:
+    static const QString MAC_ADRESS_PATTERN;
+    static const QString IP_ADRESS_PATTERN;
+    static const QString EMAIL_PATTERN;
+};
+
+} // namespace zelmw
+
+#endif // ZELMW_VOCABULARY_UTILITY_H

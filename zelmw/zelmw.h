@@ -1,0 +1,21 @@
+#ifndef ZELMW_ZELMW_H
+#define ZELMW_ZELMW_H
+
+// Every exported class of the library.
+
+#include <zelmw/vocabulary/Component.h>
+#include <zelmw/vocabulary/Composite.h>
+#include <zelmw/vocabulary/Leaf.h>
+#include <zelmw/vocabulary/MacAddressBuilder.h>
+#include <zelmw/vocabulary/Utility.h>
+#include <zelmw/vocabulary/ZelConstants.h>
+
+#include <zelmw/persistence/ZelDbConnection.h>
+
+
+#include <zelmw/catalogue/MapObject.h>
+#include <zelmw/catalogue/MapObjectFactory.h>
+#include <zelmw/catalogue/MapObjectParameter.h>
+
+
+#endif // ZELMW_ZELMW_H
