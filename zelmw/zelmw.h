@@ -10,12 +10,15 @@
 #include <zelmw/vocabulary/Utility.h>
 #include <zelmw/vocabulary/ZelConstants.h>
 
+#include <zelmw/persistence/ConfigXmlProperty.h>
+#include <zelmw/persistence/DbConfigXmlReader.h>
 #include <zelmw/persistence/ZelDbConnection.h>
 
 
 #include <zelmw/catalogue/MapObject.h>
 #include <zelmw/catalogue/MapObjectFactory.h>
 #include <zelmw/catalogue/MapObjectParameter.h>
+
 
 
 #endif // ZELMW_ZELMW_H
