@@ -12,6 +12,26 @@ namespace {
 const QString CREATE_DATE = QStringLiteral("CreateDate");
 const QString UPDATE_DATE = QStringLiteral("UpdateDate");
 
+// Statements are reused: each use ends by releasing its result, so no read snapshot stays
+// open between operations.
+class FinishOnExit
+{
+public:
+    explicit FinishOnExit(QSqlQuery *query)
+        : m_query(query)
+    { }
+    ~FinishOnExit()
+    {
+        if (m_query)
+            m_query->finish();
+    }
+    FinishOnExit(const FinishOnExit &) = delete;
+    FinishOnExit &operator=(const FinishOnExit &) = delete;
+
+private:
+    QSqlQuery *m_query;
+};
+
 } // namespace
 
 TableBase::TableBase(ZelDbDatabase &database, const TableSchema &schema)
@@ -21,17 +41,14 @@ TableBase::TableBase(ZelDbDatabase &database, const TableSchema &schema)
 
 TableBase::~TableBase() = default;
 
-bool TableBase::prepare(QSqlQuery &query, const QString &sql, const char *operation)
+QSqlQuery *TableBase::prepare(const QString &sql, const char *operation)
 {
-    // A prepare refused (for instance on a lock) must fail here: left unchecked it shows up
-    // later as a misleading "Parameter count mismatch".
-    query.setForwardOnly(true);
-    if (query.prepare(sql))
-        return true;
-    m_database.reportError(
-        QStringLiteral("%1 %2").arg(m_schema.tableName(), QLatin1String(operation)),
-        query.lastError());
-    return false;
+    QSqlError error;
+    QSqlQuery *query = m_database.Statement(sql, error);
+    if (!query)
+        m_database.reportError(
+            QStringLiteral("%1 %2").arg(m_schema.tableName(), QLatin1String(operation)), error);
+    return query;
 }
 
 bool TableBase::execute(QSqlQuery &query, const char *operation)
@@ -73,29 +90,31 @@ bool TableBase::insert(RecordBase &record)
               .arg(m_schema.tableName(), columns.join(QLatin1String(", ")),
                    placeholders.join(QLatin1String(", ")));
 
-    QSqlQuery query(m_database.Database());
-    if (!prepare(query, sql, "insert"))
+    QSqlQuery *query = prepare(sql, "insert");
+    const FinishOnExit finish(query);
+    if (!query)
         return false;
-    for (int field : fields)
-        query.addBindValue(m_schema.toStorage(field, record.Value(field)));
-    if (!execute(query, "insert"))
+    for (int i = 0; i < fields.size(); ++i)
+        query->bindValue(i, m_schema.toStorage(fields.at(i), record.Value(fields.at(i))));
+    if (!execute(*query, "insert"))
         return false;
-    record.setId(query.lastInsertId().toUInt());
+    record.setId(query->lastInsertId().toUInt());
     return true;
 }
 
 bool TableBase::select(unsigned id, RecordBase &record)
 {
-    QSqlQuery query(m_database.Database());
-    if (!prepare(query,
-                 QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?")
-                     .arg(m_schema.columnList(), m_schema.tableName(), m_schema.field(0).name),
-                 "select"))
+    QSqlQuery *query
+        = prepare(QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?")
+                      .arg(m_schema.columnList(), m_schema.tableName(), m_schema.field(0).name),
+                  "select");
+    const FinishOnExit finish(query);
+    if (!query)
         return false;
-    query.addBindValue(qlonglong(id));
-    if (!execute(query, "select") || !query.next())
+    query->bindValue(0, qlonglong(id));
+    if (!execute(*query, "select") || !query->next())
         return false;
-    fill(query, record);
+    fill(*query, record);
     return true;
 }
 
@@ -117,16 +136,18 @@ bool TableBase::selectWhere(const SelectionCriteria &criteria, RecordBase &row,
         sql += QLatin1String(" WHERE ") + conditions.join(QLatin1String(" AND "));
     sql += QLatin1String(" ORDER BY ") + m_schema.field(0).name;
 
-    QSqlQuery query(m_database.Database());
-    if (!prepare(query, sql, "select"))
+    QSqlQuery *query = prepare(sql, "select");
+    const FinishOnExit finish(query);
+    if (!query)
         return false;
+    int position = 0;
     for (const SelectionCriteria::Condition &condition : criteria.conditions())
-        query.addBindValue(m_schema.toStorage(condition.field, condition.value));
-    if (!execute(query, "select"))
+        query->bindValue(position++, m_schema.toStorage(condition.field, condition.value));
+    if (!execute(*query, "select"))
         return false;
     bool found = false;
-    while (query.next()) {
-        fill(query, row);
+    while (query->next()) {
+        fill(*query, row);
         collect();
         found = true;
     }
@@ -151,31 +172,32 @@ bool TableBase::update(const RecordBase &record)
     if (assignments.isEmpty())
         assignments << m_schema.field(0).name + QLatin1String(" = ") + m_schema.field(0).name;
 
-    QSqlQuery query(m_database.Database());
-    if (!prepare(query,
-                 QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
-                     .arg(m_schema.tableName(), assignments.join(QLatin1String(", ")),
-                          m_schema.field(0).name),
-                 "update"))
+    QSqlQuery *query = prepare(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
+                                   .arg(m_schema.tableName(), assignments.join(QLatin1String(", ")),
+                                        m_schema.field(0).name),
+                               "update");
+    const FinishOnExit finish(query);
+    if (!query)
         return false;
+    int position = 0;
     for (int field : fields)
-        query.addBindValue(m_schema.toStorage(field, record.Value(field)));
+        query->bindValue(position++, m_schema.toStorage(field, record.Value(field)));
     if (stampUpdateDate)
-        query.addBindValue(m_schema.toStorage(updateDate, QDateTime::currentDateTime()));
-    query.addBindValue(qlonglong(record.Id()));
-    return execute(query, "update") && query.numRowsAffected() > 0;
+        query->bindValue(position++, m_schema.toStorage(updateDate, QDateTime::currentDateTime()));
+    query->bindValue(position, qlonglong(record.Id()));
+    return execute(*query, "update") && query->numRowsAffected() > 0;
 }
 
 bool TableBase::remove(unsigned id)
 {
-    QSqlQuery query(m_database.Database());
-    if (!prepare(query,
-                 QStringLiteral("DELETE FROM %1 WHERE %2 = ?")
-                     .arg(m_schema.tableName(), m_schema.field(0).name),
-                 "delete"))
+    QSqlQuery *query = prepare(QStringLiteral("DELETE FROM %1 WHERE %2 = ?")
+                                   .arg(m_schema.tableName(), m_schema.field(0).name),
+                               "delete");
+    const FinishOnExit finish(query);
+    if (!query)
         return false;
-    query.addBindValue(qlonglong(id));
-    return execute(query, "delete") && query.numRowsAffected() > 0;
+    query->bindValue(0, qlonglong(id));
+    return execute(*query, "delete") && query->numRowsAffected() > 0;
 }
 
 bool TableBase::addOrUpdate(RecordBase &record)
@@ -185,9 +207,9 @@ bool TableBase::addOrUpdate(RecordBase &record)
 
 bool TableBase::ClearTable()
 {
-    QSqlQuery query(m_database.Database());
-    return prepare(query, QStringLiteral("DELETE FROM %1").arg(m_schema.tableName()), "clear")
-        && execute(query, "clear");
+    QSqlQuery *query = prepare(QStringLiteral("DELETE FROM %1").arg(m_schema.tableName()), "clear");
+    const FinishOnExit finish(query);
+    return query && execute(*query, "clear");
 }
 
 } // namespace zeldb

@@ -48,7 +48,8 @@ protected:
     bool addOrUpdate(RecordBase &record);
 
 private:
-    bool prepare(QSqlQuery &query, const QString &sql, const char *operation);
+    // A prepared statement of the calling thread's connection; null after reporting why.
+    QSqlQuery *prepare(const QString &sql, const char *operation);
     bool execute(QSqlQuery &query, const char *operation);
     void fill(const QSqlQuery &query, RecordBase &record) const;
 

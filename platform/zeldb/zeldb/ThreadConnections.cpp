@@ -48,31 +48,60 @@ ThreadConnections &ThreadConnections::current()
 
 ThreadConnections::~ThreadConnections()
 {
-    for (const QString &qtName : qAsConst(m_qtNames)) {
+    for (auto &entry : m_connections) {
+        // Statements first: a connection removed while queries still use it warns.
+        entry.second.statements.clear();
         {
-            QSqlDatabase database = QSqlDatabase::database(qtName, false);
+            QSqlDatabase database = QSqlDatabase::database(entry.second.qtName, false);
             database.close();
         }
-        QSqlDatabase::removeDatabase(qtName);
+        QSqlDatabase::removeDatabase(entry.second.qtName);
     }
 }
 
 QString ThreadConnections::find(const QString &connectionName, const QString &filePath) const
 {
-    return m_qtNames.value(key(connectionName, filePath));
+    const auto connection = m_connections.find(key(connectionName, filePath));
+    return connection == m_connections.end() ? QString() : connection->second.qtName;
 }
 
 QString ThreadConnections::acquire(const QString &connectionName, const QString &filePath,
                                    QSqlError &error)
 {
     const QString connectionKey = key(connectionName, filePath);
-    const QString existing = m_qtNames.value(connectionKey);
-    if (!existing.isEmpty())
-        return existing;
+    const auto existing = m_connections.find(connectionKey);
+    if (existing != m_connections.end())
+        return existing->second.qtName;
     const QString qtName = open(filePath, error);
     if (!qtName.isEmpty())
-        m_qtNames.insert(connectionKey, qtName);
+        m_connections[connectionKey].qtName = qtName;
     return qtName;
+}
+
+QSqlQuery *ThreadConnections::statement(const QString &connectionName, const QString &filePath,
+                                        const QString &sql, QSqlError &error)
+{
+    const auto connection = m_connections.find(key(connectionName, filePath));
+    if (connection == m_connections.end()) {
+        error
+            = QSqlError(QStringLiteral("database not open"), QString(), QSqlError::ConnectionError);
+        return nullptr;
+    }
+    std::unique_ptr<QSqlQuery> &cached = connection->second.statements[sql];
+    if (!cached) {
+        auto query
+            = std::make_unique<QSqlQuery>(QSqlDatabase::database(connection->second.qtName, false));
+        query->setForwardOnly(true);
+        // A prepare refused (for instance on a lock) must fail here: left unchecked it
+        // shows up later as a misleading "Parameter count mismatch".
+        if (!query->prepare(sql)) {
+            error = query->lastError();
+            connection->second.statements.erase(sql);
+            return nullptr;
+        }
+        cached = std::move(query);
+    }
+    return cached.get();
 }
 
 QString ThreadConnections::open(const QString &filePath, QSqlError &error)

@@ -5,13 +5,19 @@
 #include <QSqlError>
 #include <QString>
 
+#include <map>
+#include <memory>
+
+class QSqlQuery;
+
 namespace zeldb {
 
-// The physical connections of the calling thread, one per (connection name, file). A
-// QSqlDatabase may only be used on the thread that created it, and reopening one costs a
-// schema re-read per statement (and, in WAL mode, a checkpoint with fsync on every last
-// close), so each thread keeps its own open for as long as the thread lives and closes and
-// removes them when it ends.
+// The physical connections of the calling thread, one per (connection name, file), with their
+// prepared statements. A QSqlDatabase may only be used on the thread that created it, and
+// reopening one costs a schema re-read per statement (and, in WAL mode, a checkpoint with
+// fsync on every last close), so each thread keeps its own open for as long as the thread
+// lives and closes and removes them when it ends. Compiling a statement costs about as much
+// as running it, so each connection keeps the statements it prepared.
 class ThreadConnections
 {
 public:
@@ -22,6 +28,10 @@ public:
     QString acquire(const QString &connectionName, const QString &filePath, QSqlError &error);
     // The Qt connection name of an open connection, or empty.
     QString find(const QString &connectionName, const QString &filePath) const;
+    // SQL prepared on the open connection, kept for reuse; null when there is no such
+    // connection or the statement cannot be prepared, with the reason in ERROR.
+    QSqlQuery *statement(const QString &connectionName, const QString &filePath, const QString &sql,
+                         QSqlError &error);
 
     ~ThreadConnections();
 
@@ -29,7 +39,13 @@ private:
     ThreadConnections() = default;
     QString open(const QString &filePath, QSqlError &error);
 
-    QHash<QString, QString> m_qtNames;
+    struct Connection
+    {
+        QString qtName;
+        std::map<QString, std::unique_ptr<QSqlQuery>> statements;
+    };
+
+    std::map<QString, Connection> m_connections;
 };
 
 } // namespace zeldb

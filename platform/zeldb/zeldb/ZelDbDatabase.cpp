@@ -20,8 +20,7 @@ ZelDbDatabase::ZelDbDatabase()
     , m_networkMaps(*this)
     , m_warrantyUsersData(*this)
     , m_warrantyRegistrations(*this)
-{
-}
+{ }
 
 ZelDbDatabase::~ZelDbDatabase() = default;
 
@@ -59,6 +58,16 @@ QSqlDatabase ZelDbDatabase::Database() const
     return qtName.isEmpty() ? QSqlDatabase() : QSqlDatabase::database(qtName, false);
 }
 
+QSqlQuery *ZelDbDatabase::Statement(const QString &sql, QSqlError &error) const
+{
+    if (!m_open) {
+        error
+            = QSqlError(QStringLiteral("database not open"), QString(), QSqlError::ConnectionError);
+        return nullptr;
+    }
+    return ThreadConnections::current().statement(m_connectionName, filePath, sql, error);
+}
+
 QSqlError ZelDbDatabase::lastError() const
 {
     return m_lastError;
@@ -72,8 +81,9 @@ QString ZelDbDatabase::schemaVersionStatement()
 void ZelDbDatabase::reportError(const QString &what, const QSqlError &error)
 {
     m_lastError = error;
-    ZelLogger::getInstance()->log(QStringLiteral("ZelDbDatabase - %1 failed: %2").arg(what, error.text()),
-                                  ZelLogger::ERROR_LEVEL, LOGGER_NAME);
+    ZelLogger::getInstance()->log(
+        QStringLiteral("ZelDbDatabase - %1 failed: %2").arg(what, error.text()),
+        ZelLogger::ERROR_LEVEL, LOGGER_NAME);
 }
 
 } // namespace zeldb

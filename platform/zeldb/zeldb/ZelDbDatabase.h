@@ -13,6 +13,7 @@
 
 #include <QSqlDatabase>
 #include <QSqlError>
+#include <QSqlQuery>
 #include <QString>
 
 namespace zeldb {
@@ -47,6 +48,10 @@ public:
 
     // The calling thread's connection while this object is open; invalid otherwise.
     QSqlDatabase Database() const;
+    // SQL prepared on the calling thread's connection and kept for reuse; null, with the
+    // reason in ERROR, while this object is not open or when the statement is refused.
+    // Finish the query after use.
+    QSqlQuery *Statement(const QString &sql, QSqlError &error) const;
     QSqlError lastError() const;
 
     // Marks the file with SCHEMA_VERSION; run after the tables were created.
