@@ -21,4 +21,8 @@
 
 
 
+#include <zelmw/warranty/WarrantyUser.h>
+#include <zelmw/warranty/WarrantyDevice.h>
+#include <zelmw/warranty/WarrantyManager.h>
+
 #endif // ZELMW_ZELMW_H
