@@ -73,9 +73,11 @@ asan)
 tsan)
     ensure_packages "${PACKAGES[@]}"
     configure_and_build "$ROOT/build-tsan" -DZELMW_SANITIZE_THREAD=ON
-    # Programs labelled qt-threads race only inside Qt's own threads, which TSan cannot see.
-    TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:suppressions=$ROOT/tests/sanitizers/tsan.supp" \
-        run_tests "$ROOT/build-tsan" -LE qt-threads
+    # Debian's Qt and glibc are not built with TSan: their own handoffs (atomics, internal
+    # locks) are invisible to it, so memory accesses made inside them are ignored. Locks are
+    # still tracked, and our code, templates inlined from Qt headers included, is checked.
+    TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:ignore_noninstrumented_modules=1" \
+        run_tests "$ROOT/build-tsan"
     ;;
 bench)
     ensure_packages "${PACKAGES[@]}" "${BENCH_PACKAGES[@]}"
