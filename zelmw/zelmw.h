@@ -13,7 +13,10 @@
 #include <zelmw/persistence/ConfigXmlProperty.h>
 #include <zelmw/persistence/DbConfigXmlReader.h>
 #include <zelmw/persistence/ZelDbConnection.h>
+#include <zelmw/persistence/DbInitializer.h>
 
+#include <zelmw/config/ConfigurationData.h>
+#include <zelmw/config/ConfigDataFactory.h>
 
 #include <zelmw/catalogue/MapObject.h>
 #include <zelmw/catalogue/MapObjectFactory.h>

@@ -167,22 +167,14 @@ bool MapObject::deleteParameter(const QString &name)
 bool MapObject::saveData()
 {
     Locker lock(m_mutex);
-    if (!m_dirtyFields.isDirty())
-        return false;
     // The handler stamps the update date.
-    const bool saved = MapObjectDataHandler().updateRecord(m_dirtyFields.changedFields(*m_record));
-    if (saved)
-        m_dirtyFields.clear();
-    return saved;
+    return m_dirtyFields.save<MapObjectDataHandler>(*m_record);
 }
 
 bool MapObject::deleteData()
 {
     Locker lock(m_mutex);
-    const bool deleted = MapObjectDataHandler().deleteRecord(m_record->Id());
-    if (deleted)
-        m_dirtyFields.clear();
-    return deleted;
+    return m_dirtyFields.remove<MapObjectDataHandler>(*m_record);
 }
 
 void MapObject::loadParams()

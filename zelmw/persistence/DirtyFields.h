@@ -8,7 +8,7 @@
 namespace zelmw {
 
 // The record fields an entity changed since it last saved them, by field number. An entity
-// writes through set() and saves what changedFields() gives.
+// writes through set() and stores its changes with save(); saving never inserts a row.
 class DirtyFields
 {
 public:
@@ -38,6 +38,27 @@ public:
                 fields.insert(flag.key(), record.Value(flag.key()));
         }
         return fields;
+    }
+
+    // Writes the changed fields through the table's HANDLER; false at once when nothing
+    // changed. The fields stay marked when the update fails, so a later save retries them.
+    template<typename Handler> bool save(const zeldb::RecordBase &record)
+    {
+        if (!isDirty())
+            return false;
+        const bool saved = Handler().updateRecord(changedFields(record));
+        if (saved)
+            clear();
+        return saved;
+    }
+
+    // Deletes the record's row through the table's HANDLER.
+    template<typename Handler> bool remove(const zeldb::RecordBase &record)
+    {
+        const bool deleted = Handler().deleteRecord(record.Id());
+        if (deleted)
+            clear();
+        return deleted;
     }
 
 private:

@@ -1,0 +1,193 @@
+#include <zelmw/config/ConfigDataFactory.h>
+#include <zelmw/persistence/ConfigPairsDataHandler.h>
+
+#include "TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QtTest>
+
+#include <atomic>
+#include <stdexcept>
+#include <thread>
+
+using namespace zelmw;
+
+namespace {
+
+// Reads and empties the table behind the store's back.
+class TestConnection : public ZelDbConnection
+{
+public:
+    QStringList storedValues(const QString &key)
+    {
+        zeldb::ConfigurationPairsSelectionCriteria criteria;
+        criteria.ConfigKeyNameEqualsTo(key);
+        QList<zeldb::ConfigurationPairsRecord> rows;
+        QStringList values;
+        if (open() && getConfigurationPairsTable()->Get(rows, criteria)) {
+            for (const auto &row : qAsConst(rows))
+                values << row.ConfigKeyValue();
+        }
+        close();
+        return values;
+    }
+};
+
+} // namespace
+
+class TestConfigDataFactory : public QObject
+{
+    Q_OBJECT
+
+    boost::shared_ptr<ConfigDataFactory> m_factory;
+
+private slots:
+    void initTestCase()
+    {
+        zeltest::isolateDataLocation();
+        zeltest::failOnSqlMisuse();
+        m_factory = ConfigDataFactory::getInstance();
+    }
+
+    void cleanup()
+    {
+        m_factory->clear();
+        TestConnection connection;
+        QVERIFY(connection.open());
+        connection.clearTables();
+        connection.close();
+    }
+
+    void saveAddsUpdatesAndSkipsUnchangedValues()
+    {
+        QVERIFY(m_factory->saveConfigData("key", "a"));
+        QVERIFY(m_factory->saveConfigData("key", "b"));
+        QCOMPARE(TestConnection().storedValues("key"), QStringList { "b" });
+
+        // Nothing is written for an unchanged value: a change made behind the store's back
+        // survives.
+        const int id = m_factory->getConfigData("key")->getId();
+        QVERIFY(ConfigPairsDataHandler().updateRecord({ { 0, id }, { 2, "outside" } }));
+        QVERIFY(!m_factory->saveConfigData("key", "b"));
+        QCOMPARE(TestConnection().storedValues("key"), QStringList { "outside" });
+
+        QVERIFY(m_factory->getConfigValue("unknown").isNull());
+    }
+
+    void addRefusesTakenAndEmptyKeysAndKeysAreCaseSensitive()
+    {
+        QVERIFY(m_factory->addConfigData("Key", "upper"));
+        QVERIFY(!m_factory->addConfigData("Key", "again"));
+        QVERIFY(!m_factory->addConfigData("", "empty"));
+        m_factory->clear();
+        QVERIFY(!m_factory->addConfigData("Key", "uncached"));
+
+        QVERIFY(m_factory->saveConfigData("key", "lower"));
+        QCOMPARE(m_factory->getConfigValue("Key"), QString("upper"));
+        QCOMPARE(m_factory->getConfigValue("key"), QString("lower"));
+        QCOMPARE(TestConnection().storedValues("Key"), QStringList { "upper" });
+        QVERIFY(TestConnection().storedValues("").isEmpty());
+    }
+
+    void cacheLoadsReloadsAndForgets()
+    {
+        QVERIFY(ConfigPairsDataHandler().addRecord("stored", "1"));
+        QVERIFY(m_factory->isEmpty());
+        QVERIFY(m_factory->isKeyExists("stored"));
+        QCOMPARE(m_factory->size(), 1);
+
+        const auto first = m_factory->getConfigData("stored");
+        QCOMPARE(m_factory->getConfigData(first->getId()), first);
+        QVERIFY(!m_factory->getConfigData(first->getId() + 100));
+        m_factory->clear();
+        QCOMPARE(m_factory->size(), 0);
+        const auto reloaded = m_factory->getConfigData("stored");
+        QVERIFY(reloaded && reloaded != first);
+        QCOMPARE(reloaded->getId(), first->getId());
+
+        QCOMPARE(m_factory->deleteConfigData("stored"), reloaded);
+        QVERIFY(m_factory->isEmpty());
+        QVERIFY(!m_factory->isKeyExists("stored"));
+        const auto other = m_factory->addConfigData("other", "2");
+        QCOMPARE(m_factory->deleteConfigData(other->getId()), other);
+        QVERIFY(!m_factory->deleteConfigData(other->getId()));
+        QVERIFY(TestConnection().storedValues("other").isEmpty());
+
+        QVERIFY_EXCEPTION_THROWN(ConfigurationData(ConfigPairsDataHandler::RecordPtr()),
+                                 std::invalid_argument);
+    }
+
+    void failedSaveIsNotServedAsTheSetting()
+    {
+        QVERIFY(m_factory->saveConfigData("key", "a"));
+        QVERIFY(ConfigPairsDataHandler().deleteRecord(m_factory->getConfigData("key")->getId()));
+        QVERIFY(!m_factory->saveConfigData("key", "b"));
+        QVERIFY(m_factory->getConfigValue("key").isNull());
+        QVERIFY(m_factory->saveConfigData("key", "b"));
+        QCOMPARE(TestConnection().storedValues("key"), QStringList { "b" });
+    }
+
+    void twoThreadsKeepMemoryAndTableInStep()
+    {
+        const int rounds = 150;
+        std::atomic_int faults { 0 };
+        // Both threads write each round's key, so adds and updates of one key race; each
+        // thread also owns keys whose value it must read back.
+        auto worker = [&](int thread) {
+            for (int i = 0; i < rounds; ++i) {
+                const QString own = QString("thread%1-%2").arg(thread).arg(i % 5);
+                const QString round = QString("round%1").arg(i);
+                if (!m_factory->saveConfigData(own, QString::number(i))
+                    || m_factory->getConfigValue(own) != QString::number(i)
+                    || !m_factory->saveConfigData(round, QString::number(thread))
+                    || m_factory->getConfigValue(round).isNull())
+                    ++faults;
+                if (thread == 1 && i % 40 == 0)
+                    m_factory->clear();
+            }
+        };
+        std::thread first(worker, 0);
+        std::thread second(worker, 1);
+        first.join();
+        second.join();
+
+        QCOMPARE(faults.load(), 0);
+        for (int thread = 0; thread < 2; ++thread) {
+            for (int slot = 0; slot < 5; ++slot) {
+                const QString key = QString("thread%1-%2").arg(thread).arg(slot);
+                const QString last = QString::number(rounds - 5 + slot);
+                QCOMPARE(m_factory->getConfigValue(key), last);
+                QCOMPARE(TestConnection().storedValues(key), QStringList { last });
+            }
+        }
+        for (int i = 0; i < rounds; ++i) {
+            const QString round = QString("round%1").arg(i);
+            const QStringList stored = TestConnection().storedValues(round);
+            QCOMPARE(stored.size(), 1);
+            QCOMPARE(m_factory->getConfigValue(round), stored.first());
+        }
+    }
+
+    // Last: the database file stays unusable for threads that open it afterwards.
+    void unopenableDatabaseGivesNullAndFalse()
+    {
+        QVERIFY(m_factory->saveConfigData("cached", "a"));
+        const QString path = TestConnection().getDbPath();
+        for (const char *suffix : { "", "-wal", "-shm" })
+            QFile::remove(path + suffix);
+        QVERIFY(QDir().mkdir(path));
+
+        bool anythingWorked = true;
+        std::thread([&] {
+            anythingWorked = m_factory->getConfigData("stored") || m_factory->isKeyExists("stored")
+                || m_factory->addConfigData("new", "x") || m_factory->saveConfigData("new", "x")
+                || m_factory->saveConfigData("cached", "b")
+                || !m_factory->getConfigValue("cached").isNull();
+        }).join();
+        QVERIFY(!anythingWorked);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestConfigDataFactory)
+#include "tst_configdatafactory.moc"
