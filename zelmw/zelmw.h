@@ -22,7 +22,16 @@
 #include <zelmw/catalogue/MapObjectFactory.h>
 #include <zelmw/catalogue/MapObjectParameter.h>
 
+#include <zelmw/networkmap/LanConnection.h>
+#include <zelmw/networkmap/NetworkMapObjectDetail.h>
+#include <zelmw/networkmap/NetworkMapObject.h>
+#include <zelmw/networkmap/NetworkMapObjectFactory.h>
 
+#include <zelmw/facades/NetworkDeviceFacade.h>
+#include <zelmw/facades/GatewayFacade.h>
+#include <zelmw/facades/VelCpeFacade.h>
+#include <zelmw/facades/PcFacade.h>
+#include <zelmw/facades/LocalZelFacade.h>
 
 #include <zelmw/warranty/WarrantyUser.h>
 #include <zelmw/warranty/WarrantyDevice.h>

@@ -148,7 +148,8 @@ private slots:
             ids << row.Id();
         QCOMPARE(ids, pcIds);
 
-        byName.NameEqualsTo(QStringLiteral("pc")); // replaces the condition; names are case-sensitive
+        byName.NameEqualsTo(
+            QStringLiteral("pc")); // replaces the condition; names are case-sensitive
         QVERIFY(!table->Get(rows, byName));
         QVERIFY(rows.isEmpty());
 
@@ -159,7 +160,8 @@ private slots:
     void combinedCriteriaAllMustHold()
     {
         WarrantyRegistrationsTable *table = m_db.GetWarrantyRegistrationsTable();
-        const QList<QPair<QString, bool>> rows = { { "zel", false }, { "cpe", false }, { "cpe", true } };
+        const QList<QPair<QString, bool>> rows
+            = { { "zel", false }, { "cpe", false }, { "cpe", true } };
         for (const auto &row : rows) {
             WarrantyRegistrationsRecord record;
             record.setProductModelName(row.first);
@@ -209,7 +211,8 @@ private slots:
     void textIsStoredExactly()
     {
         ConfigurationPairsTable *table = m_db.GetConfigurationPairsTable();
-        const QString hostile = QStringLiteral("O'Brien \"x\"; DROP TABLE MapObjects; -- \u00e7\u011f\u00fc \U0001F600");
+        const QString hostile = QStringLiteral(
+            "O'Brien \"x\"; DROP TABLE MapObjects; -- \u00e7\u011f\u00fc \U0001F600");
         ConfigurationPairsRecord record;
         record.setConfigKeyName(hostile);
         record.setConfigKeyValue(QStringLiteral(""));
@@ -281,8 +284,9 @@ private slots:
         const QFileDevice::Permissions permissions = QFile(m_path).permissions();
         QVERIFY(permissions & QFileDevice::ReadOwner);
         QVERIFY(permissions & QFileDevice::WriteOwner);
-        QVERIFY(!(permissions & (QFileDevice::ReadGroup | QFileDevice::WriteGroup
-                                 | QFileDevice::ReadOther | QFileDevice::WriteOther)));
+        QVERIFY(!(permissions
+                  & (QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ReadOther
+                     | QFileDevice::WriteOther)));
     }
 
     void unopenableFileFailsByResult_data()

@@ -46,7 +46,8 @@ private slots:
     void loggerNameIsTheCategory()
     {
         zeltest::LogCapture capture(QStringLiteral("OTHER"));
-        ZelLogger::getInstance()->log(QStringLiteral("not mine"), 182, QStringLiteral("MIDDLEWARE"));
+        ZelLogger::getInstance()->log(QStringLiteral("not mine"), 182,
+                                      QStringLiteral("MIDDLEWARE"));
         ZelLogger::getInstance()->log(QStringLiteral("mine"), 182, QStringLiteral("OTHER"));
         QCOMPARE(capture.messages(), QStringList() << QStringLiteral("mine"));
     }

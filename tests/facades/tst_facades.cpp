@@ -1,0 +1,284 @@
+#include <zelmw/catalogue/MapObjectFactory.h>
+#include <zelmw/config/ConfigDataFactory.h>
+#include <zelmw/facades/LocalZelFacade.h>
+#include <zelmw/facades/VelCpeFacade.h>
+#include <zelmw/networkmap/NetworkMapObject.h>
+#include <zelmw/networkmap/NetworkMapObjectFactory.h>
+#include <zelmw/persistence/ZelDbConnection.h>
+#include <zelmw/vocabulary/ZelConstants.h>
+
+#include "TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QtTest>
+
+#include <functional>
+#include <thread>
+#include <utility>
+#include <vector>
+
+using namespace zelmw;
+
+namespace {
+
+typedef boost::shared_ptr<NetworkMapObject> DevicePtr;
+
+DevicePtr addDevice(const QString &type, const QString &mac)
+{
+    const auto mapObject = MapObjectFactory::getInstance()->getMapObject(type, true);
+    return NetworkMapObjectFactory::getInstance()->addNetworkMapObject(
+        mapObject ? mapObject->getId() : 0, 1, type, mac, QStringLiteral("192.168.2.1"));
+}
+
+} // namespace
+
+class TestFacades : public QObject
+{
+    Q_OBJECT
+
+    DevicePtr m_device;
+
+    // Stores a detail through the device, as discovery would.
+    void store(const QString &name, const QString &value)
+    {
+        m_device->saveDetail(name, value);
+        QCOMPARE(m_device->getDetailValue(name, QString()), value);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        zeltest::isolateDataLocation();
+        zeltest::failOnSqlMisuse();
+    }
+
+    void init()
+    {
+        m_device = addDevice(DEVICE_TYPE_GATEWAY, QStringLiteral("00:11:22:33:44:55"));
+        QVERIFY(m_device);
+    }
+
+    void cleanup()
+    {
+        m_device.reset();
+        NetworkMapObjectFactory::getInstance()->clear();
+        MapObjectFactory::getInstance()->clear();
+        ConfigDataFactory::getInstance()->clear();
+        ZelDbConnection connection;
+        QVERIFY(connection.open());
+        connection.clearTables();
+        connection.close();
+    }
+
+    void missingDetailsGiveNullOrEmptyStringsAndFalse()
+    {
+        const VelCpeFacade cpe(m_device);
+        const LocalZelFacade pc(m_device);
+        const std::vector<std::function<QString()>> nullWhenMissing = {
+            [&] { return cpe.getUpnpPort(); },
+            [&] { return cpe.getUpnpPath(); },
+            [&] { return cpe.getFirmwareVersion(); },
+            [&] { return cpe.getUserName(); },
+            [&] { return cpe.getPassword(); },
+            [&] { return pc.getServerDesc(); },
+            [&] { return pc.getLanGroup(); },
+            [&] { return pc.getOperatingSystem(); },
+            [&] { return pc.getLocalZelNic(); },
+            [&] { return pc.getLocalZelFirewallInfo(); },
+            [&] { return pc.getLocalZelConnectionSpeed(); },
+        };
+        const std::vector<std::function<QString()>> emptyWhenMissing = {
+            [&] { return cpe.getUpnpDeviceType(); },
+            [&] { return cpe.getUpnpManufacturer(); },
+            [&] { return cpe.getUpnpManufacturerUrl(); },
+            [&] { return cpe.getUpnpModelName(); },
+            [&] { return cpe.getUpnpModelDescription(); },
+            [&] { return cpe.getUpnpSerialNumber(); },
+            [&] { return cpe.getPrimaryConnection(); },
+            [&] { return cpe.getSecondaryConnection(); },
+        };
+        for (size_t i = 0; i < nullWhenMissing.size(); ++i)
+            QVERIFY2(nullWhenMissing[i]().isNull(), qPrintable(QString::number(i)));
+        for (size_t i = 0; i < emptyWhenMissing.size(); ++i) {
+            const QString value = emptyWhenMissing[i]();
+            QVERIFY2(value.isEmpty() && !value.isNull(), qPrintable(QString::number(i)));
+        }
+        QVERIFY(!pc.isServer());
+
+        // A facade over no device answers the same instead of crashing, and stores nothing.
+        VelCpeFacade none { DevicePtr() };
+        QVERIFY(none.isNull() && !cpe.isNull());
+        QVERIFY(none.getUpnpPort().isNull() && none.getUpnpModelName() == "" && !none.isRouter());
+        QVERIFY(none.getWebUiUrl().isNull());
+        QVERIFY(!none.saveAuthentication(true, "admin", "secret"));
+    }
+
+    void booleansAreTrueOnlyForExactlyOne()
+    {
+        const VelCpeFacade cpe(m_device);
+        const PcFacade pc(m_device);
+        const std::vector<std::pair<QString, std::function<bool()>>> booleans = {
+            { GATEWAY_PARAM_INTERNET_ISCONNECTED, [&] { return cpe.hasWanConnection(); } },
+            { GATEWAY_PARAM_INTERNET_PRIMARY_ISCONNECTED,
+              [&] { return cpe.getPrimaryConnectionIsConnected(); } },
+            { GATEWAY_PARAM_INTERNET_SECONDARY_ISCONNECTED,
+              [&] { return cpe.getSecondaryConnectionIsConnected(); } },
+            { GATEWAY_PARAM_ISVELMORACPE, [&] { return cpe.isVelmoraCpe(); } },
+            { GATEWAY_PARAM_ISACCESSPOINT, [&] { return cpe.isAccessPoint(); } },
+            { GATEWAY_PARAM_ISROUTER, [&] { return cpe.isRouter(); } },
+            { GATEWAY_PARAM_ISAUTHENTICATED, [&] { return cpe.isAuthenticated(); } },
+            { GATEWAY_PARAM_WIRELESS_ISSUPPORTED, [&] { return cpe.hasWirelessFeature(); } },
+            { GATEWAY_PARAM_VOIP_ISSUPPORTED, [&] { return cpe.hasVoipFeature(); } },
+            { GATEWAY_PARAM_ETH_ISSUPPORTED, [&] { return cpe.hasEthFeature(); } },
+            { GATEWAY_PARAM_DSL_ISSUPPORTED, [&] { return cpe.hasDslFeature(); } },
+            { GATEWAY_PARAM_3G_ISSUPPORTED, [&] { return cpe.has3GFeature(); } },
+            { GATEWAY_PARAM_USBHOST_ISSUPPORTED, [&] { return cpe.hasUsbHostFeature(); } },
+            { GATEWAY_PARAM_USBHOST_PRINTER_CONNECTED,
+              [&] { return cpe.hasUsbHostPrinterConnected(); } },
+            { GATEWAY_PARAM_USBHOST_DISK_CONNECTED, [&] { return cpe.hasUsbHostDiskConnected(); } },
+            { DEVICE_PARAM_LIVEUPDATE_HASUPDATE, [&] { return cpe.hasUpdateCpe(); } },
+            { GATEWAY_PARAM_SECURITY_PROXY_STATUS, [&] { return cpe.hasSecurityProxy(); } },
+            { GATEWAY_PARAM_WIRELESS_SECURITY_ENABLED,
+              [&] { return cpe.isWirelessSecurityEnabled(); } },
+            { PC_PARAM_ISLOCALZEL, [&] { return pc.isLocalZel(); } },
+        };
+        for (const auto &boolean : booleans) {
+            QVERIFY2(!boolean.second(), qPrintable(boolean.first));
+            for (const char *notTrue : { "true", " 1", "1 ", "01", "0" }) {
+                store(boolean.first, notTrue);
+                QVERIFY2(!boolean.second(), qPrintable(boolean.first + ": " + notTrue));
+            }
+            store(boolean.first, BOOL_TRUE_VALUE);
+            QVERIFY2(boolean.second(), qPrintable(boolean.first));
+        }
+    }
+
+    void usbHostDetailsNeedTheUsbHostFeature()
+    {
+        const VelCpeFacade cpe(m_device);
+        store(GATEWAY_PARAM_USBHOST_PRINTER_CONNECTED, "1");
+        store(GATEWAY_PARAM_USBHOST_DISK_CONNECTED, "1");
+        store(GATEWAY_PARAM_USBHOST_PRINTER_MODEL, "M");
+        for (const QString supported : { "", "0", "1" }) {
+            if (!supported.isEmpty())
+                store(GATEWAY_PARAM_USBHOST_ISSUPPORTED, supported);
+            const bool on = supported == "1";
+            QCOMPARE(cpe.hasUsbHostPrinterConnected(), on);
+            QCOMPARE(cpe.hasUsbHostDiskConnected(), on);
+            QCOMPARE(cpe.getUsbHostPrinterModel(), QString(on ? "M" : ""));
+            QVERIFY(!cpe.getUsbHostPrinterModel().isNull());
+            QCOMPARE(cpe.getUsbHostPrinterProduct().isNull(), on);
+        }
+    }
+
+    void credentialsFallBackOnlyForOurOwnDevices()
+    {
+        const VelCpeFacade cpe(m_device);
+        store(GATEWAY_PARAM_ISVELMORACPE, "0");
+        QVERIFY(cpe.getUserName().isNull());
+        QVERIFY(cpe.getPassword().isNull());
+
+        store(GATEWAY_PARAM_ISVELMORACPE, "1");
+        QVERIFY(cpe.getUserName().isNull()); // no default configured
+        QVERIFY(ConfigDataFactory::getInstance()->saveConfigData(VEL_CPE_DEFAULT_USERNAME, "adm"));
+        QCOMPARE(cpe.getUserName(), QString("adm"));
+        QVERIFY(cpe.getPassword().isEmpty() && !cpe.getPassword().isNull());
+
+        // A stored empty user name is a value, whoever made the device.
+        store(GATEWAY_PARAM_USERNAME, "someone");
+        store(GATEWAY_PARAM_USERNAME, "");
+        for (const char *ours : { "1", "0" }) {
+            store(GATEWAY_PARAM_ISVELMORACPE, ours);
+            QVERIFY(cpe.getUserName().isEmpty() && !cpe.getUserName().isNull());
+        }
+    }
+
+    void saveAuthenticationAnswersWhetherTheDeviceHoldsTheValues()
+    {
+        VelCpeFacade cpe(m_device);
+        QSignalSpy changes(m_device.get(), &NetworkMapObject::detailChanged);
+        QVERIFY(cpe.saveAuthentication(true, "admin", "secret"));
+        QCOMPARE(changes.size(), 3);
+        QCOMPARE(changes.at(0).at(0).toString(), GATEWAY_PARAM_ISAUTHENTICATED);
+        QCOMPARE(changes.at(1).at(0).toString(), GATEWAY_PARAM_PASSWORD);
+        QCOMPARE(changes.at(2).at(0).toString(), GATEWAY_PARAM_USERNAME);
+        QVERIFY(cpe.isAuthenticated());
+        QCOMPARE(cpe.getPassword(), QString("secret"));
+
+        // Values held already are not written again, yet the device holds them.
+        QVERIFY(cpe.saveAuthentication(true, "admin", "secret"));
+        QCOMPARE(changes.size(), 3);
+
+        // A failed login keeps the credentials of the earlier one.
+        QVERIFY(cpe.saveAuthentication(false, "other", "other"));
+        QVERIFY(!cpe.isAuthenticated());
+        QCOMPARE(cpe.getUserName(), QString("admin"));
+
+        // An empty value cannot create a detail; a device without a type takes none at all.
+        VelCpeFacade fresh(addDevice(DEVICE_TYPE_GATEWAY, QStringLiteral("00:11:22:33:44:66")));
+        QVERIFY(!fresh.saveAuthentication(true, "", "secret"));
+        QVERIFY(fresh.getUserName().isNull());
+        VelCpeFacade untyped(NetworkMapObjectFactory::getInstance()->addNetworkMapObject(
+            99999, 1, "x", "00:11:22:33:44:77", "192.168.2.3"));
+        QVERIFY(!untyped.isNull());
+        QVERIFY(!untyped.saveAuthentication(false, "", ""));
+    }
+
+    void pcServerAndOperatingSystem()
+    {
+        const PcFacade pc(m_device);
+        store(PC_PARAM_ISSERVER, "0");
+        store(PC_PARAM_ISDHCPSERVER, "0");
+        store(PC_PARAM_SERVERTYPE, "x");
+        store(PC_PARAM_SERVERTYPE, "");
+        QVERIFY(!pc.isServer());
+        store(PC_PARAM_SERVERTYPE, "0"); // any server type text counts
+        QVERIFY(pc.isServer());
+        store(PC_PARAM_SERVERTYPE, "");
+        store(PC_PARAM_ISDHCPSERVER, "1");
+        QVERIFY(pc.isServer());
+
+        store(PC_PARAM_PLATFORM, "win32");
+        QVERIFY(pc.getOperatingSystem().isNull());
+        store(PC_PARAM_PLATFORMNAME, "Windows");
+        QCOMPARE(pc.getOperatingSystem(), QString("Windows"));
+    }
+
+    void copiesWrapTheSameDevice()
+    {
+        const LocalZelFacade original(m_device);
+        LocalZelFacade copy(original);
+        copy.saveLocalZelConnectionSpeed(" 100 Mbit/s");
+        QCOMPARE(original.getLocalZelConnectionSpeed(), QString(" 100 Mbit/s"));
+
+        LocalZelFacade assigned { addDevice(DEVICE_TYPE_PC, QStringLiteral("00:11:22:33:44:88")) };
+        assigned = original;
+        assigned.saveLocalZelConnectedVia("wlan");
+        QCOMPARE(original.getLocalZelConnectedVia(), QString("wlan"));
+
+        const VelCpeFacade cpe(m_device);
+        QCOMPARE(cpe.getWebUiUrl(), QString("http://192.168.2.1"));
+        m_device->setIpAddress("10.0.0.7");
+        QCOMPARE(cpe.getWebUiUrl(), QString("http://10.0.0.7"));
+    }
+
+    // Last: the database file stays unusable for threads that open it afterwards.
+    void saveAuthenticationAnswersFalseWhenAValueCannotBeStored()
+    {
+        VelCpeFacade cpe(m_device);
+        QVERIFY(cpe.saveAuthentication(true, "admin", "secret"));
+        const QString path = ZelDbConnection().getDbPath();
+        for (const char *suffix : { "", "-wal", "-shm" })
+            QFile::remove(path + QLatin1String(suffix));
+        QVERIFY(QDir().mkdir(path));
+
+        // The user name changes in memory but cannot be written.
+        bool saved = true;
+        std::thread([&] { saved = cpe.saveAuthentication(true, "other", "secret"); }).join();
+        QVERIFY(!saved);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFacades)
+#include "tst_facades.moc"

@@ -1,0 +1,83 @@
+#ifndef ZELTEST_NETWORKMAPSTORE_H
+#define ZELTEST_NETWORKMAPSTORE_H
+
+#include <zelmw/catalogue/MapObjectFactory.h>
+#include <zelmw/config/ConfigDataFactory.h>
+#include <zelmw/networkmap/NetworkMapObjectDataHandler.h>
+#include <zelmw/networkmap/NetworkMapObjectFactory.h>
+#include <zelmw/persistence/ZelDbConnection.h>
+
+#include <QList>
+#include <boost/make_shared.hpp>
+
+// Raw access to the tables of the network-map model, for what the entities do not show, and
+// the model's fresh start between test functions.
+class NetworkMapStore : public zelmw::ZelDbConnection
+{
+public:
+    NetworkMapStore() { open(); }
+    ~NetworkMapStore() override { close(); }
+
+    // Empty tables and caches.
+    static void reset()
+    {
+        zelmw::NetworkMapObjectFactory::getInstance()->clear();
+        zelmw::MapObjectFactory::getInstance()->clear();
+        zelmw::ConfigDataFactory::getInstance()->clear();
+        NetworkMapStore().clearTables();
+    }
+
+    // A stored device of the type TYPENAME (added to the catalogue when new), connected.
+    static boost::shared_ptr<zelmw::NetworkMapObject>
+    device(const QString &typeName, const QString &mac = QStringLiteral("00:11:22:33:44:55"))
+    {
+        const int type
+            = zelmw::MapObjectFactory::getInstance()->getMapObject(typeName, true)->getId();
+        return deviceOfType(type, mac);
+    }
+
+    static boost::shared_ptr<zelmw::NetworkMapObject> deviceOfType(int type, const QString &mac)
+    {
+        const auto record = zelmw::NetworkMapObjectDataHandler().addRecord(
+            type, 1, QStringLiteral("device"), mac, QStringLiteral("10.0.0.2"), true);
+        return boost::shared_ptr<zelmw::NetworkMapObject>(new zelmw::NetworkMapObject(record));
+    }
+
+    // A new object over the stored row.
+    static boost::shared_ptr<zelmw::NetworkMapObject> reload(int id)
+    {
+        return boost::shared_ptr<zelmw::NetworkMapObject>(new zelmw::NetworkMapObject(
+            boost::make_shared<zeldb::NetworkMapObjectsRecord>(NetworkMapStore().deviceRow(id))));
+    }
+
+    zeldb::NetworkMapObjectsRecord deviceRow(int id)
+    {
+        zeldb::NetworkMapObjectsRecord row;
+        getNetworkMapObjectsTable()->Get(unsigned(id), row);
+        return row;
+    }
+
+    int deviceRows()
+    {
+        QList<zeldb::NetworkMapObjectsRecord> rows;
+        getNetworkMapObjectsTable()->Get(rows, zeldb::NetworkMapObjectsSelectionCriteria());
+        return rows.size();
+    }
+
+    zeldb::NetworkMapObjectDetailsRecord detailRow(int id)
+    {
+        zeldb::NetworkMapObjectDetailsRecord row;
+        getNetworkMapObjectDetailsTable()->Get(unsigned(id), row);
+        return row;
+    }
+
+    int detailRows()
+    {
+        QList<zeldb::NetworkMapObjectDetailsRecord> rows;
+        getNetworkMapObjectDetailsTable()->Get(rows,
+                                               zeldb::NetworkMapObjectDetailsSelectionCriteria());
+        return rows.size();
+    }
+};
+
+#endif // ZELTEST_NETWORKMAPSTORE_H

@@ -1,0 +1,402 @@
+#include <zelmw/config/ConfigDataFactory.h>
+#include <zelmw/networkmap/NetworkMapObject.h>
+#include <zelmw/networkmap/NetworkMapObjectDetailDataHandler.h>
+#include <zelmw/vocabulary/ZelConstants.h>
+
+#include "NetworkMapStore.h"
+#include "TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QThread>
+#include <QtTest>
+
+#include <stdexcept>
+#include <thread>
+#include <utility>
+
+using namespace zelmw;
+
+using DevicePtr = boost::shared_ptr<NetworkMapObject>;
+
+namespace {
+
+// Records a device's signals in the order of emission, on the emitting thread. A detail
+// signal is marked "+" when the device has the detail at that moment, a connection signal
+// when the device's row is already connected.
+class Recorder : public QObject
+{
+public:
+    explicit Recorder(const DevicePtr &device)
+    {
+        NetworkMapObject *d = device.get();
+        const auto on = [this, d](const char *what) {
+            return [=](const QString &name, const QString &value) {
+                m_events << QString("%1(%2,%3)%4")
+                                .arg(what, name, value, d->hasDetail(name) ? "+" : "-");
+            };
+        };
+        const auto stored = [this, d](const char *what) {
+            return [=] {
+                const bool up = NetworkMapStore().deviceRow(d->getId()).IsConnected();
+                m_events << QString(what) + (up ? "+" : "-");
+            };
+        };
+        const auto named = [this](const char *what) {
+            return [=](const QString &name) { m_events << QString("%1(%2)").arg(what, name); };
+        };
+        const auto direct = Qt::DirectConnection;
+        connect(d, &NetworkMapObject::detailChanged, this, on("changed"), direct);
+        connect(d, &NetworkMapObject::detailRemoved, this, on("removed"), direct);
+        connect(d, &NetworkMapObject::connected, this, stored("connected"), direct);
+        connect(d, &NetworkMapObject::disconnected, this, stored("disconnected"), direct);
+        connect(
+            d, &NetworkMapObject::timeoutToDelete, this, [this] { m_events << "timeout"; }, direct);
+        connect(d, &NetworkMapObject::nameChanged, this, named("name"), direct);
+        connect(d, &NetworkMapObject::userDefinedNameChanged, this, named("userName"), direct);
+    }
+
+    QStringList take() { return std::exchange(m_events, QStringList()); }
+
+private:
+    QStringList m_events;
+};
+
+QString secondsAgo(int seconds)
+{
+    return QDateTime::currentDateTime().addSecs(-seconds).toString(Qt::ISODate);
+}
+
+// Waits for the start of a second, so that a few quick steps see one clock second.
+void startOfSecond()
+{
+    QThread::msleep(1000 - QTime::currentTime().msec());
+}
+
+} // namespace
+
+class TestNetworkMapObject : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        zeltest::isolateDataLocation();
+        zeltest::failOnSqlMisuse();
+    }
+
+    void cleanup() { NetworkMapStore::reset(); }
+
+    void nullRecordsAndTheMetaObject()
+    {
+        QVERIFY_EXCEPTION_THROWN(NetworkMapObject(nullptr), std::invalid_argument);
+        QVERIFY_EXCEPTION_THROWN(NetworkMapObjectDetail(nullptr), std::invalid_argument);
+        try {
+            NetworkMapObject object(nullptr);
+        } catch (const std::invalid_argument &error) {
+            QCOMPARE(QString(error.what()), QString("NetworkMapObject::setRecord failed"));
+        }
+
+        const DevicePtr device = NetworkMapStore::device("PC");
+        QCOMPARE(device->qt_metacast("Composite"),
+                 static_cast<void *>(static_cast<Composite *>(device.get())));
+        const QMetaObject *meta = device->metaObject();
+        QCOMPARE(meta->className(), "zelmw::NetworkMapObject");
+        QStringList signatures;
+        for (int i = meta->methodOffset(); i < meta->methodCount(); ++i)
+            signatures << QString::fromLatin1(meta->method(i).methodSignature());
+        QCOMPARE(signatures,
+                 QStringList({ "detailChanged(QString,QString)", "detailRemoved(QString,QString)",
+                               "connected()", "disconnected()", "timeoutToDelete()",
+                               "nameChanged(QString)", "userDefinedNameChanged(QString)" }));
+    }
+
+    void detailLifeCycleSignalsInOrder()
+    {
+        const DevicePtr device = NetworkMapStore::device("PC");
+        Recorder events(device);
+
+        QVERIFY(device->saveDetail("A", "1"));
+        QCOMPARE(events.take(), QStringList { "changed(A,1)+" });
+        QVERIFY(!device->saveDetail("A", "1"));
+        QVERIFY(device->saveDetail("A", "a"));
+        QVERIFY(device->saveDetail("A", "A"));
+        QVERIFY(device->saveDetail("A", ""));
+        QCOMPARE(events.take(), QStringList({ "changed(A,a)+", "changed(A,A)+", "changed(A,)+" }));
+        const int idA = device->getDetail("A")->getId();
+        QCOMPARE(NetworkMapStore().detailRow(idA).Value(), QString(""));
+        QCOMPARE(device->getDetailValue("A", "default"), QString(""));
+        QCOMPARE(device->getDetailValue("missing", "default"), QString("default"));
+
+        // An empty value is refused before the device's type grows a parameter for it.
+        QVERIFY(!device->saveDetail("B", ""));
+        QVERIFY(!device->hasDetail("B"));
+        QVERIFY(!device->getMapObject()->hasParameter("B"));
+
+        device->setUserDefinedName("den");
+        device->setUserDefinedName("den");
+        device->setUserDefinedName("");
+        QCOMPARE(events.take(),
+                 QStringList(
+                     { "changed(" + DEVICE_PARAM_USER_DEFINED_NAME + ",den)+", "userName(den)" }));
+        QVERIFY(device->hasUserDefinedName());
+
+        device->setIpAddress("10.0.0.300");
+        device->setIpAddress("192.168.1.9");
+        QCOMPARE(device->getIpAddress(), QString("192.168.1.9"));
+        QCOMPARE(NetworkMapStore().deviceRow(device->getId()).IpAddress(), QString("10.0.0.2"));
+        events.take();
+
+        // A device built from the store finds the same details.
+        const DevicePtr again = NetworkMapStore::reload(device->getId());
+        QCOMPARE(again->getDetailNameValueMap(), device->getDetailNameValueMap());
+        QCOMPARE(again->getDetail(idA)->getParamName(), QString("A"));
+
+        QVERIFY(device->deleteDetail("A"));
+        QVERIFY(!device->deleteDetail("A"));
+        QCOMPARE(events.take(), QStringList { "removed(A,)-" });
+        QVERIFY(!device->hasDetail(idA));
+        QCOMPARE(NetworkMapStore().detailRow(idA).Id(), 0u);
+
+        device->deleteDetails();
+        QCOMPARE(events.take(),
+                 QStringList({ "removed(" + DEVICE_PARAM_USER_DEFINED_NAME + ",den)-",
+                               "removed(" + DEVICE_PARAM_LAN_IPADDRESS + ",192.168.1.9)-" }));
+        QVERIFY(device->getDetailList().isEmpty());
+        QCOMPARE(NetworkMapStore().detailRows(), 0);
+    }
+
+    void detailsWhoseParameterIsGoneAreDropped()
+    {
+        const DevicePtr device = NetworkMapStore::device("PC");
+        QVERIFY(device->saveDetail("kept", "1"));
+        NetworkMapObjectDetailDataHandler().addRecord(device->getId(), 99999, "orphan");
+
+        const DevicePtr reloaded = NetworkMapStore::reload(device->getId());
+        QCOMPARE(reloaded->getDetailNameValueMap().keys(), QStringList { "kept" });
+        QCOMPARE(reloaded->getDetailList().size(), 1);
+
+        const auto orphan = NetworkMapObjectDetailDataHandler()
+                                .getRecordsByNetworkMapObjectId(device->getId())
+                                .last();
+        QVERIFY(NetworkMapObjectDetail(orphan).getParamName().isNull());
+    }
+
+    void dirtySavesWriteOnlyTheirFields()
+    {
+        const DevicePtr device = NetworkMapStore::device("PC");
+        Recorder events(device);
+        const int id = device->getId();
+        QVERIFY(!device->saveData());
+
+        device->setName("");
+        device->setName("device");
+        device->setMacAddress("00:00:00:00:00:00");
+        QVERIFY(!device->saveData());
+        device->setName("renamed");
+        QCOMPARE(events.take(), QStringList { "name(renamed)" });
+        QCOMPARE(NetworkMapStore().deviceRow(id).Name(), QString("device"));
+
+        // Changed behind the device's back: a save of the name must not write it back.
+        QVERIFY(
+            NetworkMapObjectDataHandler().updateRecord({ { 0, id }, { 4, "AA:AA:AA:AA:AA:AA" } }));
+        QVERIFY(device->saveData());
+        QVERIFY(!device->saveData());
+        auto row = NetworkMapStore().deviceRow(id);
+        QCOMPARE(row.Name(), QString("renamed"));
+        QCOMPARE(row.MacAddress(), QString("AA:AA:AA:AA:AA:AA"));
+
+        device->setMacAddress("00:11:22:33:44:ff");
+        QVERIFY(device->saveData());
+        QCOMPARE(NetworkMapStore().deviceRow(id).MacAddress(), QString("00:11:22:33:44:ff"));
+
+        // The same for a detail's value.
+        QVERIFY(device->saveDetail("A", "1"));
+        const auto detail = device->getDetail("A");
+        QVERIFY(NetworkMapObjectDetailDataHandler().updateRecord(
+            { { 0, detail->getId() }, { 2, 4242 } }));
+        QVERIFY(device->saveDetail("A", "2"));
+        const auto detailRow = NetworkMapStore().detailRow(detail->getId());
+        QCOMPARE(detailRow.Value(), QString("2"));
+        QCOMPARE(detailRow.MapObjectParameterId(), 4242u);
+    }
+
+    void connectionStateMachine()
+    {
+        const DevicePtr device = NetworkMapStore::device("PC");
+        Recorder events(device);
+        const QString timeDetail = DEVICE_PARAM_LAN_DISCONNECT_TIME;
+
+        for (int i = 0; i < 4; ++i)
+            device->setIsConnected(false, false);
+        QVERIFY(device->getIsConnected());
+        QVERIFY(events.take().isEmpty());
+        const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
+        device->setConnectionStatus(LAN_STATUS_DISCONNECTED);
+        QCOMPARE(device->getConnectionStatus(), LAN_STATUS_DISCONNECTED);
+        const QString stored = device->getDetailValue(timeDetail, "");
+        QCOMPARE(events.take(),
+                 QStringList({ "changed(" + timeDetail + "," + stored + ")+", "disconnected-" }));
+        QVERIFY(device->getDisconnectTime() >= before);
+
+        // A disconnected device follows every report; the time stays.
+        device->setIsConnected(true, false);
+        QCOMPARE(events.take(), QStringList { "connected+" });
+        QCOMPARE(device->getDetailValue(timeDetail, ""), stored);
+
+        // A success in between starts the count again.
+        for (int i = 0; i < 3; ++i)
+            device->setIsConnected(false, false);
+        device->setIsConnected(true, false);
+        for (int i = 0; i < 4; ++i)
+            device->setIsConnected(false, false);
+        // So do forced reports, also those that change nothing.
+        device->setIsConnected(true, true);
+        for (int i = 0; i < 4; ++i)
+            device->setIsConnected(false, false);
+        QVERIFY(device->getIsConnected());
+        QVERIFY(events.take().isEmpty());
+
+        // Forced: at once. The row holds the flag before either signal.
+        QVERIFY(device->saveDetail(timeDetail, secondsAgo(100)));
+        events.take();
+        device->setIsConnected(false, true);
+        const QStringList forced = events.take();
+        QCOMPARE(forced.size(), 2);
+        QVERIFY(forced.first().startsWith("changed(" + timeDetail));
+        QCOMPARE(forced.last(), QString("disconnected-"));
+        QVERIFY(!NetworkMapStore().deviceRow(device->getId()).IsConnected());
+        // Failures counted before a forced change do not carry over.
+        device->setIsConnected(true, false);
+        for (int i = 0; i < 4; ++i)
+            device->setIsConnected(false, false);
+        QVERIFY(device->getIsConnected());
+        device->setIsConnected(false, true);
+        events.take();
+
+        // Not-connected reports on a disconnected device announce the timeout, every time,
+        // once the lease time has passed.
+        device->setIsConnected(false, false);
+        QVERIFY(events.take().isEmpty());
+        QVERIFY(device->saveDetail(timeDetail, secondsAgo(3600)));
+        events.take();
+        device->setIsConnected(false, false);
+        device->setIsConnected(false, true);
+        QCOMPARE(events.take(), QStringList({ "timeout", "timeout" }));
+        device->setIsConnected(true, true);
+        QCOMPARE(events.take(), QStringList { "connected+" });
+    }
+
+    void leaseTime_data()
+    {
+        QTest::addColumn<QString>("configured");
+        QTest::addColumn<int>("seconds");
+        QTest::newRow("missing") << QString() << 3600;
+        QTest::newRow("zero") << "0" << 3600;
+        QTest::newRow("negative") << "-10" << 3600;
+        QTest::newRow("not a number") << "abc" << 3600;
+        QTest::newRow("sixty") << "60" << 60;
+    }
+
+    void leaseTime()
+    {
+        QFETCH(QString, configured);
+        QFETCH(int, seconds);
+        if (!configured.isNull())
+            QVERIFY(
+                ConfigDataFactory::getInstance()->saveConfigData(DEFAULT_LEASE_TIME, configured));
+        const DevicePtr device = NetworkMapStore::device("PC");
+        QVERIFY(!device->checkDeleteTimeout());
+
+        startOfSecond();
+        QVERIFY(device->saveDetail(DEVICE_PARAM_LAN_DISCONNECT_TIME, secondsAgo(seconds - 1)));
+        QVERIFY(!device->checkDeleteTimeout());
+        QVERIFY(device->saveDetail(DEVICE_PARAM_LAN_DISCONNECT_TIME, secondsAgo(seconds)));
+        QVERIFY(device->checkDeleteTimeout());
+
+        QVERIFY(device->saveDetail(DEVICE_PARAM_LAN_DISCONNECT_TIME, "yesterday"));
+        QVERIFY(!device->checkDeleteTimeout());
+    }
+
+    void macAddressLists()
+    {
+        const QStringList gatewayDetails { DEVICE_PARAM_LAN_MACADDRESS,
+                                           GATEWAY_PARAM_ETH_MACADDRESS,
+                                           GATEWAY_PARAM_WIRELESS_MACADDRESS,
+                                           GATEWAY_PARAM_ADSL_MACADDRESS };
+        const DevicePtr pc = NetworkMapStore::device("PC", "aa:bb:cc:dd:ee:0f");
+        for (const QString &name : gatewayDetails)
+            QVERIFY(pc->saveDetail(name, "11:11:11:11:11:11"));
+        QCOMPARE(pc->getMacAddressList(), QList<QString> { "AA:BB:CC:DD:EE:0F" });
+        QVERIFY(pc->hasMacAddress("aA:bb:cc:DD:ee:0f"));
+        QVERIFY(!pc->hasMacAddress("AA-BB-CC-DD-EE-0F"));
+        QVERIFY(!pc->hasMacAddress("11:11:11:11:11:11"));
+
+        const DevicePtr gateway = NetworkMapStore::device(DEVICE_TYPE_GATEWAY, "aa:bb:cc:dd:ee:01");
+        QVERIFY(gateway->saveDetail(GATEWAY_PARAM_ADSL_MACADDRESS, "aa:bb:cc:dd:ee:04"));
+        QVERIFY(gateway->saveDetail(GATEWAY_PARAM_ETH_MACADDRESS, "aa:bb:cc:dd:ee:01"));
+        QVERIFY(gateway->saveDetail(DEVICE_PARAM_LAN_MACADDRESS, "aa:bb:cc:dd:ee:02"));
+        QVERIFY(gateway->saveDetail(GATEWAY_PARAM_WIRELESS_MACADDRESS, "x"));
+        QVERIFY(gateway->saveDetail(GATEWAY_PARAM_WIRELESS_MACADDRESS, ""));
+        QCOMPARE(gateway->getMacAddressList(),
+                 QList<QString>({ "AA:BB:CC:DD:EE:01", "AA:BB:CC:DD:EE:02", "AA:BB:CC:DD:EE:01",
+                                  "AA:BB:CC:DD:EE:04" }));
+        QVERIFY(gateway->hasMacAddress("aa:bb:cc:dd:ee:04"));
+    }
+
+    void deviceWithoutType()
+    {
+        const DevicePtr device = NetworkMapStore::deviceOfType(99999, "aa:bb:cc:dd:ee:01");
+        Recorder events(device);
+        QVERIFY(!device->getMapObject());
+        QVERIFY(device->getTypeName().isEmpty() && !device->getTypeName().isNull());
+        QVERIFY(!device->createDetail(DEVICE_PARAM_LAN_MACADDRESS, "aa:bb:cc:dd:ee:02"));
+        QVERIFY(!device->saveDetail("A", "1"));
+        QCOMPARE(device->getMacAddressList(), QList<QString> { "AA:BB:CC:DD:EE:01" });
+        QCOMPARE(NetworkMapStore().detailRows(), 0);
+
+        // The connection still changes; only the disconnect time cannot be kept.
+        device->setIsConnected(false, true);
+        QCOMPARE(events.take(), QStringList { "disconnected-" });
+        QVERIFY(device->getDisconnectTime().isNull());
+        QCOMPARE(device->getConnectionType(), LAN_TYPE_WIRED);
+    }
+
+    // Last: the database file stays unusable for threads that open it afterwards.
+    void unopenableDatabase()
+    {
+        const DevicePtr device = NetworkMapStore::device("PC");
+        QVERIFY(device->saveDetail(DEVICE_PARAM_LAN_CONNECTION_ISWIRELESS, BOOL_TRUE_VALUE));
+        QCOMPARE(device->getConnectionType(), LAN_TYPE_WIRELESS);
+        const int id = device->getId();
+        Recorder events(device);
+        const QString path = NetworkMapStore().getDbPath();
+        for (const char *suffix : { "", "-wal", "-shm" })
+            QFile::remove(path + suffix);
+        QVERIFY(QDir().mkdir(path));
+
+        QList<bool> answers;
+        std::thread([&] {
+            const auto factory = NetworkMapObjectFactory::getInstance();
+            NetworkMapObjectDetailDataHandler details;
+            const QString wireless = DEVICE_PARAM_LAN_CONNECTION_ISWIRELESS;
+            answers << !factory->getNetworkMapObject(id)
+                    << !factory->addNetworkMapObject(device->getMapObjectId(), 1, "new",
+                                                     "00:11:22:33:44:66", "10.0.0.3")
+                    << details.getRecordsByNetworkMapObjectId(id).isEmpty()
+                    << !details.addRecord(id, 1, "x")
+                    << !device->saveDetail(wireless, BOOL_FALSE_VALUE)
+                    << !device->deleteDetail(wireless) << device->hasDetail(wireless);
+            device->setName("renamed");
+            answers << !device->saveData() << !device->saveData() << !device->deleteData();
+        }).join();
+        QCOMPARE(answers, QVector<bool>(10, true).toList());
+        QCOMPARE(events.take(),
+                 QStringList({ "changed(" + DEVICE_PARAM_LAN_CONNECTION_ISWIRELESS + ",0)+",
+                               "name(renamed)" }));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestNetworkMapObject)
+#include "tst_networkmapobject.moc"

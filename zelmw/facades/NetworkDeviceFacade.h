@@ -1,0 +1,57 @@
+#ifndef ZELMW_FACADES_NETWORKDEVICEFACADE_H
+#define ZELMW_FACADES_NETWORKDEVICEFACADE_H
+
+#include <zelmw/zelmw_export.h>
+
+#include <QString>
+#include <boost/shared_ptr.hpp>
+
+namespace zelmw {
+
+class NetworkMapObject;
+
+// Typed read access to the details of one device, so that callers never spell detail names
+// or parse stored strings. A facade is a cheap value: it holds only the shared device, reads
+// the current details on every call and caches nothing. Copies wrap the same device.
+// Callers test isNull() first; over no device the getters answer as for a device without
+// details, and nothing is saved.
+class ZELMW_EXPORT NetworkDeviceFacade
+{
+public:
+    explicit NetworkDeviceFacade(const boost::shared_ptr<NetworkMapObject> &networkMapObject);
+    NetworkDeviceFacade(const NetworkDeviceFacade &other);
+    NetworkDeviceFacade &operator=(const NetworkDeviceFacade &other);
+    virtual ~NetworkDeviceFacade();
+
+    bool isNull() const;
+
+    // A null string when the detail is missing.
+    virtual QString getUpnpPort() const;
+    virtual QString getUpnpPath() const;
+    // An empty, never a null, string when the detail is missing.
+    virtual QString getUpnpDeviceType() const;
+    virtual QString getUpnpManufacturer() const;
+    virtual QString getUpnpManufacturerUrl() const;
+    virtual QString getUpnpModelDescription() const;
+    virtual QString getUpnpModelName() const;
+    virtual QString getUpnpSerialNumber() const;
+
+protected:
+    const boost::shared_ptr<NetworkMapObject> &getNetworkMapObject() const;
+
+    // The detail's value; a null string when the device does not have the detail.
+    QString getDetailValue(const QString &name) const;
+    // As getDetailValue(), but an empty string in place of a null one.
+    QString getDetailValueOrEmpty(const QString &name) const;
+    // True exactly when the stored value is "1": no trimming, no other spelling of true.
+    bool isDetailTrue(const QString &name) const;
+    // The device's saveDetail(); false over no device.
+    bool saveDetail(const QString &name, const QString &value);
+
+private:
+    boost::shared_ptr<NetworkMapObject> m_networkMapObject;
+};
+
+} // namespace zelmw
+
+#endif // ZELMW_FACADES_NETWORKDEVICEFACADE_H

@@ -1,0 +1,62 @@
+#ifndef ZELMW_FACADES_VELCPEFACADE_H
+#define ZELMW_FACADES_VELCPEFACADE_H
+
+#include <zelmw/facades/GatewayFacade.h>
+#include <zelmw/zelmw_export.h>
+
+namespace zelmw {
+
+// One of our own CPE devices (router or access point): its role, administrator credentials,
+// firmware, features, USB host, live update, web interface and security settings, and the
+// result of an administrator login. Booleans are false unless the detail is "1".
+class ZELMW_EXPORT VelCpeFacade : public GatewayFacade
+{
+public:
+    explicit VelCpeFacade(const boost::shared_ptr<NetworkMapObject> &networkMapObject);
+    VelCpeFacade(const VelCpeFacade &other);
+    VelCpeFacade &operator=(const VelCpeFacade &other);
+    ~VelCpeFacade() override;
+
+    bool isAccessPoint() const;
+    bool isRouter() const;
+
+    // The stored user name, also when it is empty. Without one: the configured default
+    // user name for our own CPE devices, a null string for other devices.
+    QString getUserName() const;
+    // The stored password, also when it is empty. Without one: an empty string for our own
+    // CPE devices, a null string for other devices.
+    QString getPassword() const;
+    bool isAuthenticated() const;
+    // A null string when the detail is missing.
+    QString getFirmwareVersion() const;
+
+    bool hasWirelessFeature() const;
+    bool hasVoipFeature() const;
+    bool hasEthFeature() const;
+    bool hasDslFeature() const;
+    bool has3GFeature() const;
+    bool hasUsbHostFeature() const;
+    // False, and the model and product are empty, when the device has no USB host; the
+    // details a device may still carry from before are not read then.
+    bool hasUsbHostPrinterConnected() const;
+    bool hasUsbHostDiskConnected() const;
+    QString getUsbHostPrinterModel() const;
+    QString getUsbHostPrinterProduct() const;
+
+    // Whether the device's live update says that an update is available.
+    bool hasUpdateCpe() const;
+    // "http://" followed by the device's IP address, nothing after it.
+    QString getWebUiUrl() const;
+    bool hasSecurityProxy() const;
+    bool isWirelessSecurityEnabled() const;
+
+    // Stores the result of an administrator login: with isAuthenticated the user name, the
+    // password and the authenticated flag; without it only the flag, so the credentials of
+    // an earlier login stay. Answers whether the device holds all the requested values
+    // afterwards; a value that was held already counts as held.
+    bool saveAuthentication(bool isAuthenticated, const QString &userName, const QString &password);
+};
+
+} // namespace zelmw
+
+#endif // ZELMW_FACADES_VELCPEFACADE_H

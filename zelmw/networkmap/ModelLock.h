@@ -1,0 +1,31 @@
+#ifndef ZELMW_NETWORKMAP_MODELLOCK_H
+#define ZELMW_NETWORKMAP_MODELLOCK_H
+
+#include <mutex>
+
+namespace zelmw {
+
+// Holds the process-wide lock of the network-map model (maps, devices, their details and the
+// map repositories) while it lives. Every public operation of those classes takes it for its
+// whole length, so a change made on the discovery thread is seen whole by other threads.
+// The lock is recursive: operations build on each other, and a slot connected directly to a
+// signal emitted under it may call back in. Lock order: this lock, then the catalogue's or the
+// configuration store's lock, then the record store. Never wait for another thread while
+// holding it.
+class ModelLock
+{
+public:
+    ModelLock();
+    ModelLock(const ModelLock &) = delete;
+    ModelLock &operator=(const ModelLock &) = delete;
+
+    // A std:: mutex rather than a Qt one: ThreadSanitizer sees only locks of instrumented code.
+    static std::recursive_mutex &mutex();
+
+private:
+    std::lock_guard<std::recursive_mutex> m_guard;
+};
+
+} // namespace zelmw
+
+#endif // ZELMW_NETWORKMAP_MODELLOCK_H

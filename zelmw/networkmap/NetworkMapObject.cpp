@@ -1,0 +1,425 @@
+#include <zelmw/networkmap/NetworkMapObject.h>
+
+#include <zelmw/catalogue/MapObjectFactory.h>
+#include <zelmw/config/ConfigDataFactory.h>
+#include <zelmw/networkmap/ModelLock.h>
+#include <zelmw/networkmap/NetworkMapObjectDataHandler.h>
+#include <zelmw/networkmap/NetworkMapObjectDetailDataHandler.h>
+#include <zelmw/vocabulary/Utility.h>
+#include <zelmw/vocabulary/ZelConstants.h>
+
+#include <stdexcept>
+
+namespace zelmw {
+
+using zeldb::NetworkMapObjectsRecord;
+
+namespace {
+
+// Not-connected reports in a row that turn a connected device disconnected.
+const int PING_FAILS_TO_DISCONNECT = 5;
+
+} // namespace
+
+NetworkMapObject::NetworkMapObject(const boost::shared_ptr<NetworkMapObjectsRecord> &record,
+                                   QObject *parent)
+    : QObject(parent)
+    , m_deleteTimeout(0)
+    , m_pingFailCount(0)
+{
+    setRecord(record);
+    loadDetails();
+    initDeleteTimeoutParam();
+}
+
+NetworkMapObject::~NetworkMapObject()
+{
+    // A detail held elsewhere may still be set on another thread; once cut off under the
+    // lock it can no longer reach this object while it is being destroyed.
+    const ModelLock lock;
+    for (const DetailPtr &detail : m_details.values())
+        detail->disconnect(this);
+}
+
+void NetworkMapObject::setRecord(const boost::shared_ptr<NetworkMapObjectsRecord> &record)
+{
+    if (!record)
+        throw std::invalid_argument("NetworkMapObject::setRecord failed");
+    m_record = record;
+    m_mapObject = MapObjectFactory::getInstance()->getMapObject(int(record->MapObjectId()));
+}
+
+void NetworkMapObject::loadDetails()
+{
+    m_details.clear();
+    const QList<NetworkMapObjectDetailDataHandler::RecordPtr> records
+        = NetworkMapObjectDetailDataHandler().getRecordsByNetworkMapObjectId(getId());
+    for (const NetworkMapObjectDetailDataHandler::RecordPtr &record : records) {
+        const DetailPtr detail(new NetworkMapObjectDetail(record));
+        // A detail whose parameter is gone cannot be found by name: drop it.
+        if (!detail->getParamName().isEmpty())
+            addDetail(detail, detail->getParamName());
+    }
+}
+
+void NetworkMapObject::initDeleteTimeoutParam()
+{
+    // Missing, not a number or below one second: the default.
+    const int seconds
+        = ConfigDataFactory::getInstance()->getConfigValue(DEFAULT_LEASE_TIME).toInt();
+    m_deleteTimeout = seconds >= 1 ? seconds : DEFAULT_LEASE_TIME_DEFAULT.toInt();
+}
+
+void NetworkMapObject::addDetail(const DetailPtr &detail, const QString &name)
+{
+    m_details.add(detail->getId(), name, detail);
+    // Direct: the change is reported on the thread that made it, in order with this object's
+    // other signals, whatever thread either object belongs to.
+    connect(detail.get(), &NetworkMapObjectDetail::valueChanged, this,
+            &NetworkMapObject::detailChanged, Qt::DirectConnection);
+}
+
+void NetworkMapObject::removeDetail(const DetailPtr &detail)
+{
+    // By id: another detail may have been entered under the same name since.
+    m_details.removeId(detail->getId());
+    detail->disconnect(this);
+}
+
+int NetworkMapObject::getId() const
+{
+    const ModelLock lock;
+    return int(m_record->Id());
+}
+
+int NetworkMapObject::getNetworkMapId() const
+{
+    const ModelLock lock;
+    return int(m_record->NetworkMapId());
+}
+
+int NetworkMapObject::getMapObjectId() const
+{
+    const ModelLock lock;
+    return int(m_record->MapObjectId());
+}
+
+QString NetworkMapObject::getName() const
+{
+    const ModelLock lock;
+    return m_record->Name();
+}
+
+QString NetworkMapObject::getMacAddress() const
+{
+    const ModelLock lock;
+    return m_record->MacAddress();
+}
+
+QDateTime NetworkMapObject::getCreateDate() const
+{
+    const ModelLock lock;
+    return m_record->CreateDate();
+}
+
+QDateTime NetworkMapObject::getUpdate() const
+{
+    const ModelLock lock;
+    return m_record->UpdateDate();
+}
+
+bool NetworkMapObject::getIsConnected() const
+{
+    const ModelLock lock;
+    return m_record->IsConnected();
+}
+
+LanConnectionStatus NetworkMapObject::getConnectionStatus() const
+{
+    return getIsConnected() ? LAN_STATUS_CONNECTED : LAN_STATUS_DISCONNECTED;
+}
+
+LanConnectionType NetworkMapObject::getConnectionType() const
+{
+    return getDetailValue(DEVICE_PARAM_LAN_CONNECTION_ISWIRELESS, QString()) == BOOL_TRUE_VALUE
+        ? LAN_TYPE_WIRELESS
+        : LAN_TYPE_WIRED;
+}
+
+QString NetworkMapObject::getTypeName() const
+{
+    const ModelLock lock;
+    return m_mapObject ? m_mapObject->getName() : QStringLiteral("");
+}
+
+boost::shared_ptr<MapObject> NetworkMapObject::getMapObject() const
+{
+    const ModelLock lock;
+    return m_mapObject;
+}
+
+QString NetworkMapObject::getIpAddress() const
+{
+    const ModelLock lock;
+    return getDetailValue(DEVICE_PARAM_LAN_IPADDRESS, m_record->IpAddress());
+}
+
+QString NetworkMapObject::getUserDefinedName() const
+{
+    return getDetailValue(DEVICE_PARAM_USER_DEFINED_NAME, QLatin1String(""));
+}
+
+bool NetworkMapObject::hasUserDefinedName() const
+{
+    return !getUserDefinedName().isEmpty();
+}
+
+QDateTime NetworkMapObject::getDisconnectTime() const
+{
+    const ModelLock lock;
+    const DetailPtr detail = getDetail(DEVICE_PARAM_LAN_DISCONNECT_TIME);
+    return detail ? QDateTime::fromString(detail->getValue(), Qt::ISODate) : QDateTime();
+}
+
+NetworkMapObject::DetailPtr NetworkMapObject::getDetail(const QString &name) const
+{
+    const ModelLock lock;
+    return m_details.find(name);
+}
+
+NetworkMapObject::DetailPtr NetworkMapObject::getDetail(int id) const
+{
+    const ModelLock lock;
+    return m_details.get(id);
+}
+
+bool NetworkMapObject::hasDetail(const QString &name) const
+{
+    const ModelLock lock;
+    return m_details.containsKey(name);
+}
+
+bool NetworkMapObject::hasDetail(int id) const
+{
+    const ModelLock lock;
+    return m_details.containsId(id);
+}
+
+QString NetworkMapObject::getDetailValue(const QString &name, const QString &defaultValue) const
+{
+    const ModelLock lock;
+    const DetailPtr detail = getDetail(name);
+    return detail ? detail->getValue() : defaultValue;
+}
+
+QString NetworkMapObject::getDetailValue(int id, const QString &defaultValue) const
+{
+    const ModelLock lock;
+    const DetailPtr detail = getDetail(id);
+    return detail ? detail->getValue() : defaultValue;
+}
+
+QList<NetworkMapObject::DetailPtr> NetworkMapObject::getDetailList() const
+{
+    const ModelLock lock;
+    return m_details.values();
+}
+
+QMap<QString, QString> NetworkMapObject::getDetailNameValueMap() const
+{
+    const ModelLock lock;
+    QMap<QString, QString> values;
+    const QMap<QString, DetailPtr> &byName = m_details.byKey();
+    for (auto detail = byName.cbegin(); detail != byName.cend(); ++detail)
+        values.insert(detail.key(), detail.value()->getValue());
+    return values;
+}
+
+NetworkMapObject::DetailPtr NetworkMapObject::createDetail(const QString &name,
+                                                           const QString &value)
+{
+    const ModelLock lock;
+    // The store refuses an empty value; refuse it before the type grows a parameter for it.
+    if (!m_mapObject || value.isEmpty())
+        return DetailPtr();
+    const boost::shared_ptr<MapObjectParameter> parameter = m_mapObject->getParameter(name, true);
+    if (!parameter)
+        return DetailPtr();
+    const NetworkMapObjectDetailDataHandler::RecordPtr record
+        = NetworkMapObjectDetailDataHandler().addRecord(getId(), parameter->getId(), value);
+    if (!record)
+        return DetailPtr();
+    const DetailPtr detail(new NetworkMapObjectDetail(record));
+    // Entered before the signal, so that a receiver asking back finds it.
+    addDetail(detail, name);
+    emit detailChanged(name, value);
+    return detail;
+}
+
+bool NetworkMapObject::saveDetail(const QString &name, const QString &value)
+{
+    const ModelLock lock;
+    const DetailPtr detail = getDetail(name);
+    if (!detail)
+        return bool(createDetail(name, value));
+    detail->setValue(value);
+    return detail->saveData();
+}
+
+void NetworkMapObject::saveDetails(const QMap<QString, QString> &details)
+{
+    const ModelLock lock;
+    for (auto detail = details.cbegin(); detail != details.cend(); ++detail)
+        saveDetail(detail.key(), detail.value());
+}
+
+bool NetworkMapObject::deleteDetail(const QString &name)
+{
+    const ModelLock lock;
+    const DetailPtr detail = getDetail(name);
+    if (!detail || !detail->deleteData())
+        return false;
+    removeDetail(detail);
+    emit detailRemoved(name, detail->getValue());
+    return true;
+}
+
+void NetworkMapObject::deleteDetails()
+{
+    const ModelLock lock;
+    for (const DetailPtr &detail : getDetailList()) {
+        if (detail->deleteData()) {
+            removeDetail(detail);
+            emit detailRemoved(detail->getParamName(), detail->getValue());
+        }
+    }
+}
+
+void NetworkMapObject::setName(const QString &name)
+{
+    const ModelLock lock;
+    if (!name.isEmpty() && m_dirtyFields.set(*m_record, NetworkMapObjectsRecord::FieldName, name))
+        emit nameChanged(name);
+}
+
+void NetworkMapObject::setMacAddress(const QString &mac)
+{
+    const ModelLock lock;
+    if (Utility::isValidMacAddress(mac))
+        m_dirtyFields.set(*m_record, NetworkMapObjectsRecord::FieldMacAddress, mac);
+}
+
+void NetworkMapObject::setIpAddress(const QString &ip)
+{
+    const ModelLock lock;
+    if (Utility::isValidIpAddress(ip))
+        saveDetail(DEVICE_PARAM_LAN_IPADDRESS, ip);
+}
+
+void NetworkMapObject::setUserDefinedName(const QString &name)
+{
+    const ModelLock lock;
+    if (!name.isEmpty() && saveDetail(DEVICE_PARAM_USER_DEFINED_NAME, name))
+        emit userDefinedNameChanged(name);
+}
+
+void NetworkMapObject::setIsConnected(bool isConnected, bool force)
+{
+    const ModelLock lock;
+    if (force || !getIsConnected()) {
+        // Failures count only in a row of unforced reports on a connected device.
+        resetPingFailCount();
+        setIsConnectedImpl(isConnected);
+    } else if (isConnected) {
+        resetPingFailCount();
+    } else if (incrementPingFailCount() >= PING_FAILS_TO_DISCONNECT) {
+        resetPingFailCount();
+        setIsConnectedImpl(false);
+    }
+}
+
+void NetworkMapObject::setConnectionStatus(LanConnectionStatus status)
+{
+    setIsConnected(status == LAN_STATUS_CONNECTED, false);
+}
+
+int NetworkMapObject::incrementPingFailCount()
+{
+    const ModelLock lock;
+    return ++m_pingFailCount;
+}
+
+void NetworkMapObject::resetPingFailCount()
+{
+    const ModelLock lock;
+    m_pingFailCount = 0;
+}
+
+bool NetworkMapObject::checkDeleteTimeout()
+{
+    const ModelLock lock;
+    const QDateTime disconnectTime = getDisconnectTime();
+    if (!disconnectTime.isValid())
+        return false;
+    return QDateTime::currentDateTime().toSecsSinceEpoch() - disconnectTime.toSecsSinceEpoch()
+        >= m_deleteTimeout;
+}
+
+void NetworkMapObject::setIsConnectedImpl(bool isConnected)
+{
+    if (getIsConnected() != isConnected) {
+        m_record->setIsConnected(isConnected);
+        m_dirtyFields.setFieldDirty(NetworkMapObjectsRecord::FieldIsConnected);
+        // Observers of the signals below find the row already updated.
+        saveData();
+        if (isConnected) {
+            emit connected();
+        } else {
+            saveDisconnectTime(QDateTime::currentDateTime());
+            emit disconnected();
+        }
+    } else if (!isConnected && checkDeleteTimeout()) {
+        emit timeoutToDelete();
+    }
+}
+
+void NetworkMapObject::saveDisconnectTime(const QDateTime &time)
+{
+    saveDetail(DEVICE_PARAM_LAN_DISCONNECT_TIME, time.toString(Qt::ISODate));
+}
+
+QList<QString> NetworkMapObject::getMacAddressList() const
+{
+    const ModelLock lock;
+    QList<QString> macs { getMacAddress().toUpper() };
+    if (getTypeName() != DEVICE_TYPE_GATEWAY)
+        return macs;
+    for (const QString &name :
+         { DEVICE_PARAM_LAN_MACADDRESS, GATEWAY_PARAM_ETH_MACADDRESS,
+           GATEWAY_PARAM_WIRELESS_MACADDRESS, GATEWAY_PARAM_ADSL_MACADDRESS }) {
+        const QString mac = getDetailValue(name, QString());
+        if (!mac.isEmpty())
+            macs.append(mac.toUpper());
+    }
+    return macs;
+}
+
+bool NetworkMapObject::hasMacAddress(const QString &mac) const
+{
+    return getMacAddressList().contains(mac.toUpper());
+}
+
+bool NetworkMapObject::saveData()
+{
+    const ModelLock lock;
+    // The handler stamps the update date.
+    return m_dirtyFields.save<NetworkMapObjectDataHandler>(*m_record);
+}
+
+bool NetworkMapObject::deleteData()
+{
+    const ModelLock lock;
+    return m_dirtyFields.remove<NetworkMapObjectDataHandler>(*m_record);
+}
+
+} // namespace zelmw

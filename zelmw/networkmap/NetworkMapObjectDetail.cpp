@@ -1,0 +1,108 @@
+#include <zelmw/networkmap/NetworkMapObjectDetail.h>
+
+#include <zelmw/networkmap/ModelLock.h>
+#include <zelmw/networkmap/NetworkMapObjectDetailDataHandler.h>
+#include <zelmw/networkmap/NetworkMapObjectFactory.h>
+#include <zelmw/persistence/MapObjectParameterDataHandler.h>
+
+#include <stdexcept>
+
+namespace zelmw {
+
+using zeldb::NetworkMapObjectDetailsRecord;
+
+NetworkMapObjectDetail::NetworkMapObjectDetail(
+    const boost::shared_ptr<NetworkMapObjectDetailsRecord> &record)
+{
+    setRecord(record);
+}
+
+NetworkMapObjectDetail::~NetworkMapObjectDetail() = default;
+
+void NetworkMapObjectDetail::setRecord(
+    const boost::shared_ptr<NetworkMapObjectDetailsRecord> &record)
+{
+    if (!record)
+        throw std::invalid_argument("NetworkMapObjectDetail setRecord failed");
+    m_record = record;
+    m_paramName = readParamName(int(record->MapObjectParameterId()));
+}
+
+QString NetworkMapObjectDetail::readParamName(int parameterId) const
+{
+    const MapObjectParameterDataHandler::RecordPtr parameter
+        = MapObjectParameterDataHandler().getRecord(unsigned(parameterId));
+    return parameter ? parameter->Name() : QString();
+}
+
+int NetworkMapObjectDetail::getId() const
+{
+    const ModelLock lock;
+    return int(m_record->Id());
+}
+
+int NetworkMapObjectDetail::getNetworkMapObjectId() const
+{
+    const ModelLock lock;
+    return int(m_record->NetworkMapObjectId());
+}
+
+int NetworkMapObjectDetail::getMapObjectParameterId() const
+{
+    const ModelLock lock;
+    return int(m_record->MapObjectParameterId());
+}
+
+QString NetworkMapObjectDetail::getValue() const
+{
+    const ModelLock lock;
+    return m_record->Value();
+}
+
+QString NetworkMapObjectDetail::getParamName() const
+{
+    const ModelLock lock;
+    return m_paramName;
+}
+
+boost::shared_ptr<NetworkMapObject> NetworkMapObjectDetail::getNetworkMapObject() const
+{
+    const ModelLock lock;
+    return NetworkMapObjectFactory::getInstance()->getNetworkMapObject(getNetworkMapObjectId());
+}
+
+void NetworkMapObjectDetail::setValue(const QString &value)
+{
+    const ModelLock lock;
+    if (m_dirtyFields.set(*m_record, NetworkMapObjectDetailsRecord::FieldValue, value))
+        emit valueChanged(m_paramName, value);
+}
+
+void NetworkMapObjectDetail::setNetworkMapObjectId(int id)
+{
+    const ModelLock lock;
+    m_dirtyFields.set(*m_record, NetworkMapObjectDetailsRecord::FieldNetworkMapObjectId,
+                      unsigned(id));
+}
+
+void NetworkMapObjectDetail::setMapObjectParameterId(int id)
+{
+    const ModelLock lock;
+    m_dirtyFields.set(*m_record, NetworkMapObjectDetailsRecord::FieldMapObjectParameterId,
+                      unsigned(id));
+}
+
+bool NetworkMapObjectDetail::saveData()
+{
+    const ModelLock lock;
+    // The handler stamps the update date.
+    return m_dirtyFields.save<NetworkMapObjectDetailDataHandler>(*m_record);
+}
+
+bool NetworkMapObjectDetail::deleteData()
+{
+    const ModelLock lock;
+    return m_dirtyFields.remove<NetworkMapObjectDetailDataHandler>(*m_record);
+}
+
+} // namespace zelmw

@@ -1,0 +1,45 @@
+#include <zelmw/networkmap/NetworkMapObjectDetailDataHandler.h>
+
+#include <QDateTime>
+
+namespace zelmw {
+
+using zeldb::NetworkMapObjectDetailsRecord;
+
+NetworkMapObjectDetailDataHandler::NetworkMapObjectDetailDataHandler()
+    : m_table(getNetworkMapObjectDetailsTable())
+{ }
+
+NetworkMapObjectDetailDataHandler::RecordPtr
+NetworkMapObjectDetailDataHandler::addRecord(int networkMapObjectId, int mapObjectParameterId,
+                                             const QString &value)
+{
+    if (value.isEmpty())
+        return RecordPtr();
+    NetworkMapObjectDetailsRecord record;
+    record.setNetworkMapObjectId(unsigned(networkMapObjectId));
+    record.setMapObjectParameterId(unsigned(mapObjectParameterId));
+    record.setValue(value);
+    record.setCreateDate(QDateTime::currentDateTime());
+    return add(m_table, record);
+}
+
+QList<NetworkMapObjectDetailDataHandler::RecordPtr>
+NetworkMapObjectDetailDataHandler::getRecordsByNetworkMapObjectId(int networkMapObjectId)
+{
+    zeldb::NetworkMapObjectDetailsSelectionCriteria criteria;
+    criteria.NetworkMapObjectIdEqualsTo(unsigned(networkMapObjectId));
+    return getWhere<NetworkMapObjectDetailsRecord>(m_table, criteria);
+}
+
+bool NetworkMapObjectDetailDataHandler::updateRecord(const QMap<int, QVariant> &fields)
+{
+    return updateFields<NetworkMapObjectDetailsRecord>(m_table, fields);
+}
+
+bool NetworkMapObjectDetailDataHandler::deleteRecord(int id)
+{
+    return deleteById(m_table, unsigned(id));
+}
+
+} // namespace zelmw

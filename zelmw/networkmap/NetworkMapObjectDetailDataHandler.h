@@ -1,0 +1,32 @@
+#ifndef ZELMW_NETWORKMAP_NETWORKMAPOBJECTDETAILDATAHANDLER_H
+#define ZELMW_NETWORKMAP_NETWORKMAPOBJECTDETAILDATAHANDLER_H
+
+#include <zelmw/persistence/DataHandler.h>
+
+namespace zelmw {
+
+// Rows of the devices' details. Failures answer null, an empty list or false; nothing is
+// logged.
+class NetworkMapObjectDetailDataHandler : public DataHandler
+{
+public:
+    typedef boost::shared_ptr<zeldb::NetworkMapObjectDetailsRecord> RecordPtr;
+
+    NetworkMapObjectDetailDataHandler();
+
+    // Null when the value is empty.
+    RecordPtr addRecord(int networkMapObjectId, int mapObjectParameterId, const QString &value);
+    // In ascending id.
+    QList<RecordPtr> getRecordsByNetworkMapObjectId(int networkMapObjectId);
+    // FIELDS maps field numbers to values; field 0 is the id, and without one nothing is
+    // opened.
+    bool updateRecord(const QMap<int, QVariant> &fields);
+    bool deleteRecord(int id);
+
+private:
+    zeldb::NetworkMapObjectDetailsTable *m_table;
+};
+
+} // namespace zelmw
+
+#endif // ZELMW_NETWORKMAP_NETWORKMAPOBJECTDETAILDATAHANDLER_H

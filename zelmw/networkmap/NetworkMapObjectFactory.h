@@ -1,0 +1,53 @@
+#ifndef ZELMW_NETWORKMAP_NETWORKMAPOBJECTFACTORY_H
+#define ZELMW_NETWORKMAP_NETWORKMAPOBJECTFACTORY_H
+
+#include <zelmw/networkmap/NetworkMapObject.h>
+#include <zelmw/zelmw_export.h>
+
+#include <QMap>
+#include <QString>
+#include <boost/shared_ptr.hpp>
+
+namespace zelmw {
+
+// The process-wide repository of devices reached by id alone: one shared object per id it
+// has handed out since the last clear(). The devices that a network map holds are built by
+// the map and are not the ones cached here. Every operation holds the model lock.
+class ZELMW_EXPORT NetworkMapObjectFactory
+{
+public:
+    typedef boost::shared_ptr<NetworkMapObject> NetworkMapObjectPtr;
+
+    static boost::shared_ptr<NetworkMapObjectFactory> getInstance();
+    ~NetworkMapObjectFactory();
+
+    // Cached, else loaded; null when there is no such row, and then nothing is cached.
+    NetworkMapObjectPtr getNetworkMapObject(int id);
+    // Stores a new, connected device; null when the MAC or IP address is not valid, the name
+    // is empty or the insert fails. The device joins no network map.
+    NetworkMapObjectPtr addNetworkMapObject(int mapObjectId, int networkMapId, const QString &name,
+                                            const QString &mac, const QString &ip);
+    // Deletes the device's row and forgets the device, also when the row could not be
+    // deleted; its details stay. Null when there is no such device.
+    NetworkMapObjectPtr deleteNetworkMapObject(int id);
+
+    // On the cache only.
+    bool isEmpty() const;
+    int size() const;
+    void clear();
+
+protected:
+    NetworkMapObjectPtr loadFlyweight(int id);
+    void addToRepository(const NetworkMapObjectPtr &object);
+
+private:
+    NetworkMapObjectFactory();
+    NetworkMapObjectFactory(const NetworkMapObjectFactory &) = delete;
+    NetworkMapObjectFactory &operator=(const NetworkMapObjectFactory &) = delete;
+
+    QMap<int, NetworkMapObjectPtr> m_repository;
+};
+
+} // namespace zelmw
+
+#endif // ZELMW_NETWORKMAP_NETWORKMAPOBJECTFACTORY_H
