@@ -173,18 +173,13 @@ private slots:
     void unopenableDatabaseGivesNullAndFalse()
     {
         QVERIFY(m_factory->saveConfigData("cached", "a"));
-        const QString path = TestConnection().getDbPath();
-        for (const char *suffix : { "", "-wal", "-shm" })
-            QFile::remove(path + suffix);
-        QVERIFY(QDir().mkdir(path));
-
         bool anythingWorked = true;
-        std::thread([&] {
+        QVERIFY(zeltest::runWithUnopenableDatabase(TestConnection().getDbPath(), [&] {
             anythingWorked = m_factory->getConfigData("stored") || m_factory->isKeyExists("stored")
                 || m_factory->addConfigData("new", "x") || m_factory->saveConfigData("new", "x")
                 || m_factory->saveConfigData("cached", "b")
                 || !m_factory->getConfigValue("cached").isNull();
-        }).join();
+        }));
         QVERIFY(!anythingWorked);
     }
 };

@@ -371,13 +371,8 @@ private slots:
         QCOMPARE(device->getConnectionType(), LAN_TYPE_WIRELESS);
         const int id = device->getId();
         Recorder events(device);
-        const QString path = NetworkMapStore().getDbPath();
-        for (const char *suffix : { "", "-wal", "-shm" })
-            QFile::remove(path + suffix);
-        QVERIFY(QDir().mkdir(path));
-
         QList<bool> answers;
-        std::thread([&] {
+        QVERIFY(zeltest::runWithUnopenableDatabase(NetworkMapStore().getDbPath(), [&] {
             const auto factory = NetworkMapObjectFactory::getInstance();
             NetworkMapObjectDetailDataHandler details;
             const QString wireless = DEVICE_PARAM_LAN_CONNECTION_ISWIRELESS;
@@ -390,7 +385,7 @@ private slots:
                     << !device->deleteDetail(wireless) << device->hasDetail(wireless);
             device->setName("renamed");
             answers << !device->saveData() << !device->saveData() << !device->deleteData();
-        }).join();
+        }));
         QCOMPARE(answers, QVector<bool>(10, true).toList());
         QCOMPARE(events.take(),
                  QStringList({ "changed(" + DEVICE_PARAM_LAN_CONNECTION_ISWIRELESS + ",0)+",

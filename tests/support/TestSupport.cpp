@@ -1,5 +1,7 @@
 #include "TestSupport.h"
 
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtGlobal>
@@ -7,6 +9,7 @@
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <thread>
 
 namespace zeltest {
 
@@ -46,6 +49,16 @@ void failOnSqlMisuse()
     static std::atomic_bool installed { false };
     if (!installed.exchange(true))
         previousHandler = qInstallMessageHandler(sqlMisuseHandler);
+}
+
+bool runWithUnopenableDatabase(const QString &databasePath, const std::function<void()> &work)
+{
+    for (const char *suffix : { "", "-wal", "-shm" })
+        QFile::remove(databasePath + QLatin1String(suffix));
+    if (!QDir().mkdir(databasePath))
+        return false;
+    std::thread(work).join();
+    return true;
 }
 
 } // namespace zeltest

@@ -3,6 +3,8 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace zeltest {
 
 // Points the application data location at a fresh temporary directory for the rest of the
@@ -14,6 +16,11 @@ QString isolateDataLocation();
 // (a connection used on a foreign thread, removed while in use, or registered twice).
 // Other messages pass on to the previous handler.
 void failOnSqlMisuse();
+
+// Replaces the database file at DATABASEPATH with a directory, runs WORK on a fresh thread
+// (whose first open meets the broken file: each thread keeps its own connection) and puts
+// nothing back, so call it last in a test program. False when the file could not be replaced.
+bool runWithUnopenableDatabase(const QString &databasePath, const std::function<void()> &work);
 
 } // namespace zeltest
 
