@@ -84,7 +84,7 @@ bench)
     configure_and_build "$ROOT/build-bench" -DCMAKE_BUILD_TYPE=Release -DZELMW_BUILD_TESTS=OFF \
         -DZELMW_BUILD_BENCHMARKS=ON
     for benchmark in "$ROOT"/build-bench/benchmarks/bench_*; do
-        [ -x "$benchmark" ] && "$benchmark"
+        [ -f "$benchmark" ] && [ -x "$benchmark" ] && "$benchmark"
     done
     ;;
 install)

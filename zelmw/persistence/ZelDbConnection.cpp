@@ -95,9 +95,13 @@ QString ZelDbConnection::getConnectionName() const
 
 bool ZelDbConnection::open()
 {
-    // An empty file is what a failed first open leaves behind: it needs the tables too.
-    const QFileInfo file = getDbFileInfo();
-    const bool isNew = !file.exists() || file.size() == 0;
+    // A thread that holds its connection has seen the file already. An empty file is what a
+    // failed first open leaves behind: it needs the tables too.
+    bool isNew = false;
+    if (!m_database->IsConnected()) {
+        const QFileInfo file = getDbFileInfo();
+        isNew = !file.exists() || file.size() == 0;
+    }
     const bool opened = m_database->Open();
     if (opened && isNew)
         createTables();

@@ -44,6 +44,11 @@ bool ZelDbDatabase::IsOpen() const
     return m_open;
 }
 
+bool ZelDbDatabase::IsConnected() const
+{
+    return !ThreadConnections::current().find(m_connectionName, filePath).isEmpty();
+}
+
 bool ZelDbDatabase::Close()
 {
     m_open = false;

@@ -45,6 +45,9 @@ public:
     bool Open();
     bool IsOpen() const;
     bool Close();
+    // Whether the calling thread already holds its connection to the file, so that an Open
+    // needs no file system access.
+    bool IsConnected() const;
 
     // The calling thread's connection while this object is open; invalid otherwise.
     QSqlDatabase Database() const;
