@@ -55,7 +55,12 @@ void NetworkMapObject::loadDetails()
     const QList<NetworkMapObjectDetailDataHandler::RecordPtr> records
         = NetworkMapObjectDetailDataHandler().getRecordsByNetworkMapObjectId(getId());
     for (const NetworkMapObjectDetailDataHandler::RecordPtr &record : records) {
-        const DetailPtr detail(new NetworkMapObjectDetail(record));
+        // The type's parameters are in memory; only a parameter it does not know is read.
+        const boost::shared_ptr<MapObjectParameter> parameter = m_mapObject
+            ? m_mapObject->getParameter(int(record->MapObjectParameterId()))
+            : boost::shared_ptr<MapObjectParameter>();
+        const DetailPtr detail(parameter ? new NetworkMapObjectDetail(record, parameter->getName())
+                                         : new NetworkMapObjectDetail(record));
         // A detail whose parameter is gone cannot be found by name: drop it.
         if (!detail->getParamName().isEmpty())
             addDetail(detail, detail->getParamName());
@@ -249,7 +254,7 @@ NetworkMapObject::DetailPtr NetworkMapObject::createDetail(const QString &name,
         = NetworkMapObjectDetailDataHandler().addRecord(getId(), parameter->getId(), value);
     if (!record)
         return DetailPtr();
-    const DetailPtr detail(new NetworkMapObjectDetail(record));
+    const DetailPtr detail(new NetworkMapObjectDetail(record, parameter->getName()));
     // Entered before the signal, so that a receiver asking back finds it.
     addDetail(detail, name);
     emit detailChanged(name, value);

@@ -15,6 +15,14 @@ NetworkMapObjectDetail::NetworkMapObjectDetail(
     const boost::shared_ptr<NetworkMapObjectDetailsRecord> &record)
 {
     setRecord(record);
+    m_paramName = readParamName(int(record->MapObjectParameterId()));
+}
+
+NetworkMapObjectDetail::NetworkMapObjectDetail(
+    const boost::shared_ptr<NetworkMapObjectDetailsRecord> &record, const QString &paramName)
+{
+    setRecord(record);
+    m_paramName = paramName;
 }
 
 NetworkMapObjectDetail::~NetworkMapObjectDetail() = default;
@@ -25,7 +33,6 @@ void NetworkMapObjectDetail::setRecord(
     if (!record)
         throw std::invalid_argument("NetworkMapObjectDetail setRecord failed");
     m_record = record;
-    m_paramName = readParamName(int(record->MapObjectParameterId()));
 }
 
 QString NetworkMapObjectDetail::readParamName(int parameterId) const

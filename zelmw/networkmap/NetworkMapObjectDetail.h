@@ -24,6 +24,10 @@ public:
     // Throws std::invalid_argument for a null record.
     explicit NetworkMapObjectDetail(
         const boost::shared_ptr<zeldb::NetworkMapObjectDetailsRecord> &record);
+    // For an owner that already knows the parameter's name from the catalogue: saves reading
+    // the parameter row once per detail. Throws std::invalid_argument for a null record.
+    NetworkMapObjectDetail(const boost::shared_ptr<zeldb::NetworkMapObjectDetailsRecord> &record,
+                           const QString &paramName);
     ~NetworkMapObjectDetail() override;
 
     int getId() const;
