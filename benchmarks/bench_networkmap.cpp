@@ -3,9 +3,6 @@
 #include <zelmw/catalogue/MapObjectFactory.h>
 #include <zelmw/networkmap/NetworkMapObjectFactory.h>
 
-#include <QCoreApplication>
-#include <QTemporaryDir>
-
 #include <benchmark/benchmark.h>
 
 using namespace zelmw;
@@ -67,14 +64,3 @@ static void loadDevice(benchmark::State &state)
     state.SetLabel(QStringLiteral("%1 details").arg(DETAILS).toStdString());
 }
 BENCHMARK(loadDevice);
-
-int main(int argc, char **argv)
-{
-    QTemporaryDir dataHome;
-    qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

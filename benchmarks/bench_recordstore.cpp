@@ -3,9 +3,6 @@
 #include <zelmw/persistence/ConfigPairsDataHandler.h>
 #include <zelmw/persistence/MapObjectParameterDataHandler.h>
 
-#include <QCoreApplication>
-#include <QTemporaryDir>
-
 #include <benchmark/benchmark.h>
 
 using namespace zelmw;
@@ -68,14 +65,3 @@ static void parametersOfOneType(benchmark::State &state)
         benchmark::DoNotOptimize(handler.getRecordsByMapObjectId(7));
 }
 BENCHMARK(parametersOfOneType);
-
-int main(int argc, char **argv)
-{
-    QTemporaryDir dataHome;
-    qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

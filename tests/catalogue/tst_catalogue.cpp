@@ -1,6 +1,7 @@
 #include <zelmw/catalogue/MapObjectFactory.h>
 #include <zelmw/persistence/MapObjectParameterDataHandler.h>
 
+#include "ModelReset.h"
 #include "TestSupport.h"
 
 #include <QSqlQuery>
@@ -61,14 +62,7 @@ private slots:
         zeltest::failOnSqlMisuse();
     }
 
-    void cleanup()
-    {
-        TestConnection connection;
-        QVERIFY(connection.open());
-        connection.clearTables();
-        connection.close();
-        factory->clear();
-    }
+    void cleanup() { QVERIFY(zeltest::resetModel()); }
 
     void nullRecordsAreRefused()
     {

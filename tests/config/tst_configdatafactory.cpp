@@ -1,6 +1,7 @@
 #include <zelmw/config/ConfigDataFactory.h>
 #include <zelmw/persistence/ConfigPairsDataHandler.h>
 
+#include "ModelReset.h"
 #include "TestSupport.h"
 
 #include <QDir>
@@ -50,14 +51,7 @@ private slots:
         m_factory = ConfigDataFactory::getInstance();
     }
 
-    void cleanup()
-    {
-        m_factory->clear();
-        TestConnection connection;
-        QVERIFY(connection.open());
-        connection.clearTables();
-        connection.close();
-    }
+    void cleanup() { QVERIFY(zeltest::resetModel()); }
 
     void saveAddsUpdatesAndSkipsUnchangedValues()
     {

@@ -7,6 +7,7 @@
 #include <zelmw/persistence/ZelDbConnection.h>
 #include <zelmw/vocabulary/ZelConstants.h>
 
+#include "ModelReset.h"
 #include "TestSupport.h"
 
 #include <QDir>
@@ -62,13 +63,7 @@ private slots:
     void cleanup()
     {
         m_device.reset();
-        NetworkMapObjectFactory::getInstance()->clear();
-        MapObjectFactory::getInstance()->clear();
-        ConfigDataFactory::getInstance()->clear();
-        ZelDbConnection connection;
-        QVERIFY(connection.open());
-        connection.clearTables();
-        connection.close();
+        QVERIFY(zeltest::resetModel());
     }
 
     void missingDetailsGiveNullOrEmptyStringsAndFalse()

@@ -7,6 +7,8 @@
 #include <zelmw/networkmap/NetworkMapObjectFactory.h>
 #include <zelmw/persistence/ZelDbConnection.h>
 
+#include "ModelReset.h"
+
 #include <QList>
 #include <boost/make_shared.hpp>
 
@@ -19,13 +21,7 @@ public:
     ~NetworkMapStore() override { close(); }
 
     // Empty tables and caches.
-    static void reset()
-    {
-        zelmw::NetworkMapObjectFactory::getInstance()->clear();
-        zelmw::MapObjectFactory::getInstance()->clear();
-        zelmw::ConfigDataFactory::getInstance()->clear();
-        NetworkMapStore().clearTables();
-    }
+    static void reset() { zeltest::resetModel(); }
 
     // A stored device of the type TYPENAME (added to the catalogue when new), connected.
     static boost::shared_ptr<zelmw::NetworkMapObject>

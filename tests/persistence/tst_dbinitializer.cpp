@@ -3,6 +3,7 @@
 #include <zelmw/persistence/ZelDbConnection.h>
 
 #include "LogCapture.h"
+#include "ModelReset.h"
 #include "TestSupport.h"
 
 #include <QDir>
@@ -63,14 +64,7 @@ private slots:
         m_factory = ConfigDataFactory::getInstance();
     }
 
-    void cleanup()
-    {
-        m_factory->clear();
-        ZelDbConnection connection;
-        QVERIFY(connection.open());
-        connection.clearTables();
-        connection.close();
-    }
+    void cleanup() { QVERIFY(zeltest::resetModel()); }
 
     // First: no database file exists yet.
     void firstRunStoresEverythingAndSecondRunChangesNothing()

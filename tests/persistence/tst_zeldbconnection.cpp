@@ -3,6 +3,7 @@
 #include <zelmw/persistence/MapObjectParameterDataHandler.h>
 
 #include "LogCapture.h"
+#include "ModelReset.h"
 #include "TestSupport.h"
 
 #include <QSqlQuery>
@@ -58,13 +59,7 @@ private slots:
         zeltest::failOnSqlMisuse();
     }
 
-    void cleanup()
-    {
-        TestConnection connection;
-        QVERIFY(connection.open());
-        connection.clearTables();
-        connection.close();
-    }
+    void cleanup() { QVERIFY(zeltest::resetModel()); }
 
     // Must run first: the first connection objects of the process fix the path.
     void pathIsFixedOnceEvenAcrossThreads()
