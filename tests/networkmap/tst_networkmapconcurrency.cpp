@@ -1,3 +1,4 @@
+#include <zelmw/facades/VelCpeFacade.h>
 #include <zelmw/networkmap/NetworkMapObject.h>
 #include <zelmw/networkmap/NetworkMapObjectFactory.h>
 #include <zelmw/vocabulary/ZelConstants.h>
@@ -14,8 +15,8 @@ using namespace zelmw;
 
 using DevicePtr = boost::shared_ptr<NetworkMapObject>;
 
-// The discovery thread changes devices while the application's thread reads them. Meant to
-// be run under ThreadSanitizer too.
+// The discovery thread changes devices while the application's thread reads them, directly
+// and through the facades. Meant to be run under ThreadSanitizer too.
 class TestNetworkMapConcurrency : public QObject
 {
     Q_OBJECT
@@ -31,7 +32,7 @@ private slots:
 
     void readersSeeWholeChangesWhileDetailsAreSavedAndDeleted()
     {
-        const DevicePtr device = NetworkMapStore::device("PC");
+        const DevicePtr device = NetworkMapStore::device(DEVICE_TYPE_GATEWAY);
         std::atomic_int mismatches { 0 };
         // Runs on the changing thread and asks back while the change is being reported.
         connect(
@@ -54,6 +55,8 @@ private slots:
                 device->setIsConnected(i % 2 == 0, true);
                 device->setName(QString("name%1").arg(i));
                 device->saveData();
+                if (i % 10 == 0)
+                    VelCpeFacade(device).saveAuthentication(i % 20 == 0, "admin", "secret");
             }
             done = true;
         });
@@ -61,6 +64,7 @@ private slots:
         int reads = 0;
         std::thread reader([&] {
             QList<boost::shared_ptr<NetworkMapObjectDetail>> held;
+            const VelCpeFacade cpe(device);
             while (!done) {
                 ++reads;
                 const QMap<QString, QString> values = device->getDetailNameValueMap();
@@ -77,6 +81,9 @@ private slots:
                 device->getConnectionType();
                 device->getName();
                 device->getDisconnectTime();
+                cpe.getUserName();
+                cpe.isAuthenticated();
+                cpe.getWebUiUrl();
                 if (held.size() > 50)
                     held.clear();
             }
