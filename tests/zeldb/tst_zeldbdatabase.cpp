@@ -22,13 +22,8 @@ bool createSchema(const QString &path)
     database.CreateConnection(QStringLiteral("ZelDbConnection"));
     if (!database.Open())
         return false;
-    QStringList statements;
-    statements << ConfigurationPairsTable::createStatement()
-               << ConfigurationPairsTable::indexStatements() << MapObjectsTable::createStatement()
-               << MapObjectsTable::indexStatements() << WarrantyUsersDataTable::createStatement()
-               << WarrantyRegistrationsTable::createStatement();
     QSqlQuery query(database.Database());
-    for (const QString &statement : statements) {
+    for (const QString &statement : ZelDbDatabase::schemaStatements()) {
         if (!query.exec(statement))
             return false;
     }

@@ -58,11 +58,17 @@ protected:
             QList<boost::shared_ptr<Record>>());
     }
 
+    // The first matching row, in ascending id.
     template<typename Record, typename Table, typename Criteria>
     boost::shared_ptr<Record> getFirstWhere(Table *table, const Criteria &criteria)
     {
-        const QList<boost::shared_ptr<Record>> records = getWhere<Record>(table, criteria);
-        return records.isEmpty() ? boost::shared_ptr<Record>() : records.first();
+        return withOpenDatabase(
+            [&] {
+                QList<Record> records;
+                return table->Get(records, criteria) ? boost::make_shared<Record>(records.first())
+                                                     : boost::shared_ptr<Record>();
+            },
+            boost::shared_ptr<Record>());
     }
 
     // Stores RECORD as a new row; the stored copy carries the new id.

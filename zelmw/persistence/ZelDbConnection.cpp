@@ -149,26 +149,10 @@ void ZelDbConnection::clearTables()
 
 void ZelDbConnection::createTables()
 {
-    const QStringList statements = QStringList()
-        << zeldb::ConfigurationPairsTable::createStatement()
-        << zeldb::ConfigurationPairsTable::indexStatements()
-        << zeldb::MapObjectsTable::createStatement() << zeldb::MapObjectsTable::indexStatements()
-        << zeldb::MapObjectParametersTable::createStatement()
-        << zeldb::MapObjectParametersTable::indexStatements()
-        << zeldb::NetworkMapObjectsTable::createStatement()
-        << zeldb::NetworkMapObjectsTable::indexStatements()
-        << zeldb::NetworkMapObjectDetailsTable::createStatement()
-        << zeldb::NetworkMapObjectDetailsTable::indexStatements()
-        << zeldb::NetworkMapsTable::createStatement() << zeldb::NetworkMapsTable::indexStatements()
-        << zeldb::WarrantyUsersDataTable::createStatement()
-        << zeldb::WarrantyUsersDataTable::indexStatements()
-        << zeldb::WarrantyRegistrationsTable::createStatement()
-        << zeldb::WarrantyRegistrationsTable::indexStatements()
-        << zeldb::ZelDbDatabase::schemaVersionStatement();
     // Every statement is idempotent, so two threads creating the tables at once is harmless;
     // a failure shows up in the first operation that needs the table.
     QSqlQuery query(getSqlDatabase());
-    for (const QString &statement : statements)
+    for (const QString &statement : zeldb::ZelDbDatabase::schemaStatements())
         query.exec(statement);
 }
 

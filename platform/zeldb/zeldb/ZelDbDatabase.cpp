@@ -78,9 +78,17 @@ QSqlError ZelDbDatabase::lastError() const
     return m_lastError;
 }
 
-QString ZelDbDatabase::schemaVersionStatement()
+QStringList ZelDbDatabase::schemaStatements()
 {
-    return QStringLiteral("PRAGMA user_version = %1").arg(SCHEMA_VERSION);
+    QStringList statements;
+    for (const TableSchema *schema :
+         { &ConfigurationPairsRecord::schema(), &MapObjectsRecord::schema(),
+           &MapObjectParametersRecord::schema(), &NetworkMapObjectsRecord::schema(),
+           &NetworkMapObjectDetailsRecord::schema(), &NetworkMapsRecord::schema(),
+           &WarrantyUsersDataRecord::schema(), &WarrantyRegistrationsRecord::schema() })
+        statements << schema->createStatement() << schema->indexStatements();
+    statements << QStringLiteral("PRAGMA user_version = %1").arg(SCHEMA_VERSION);
+    return statements;
 }
 
 void ZelDbDatabase::reportError(const QString &what, const QSqlError &error)

@@ -57,8 +57,9 @@ public:
     QSqlQuery *Statement(const QString &sql, QSqlError &error) const;
     QSqlError lastError() const;
 
-    // Marks the file with SCHEMA_VERSION; run after the tables were created.
-    static QString schemaVersionStatement();
+    // Creates every table with its indexes, in a fixed order, and marks the file with
+    // SCHEMA_VERSION. Each statement is idempotent.
+    static QStringList schemaStatements();
 
     ConfigurationPairsTable *GetConfigurationPairsTable() { return &m_configurationPairs; }
     MapObjectsTable *GetMapObjectsTable() { return &m_mapObjects; }
