@@ -1,7 +1,7 @@
 // What one persistence operation costs: every handler call opens the database, makes one
 // table call and closes it, so the open/close pair must stay cheap.
-#include <zelmw/persistence/ConfigPairsDataHandler.h>
-#include <zelmw/persistence/MapObjectParameterDataHandler.h>
+#include <zelmw/persistence/ConfigPairsDataHandler_p.h>
+#include <zelmw/persistence/MapObjectParameterDataHandler_p.h>
 
 #include <benchmark/benchmark.h>
 

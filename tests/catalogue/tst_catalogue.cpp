@@ -1,5 +1,5 @@
 #include <zelmw/catalogue/MapObjectFactory.h>
-#include <zelmw/persistence/MapObjectParameterDataHandler.h>
+#include <zelmw/persistence/MapObjectParameterDataHandler_p.h>
 
 #include "ModelReset.h"
 #include "TestSupport.h"

@@ -1,5 +1,5 @@
 #include <zelmw/config/ConfigDataFactory.h>
-#include <zelmw/persistence/ConfigPairsDataHandler.h>
+#include <zelmw/persistence/ConfigPairsDataHandler_p.h>
 
 #include "ModelReset.h"
 #include "TestSupport.h"

@@ -3,7 +3,7 @@
 
 #include <zelmw/catalogue/MapObjectFactory.h>
 #include <zelmw/config/ConfigDataFactory.h>
-#include <zelmw/networkmap/NetworkMapObjectDataHandler.h>
+#include <zelmw/networkmap/NetworkMapObjectDataHandler_p.h>
 #include <zelmw/networkmap/NetworkMapObjectFactory.h>
 #include <zelmw/persistence/ZelDbConnection.h>
 

@@ -1,6 +1,6 @@
-#include <zelmw/networkmap/NetworkMapDataHandler.h>
-#include <zelmw/networkmap/NetworkMapObjectDataHandler.h>
-#include <zelmw/networkmap/NetworkMapObjectDetailDataHandler.h>
+#include <zelmw/networkmap/NetworkMapDataHandler_p.h>
+#include <zelmw/networkmap/NetworkMapObjectDataHandler_p.h>
+#include <zelmw/networkmap/NetworkMapObjectDetailDataHandler_p.h>
 
 #include "NetworkMapStore.h"
 #include "TestSupport.h"

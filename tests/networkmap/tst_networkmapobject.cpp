@@ -1,6 +1,6 @@
 #include <zelmw/config/ConfigDataFactory.h>
 #include <zelmw/networkmap/NetworkMapObject.h>
-#include <zelmw/networkmap/NetworkMapObjectDetailDataHandler.h>
+#include <zelmw/networkmap/NetworkMapObjectDetailDataHandler_p.h>
 #include <zelmw/vocabulary/ZelConstants.h>
 
 #include "NetworkMapStore.h"

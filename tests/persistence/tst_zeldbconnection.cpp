@@ -1,6 +1,6 @@
-#include <zelmw/persistence/ConfigPairsDataHandler.h>
-#include <zelmw/persistence/MapObjectDataHandler.h>
-#include <zelmw/persistence/MapObjectParameterDataHandler.h>
+#include <zelmw/persistence/ConfigPairsDataHandler_p.h>
+#include <zelmw/persistence/MapObjectDataHandler_p.h>
+#include <zelmw/persistence/MapObjectParameterDataHandler_p.h>
 
 #include "LogCapture.h"
 #include "ModelReset.h"

@@ -1,6 +1,6 @@
 #include <zelmw/catalogue/MapObject.h>
-#include <zelmw/persistence/MapObjectDataHandler.h>
-#include <zelmw/persistence/MapObjectParameterDataHandler.h>
+#include <zelmw/persistence/MapObjectDataHandler_p.h>
+#include <zelmw/persistence/MapObjectParameterDataHandler_p.h>
 
 #include <stdexcept>
 

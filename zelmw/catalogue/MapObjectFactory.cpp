@@ -1,5 +1,5 @@
 #include <zelmw/catalogue/MapObjectFactory.h>
-#include <zelmw/persistence/MapObjectDataHandler.h>
+#include <zelmw/persistence/MapObjectDataHandler_p.h>
 
 namespace zelmw {
 

@@ -1,6 +1,6 @@
 #include <zelmw/catalogue/MapObjectFactory.h>
 #include <zelmw/catalogue/MapObjectParameter.h>
-#include <zelmw/persistence/MapObjectParameterDataHandler.h>
+#include <zelmw/persistence/MapObjectParameterDataHandler_p.h>
 
 #include <stdexcept>
 

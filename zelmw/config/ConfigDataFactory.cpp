@@ -1,6 +1,6 @@
 #include <zelmw/config/ConfigDataFactory.h>
 
-#include <zelmw/persistence/ConfigPairsDataHandler.h>
+#include <zelmw/persistence/ConfigPairsDataHandler_p.h>
 
 namespace zelmw {
 

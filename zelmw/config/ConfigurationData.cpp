@@ -1,6 +1,6 @@
 #include <zelmw/config/ConfigurationData.h>
 
-#include <zelmw/persistence/ConfigPairsDataHandler.h>
+#include <zelmw/persistence/ConfigPairsDataHandler_p.h>
 
 #include <stdexcept>
 

@@ -1,7 +1,7 @@
 #include <zelmw/facades/VelCpeFacade.h>
 
 #include <zelmw/config/ConfigDataFactory.h>
-#include <zelmw/networkmap/ModelLock.h>
+#include <zelmw/networkmap/ModelLock_p.h>
 #include <zelmw/networkmap/NetworkMapObject.h>
 #include <zelmw/vocabulary/ZelConstants.h>
 

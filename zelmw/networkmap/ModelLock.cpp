@@ -1,4 +1,4 @@
-#include <zelmw/networkmap/ModelLock.h>
+#include <zelmw/networkmap/ModelLock_p.h>
 
 namespace zelmw {
 

@@ -1,4 +1,4 @@
-#include <zelmw/networkmap/NetworkMapDataHandler.h>
+#include <zelmw/networkmap/NetworkMapDataHandler_p.h>
 
 #include <QDateTime>
 

@@ -2,9 +2,9 @@
 
 #include <zelmw/catalogue/MapObjectFactory.h>
 #include <zelmw/config/ConfigDataFactory.h>
-#include <zelmw/networkmap/ModelLock.h>
-#include <zelmw/networkmap/NetworkMapObjectDataHandler.h>
-#include <zelmw/networkmap/NetworkMapObjectDetailDataHandler.h>
+#include <zelmw/networkmap/ModelLock_p.h>
+#include <zelmw/networkmap/NetworkMapObjectDataHandler_p.h>
+#include <zelmw/networkmap/NetworkMapObjectDetailDataHandler_p.h>
 #include <zelmw/vocabulary/Utility.h>
 #include <zelmw/vocabulary/ZelConstants.h>
 

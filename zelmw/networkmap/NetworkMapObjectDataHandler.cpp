@@ -1,4 +1,4 @@
-#include <zelmw/networkmap/NetworkMapObjectDataHandler.h>
+#include <zelmw/networkmap/NetworkMapObjectDataHandler_p.h>
 
 #include <QDateTime>
 

@@ -1,9 +1,9 @@
 #include <zelmw/networkmap/NetworkMapObjectDetail.h>
 
-#include <zelmw/networkmap/ModelLock.h>
-#include <zelmw/networkmap/NetworkMapObjectDetailDataHandler.h>
+#include <zelmw/networkmap/ModelLock_p.h>
+#include <zelmw/networkmap/NetworkMapObjectDetailDataHandler_p.h>
 #include <zelmw/networkmap/NetworkMapObjectFactory.h>
-#include <zelmw/persistence/MapObjectParameterDataHandler.h>
+#include <zelmw/persistence/MapObjectParameterDataHandler_p.h>
 
 #include <stdexcept>
 

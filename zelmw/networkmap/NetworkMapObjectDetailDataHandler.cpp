@@ -1,4 +1,4 @@
-#include <zelmw/networkmap/NetworkMapObjectDetailDataHandler.h>
+#include <zelmw/networkmap/NetworkMapObjectDetailDataHandler_p.h>
 
 #include <QDateTime>
 

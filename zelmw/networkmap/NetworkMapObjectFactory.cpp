@@ -1,7 +1,7 @@
 #include <zelmw/networkmap/NetworkMapObjectFactory.h>
 
-#include <zelmw/networkmap/ModelLock.h>
-#include <zelmw/networkmap/NetworkMapObjectDataHandler.h>
+#include <zelmw/networkmap/ModelLock_p.h>
+#include <zelmw/networkmap/NetworkMapObjectDataHandler_p.h>
 #include <zelmw/vocabulary/Utility.h>
 
 namespace zelmw {

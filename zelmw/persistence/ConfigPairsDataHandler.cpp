@@ -1,4 +1,4 @@
-#include <zelmw/persistence/ConfigPairsDataHandler.h>
+#include <zelmw/persistence/ConfigPairsDataHandler_p.h>
 
 namespace zelmw {
 

@@ -1,4 +1,4 @@
-#include <zelmw/persistence/DataHandler.h>
+#include <zelmw/persistence/DataHandler_p.h>
 
 namespace zelmw {
 

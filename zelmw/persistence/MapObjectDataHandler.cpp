@@ -1,4 +1,4 @@
-#include <zelmw/persistence/MapObjectDataHandler.h>
+#include <zelmw/persistence/MapObjectDataHandler_p.h>
 
 #include <QDateTime>
 

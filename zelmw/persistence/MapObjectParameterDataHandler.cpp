@@ -1,4 +1,4 @@
-#include <zelmw/persistence/MapObjectParameterDataHandler.h>
+#include <zelmw/persistence/MapObjectParameterDataHandler_p.h>
 
 #include <QDateTime>
 

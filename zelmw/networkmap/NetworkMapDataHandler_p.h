@@ -1,7 +1,7 @@
-#ifndef ZELMW_NETWORKMAP_NETWORKMAPDATAHANDLER_H
-#define ZELMW_NETWORKMAP_NETWORKMAPDATAHANDLER_H
+#ifndef ZELMW_NETWORKMAP_NETWORKMAPDATAHANDLER_P_H
+#define ZELMW_NETWORKMAP_NETWORKMAPDATAHANDLER_P_H
 
-#include <zelmw/persistence/DataHandler.h>
+#include <zelmw/persistence/DataHandler_p.h>
 
 namespace zelmw {
 
@@ -29,4 +29,4 @@ private:
 
 } // namespace zelmw
 
-#endif // ZELMW_NETWORKMAP_NETWORKMAPDATAHANDLER_H
+#endif // ZELMW_NETWORKMAP_NETWORKMAPDATAHANDLER_P_H

@@ -1,5 +1,5 @@
-#ifndef ZELMW_NETWORKMAP_MODELLOCK_H
-#define ZELMW_NETWORKMAP_MODELLOCK_H
+#ifndef ZELMW_NETWORKMAP_MODELLOCK_P_H
+#define ZELMW_NETWORKMAP_MODELLOCK_P_H
 
 #include <mutex>
 
@@ -28,4 +28,4 @@ private:
 
 } // namespace zelmw
 
-#endif // ZELMW_NETWORKMAP_MODELLOCK_H
+#endif // ZELMW_NETWORKMAP_MODELLOCK_P_H

@@ -1,5 +1,5 @@
-#ifndef ZELMW_PERSISTENCE_DATAHANDLER_H
-#define ZELMW_PERSISTENCE_DATAHANDLER_H
+#ifndef ZELMW_PERSISTENCE_DATAHANDLER_P_H
+#define ZELMW_PERSISTENCE_DATAHANDLER_P_H
 
 #include <zelmw/persistence/ZelDbConnection.h>
 
@@ -106,4 +106,4 @@ protected:
 
 } // namespace zelmw
 
-#endif // ZELMW_PERSISTENCE_DATAHANDLER_H
+#endif // ZELMW_PERSISTENCE_DATAHANDLER_P_H

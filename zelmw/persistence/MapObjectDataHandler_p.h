@@ -1,7 +1,7 @@
-#ifndef ZELMW_PERSISTENCE_MAPOBJECTDATAHANDLER_H
-#define ZELMW_PERSISTENCE_MAPOBJECTDATAHANDLER_H
+#ifndef ZELMW_PERSISTENCE_MAPOBJECTDATAHANDLER_P_H
+#define ZELMW_PERSISTENCE_MAPOBJECTDATAHANDLER_P_H
 
-#include <zelmw/persistence/DataHandler.h>
+#include <zelmw/persistence/DataHandler_p.h>
 
 namespace zelmw {
 
@@ -21,4 +21,4 @@ public:
 
 } // namespace zelmw
 
-#endif // ZELMW_PERSISTENCE_MAPOBJECTDATAHANDLER_H
+#endif // ZELMW_PERSISTENCE_MAPOBJECTDATAHANDLER_P_H

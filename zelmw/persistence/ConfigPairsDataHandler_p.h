@@ -1,7 +1,7 @@
-#ifndef ZELMW_PERSISTENCE_CONFIGPAIRSDATAHANDLER_H
-#define ZELMW_PERSISTENCE_CONFIGPAIRSDATAHANDLER_H
+#ifndef ZELMW_PERSISTENCE_CONFIGPAIRSDATAHANDLER_P_H
+#define ZELMW_PERSISTENCE_CONFIGPAIRSDATAHANDLER_P_H
 
-#include <zelmw/persistence/DataHandler.h>
+#include <zelmw/persistence/DataHandler_p.h>
 
 namespace zelmw {
 
@@ -26,4 +26,4 @@ private:
 
 } // namespace zelmw
 
-#endif // ZELMW_PERSISTENCE_CONFIGPAIRSDATAHANDLER_H
+#endif // ZELMW_PERSISTENCE_CONFIGPAIRSDATAHANDLER_P_H
