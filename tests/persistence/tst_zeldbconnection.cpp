@@ -1,6 +1,7 @@
 #include <zelmw/persistence/ConfigPairsDataHandler_p.h>
 #include <zelmw/persistence/MapObjectDataHandler_p.h>
 #include <zelmw/persistence/MapObjectParameterDataHandler_p.h>
+#include <zelmw/persistence/StoreTransaction_p.h>
 
 #include "LogCapture.h"
 #include "ModelReset.h"
@@ -195,6 +196,38 @@ private slots:
         QCOMPARE(readNames, names);
         QVERIFY(parameters.getRecordsByMapObjectId(type->Id() + 100).isEmpty());
         QVERIFY(!parameters.updateRecord(MapObjectParameterDataHandler::RecordPtr()));
+    }
+
+    // Writes made through any handler inside a scope commit or vanish together; an inner
+    // scope that does not commit takes the whole transaction down with it.
+    void transactionScopesNestPerThread()
+    {
+        {
+            StoreTransaction outer;
+            QVERIFY(outer.isActive());
+            QVERIFY(ConfigPairsDataHandler().addRecord(QStringLiteral("A"), QStringLiteral("1")));
+            {
+                StoreTransaction inner;
+                QVERIFY(ConfigPairsDataHandler().addRecord(QStringLiteral("B"), QStringLiteral("2")));
+                QVERIFY(inner.commit());
+            }
+            QVERIFY(outer.commit());
+        }
+        QCOMPARE(configRowCount(), 2);
+        {
+            StoreTransaction outer;
+            QVERIFY(ConfigPairsDataHandler().addRecord(QStringLiteral("C"), QStringLiteral("3")));
+            {
+                StoreTransaction inner;
+                QVERIFY(ConfigPairsDataHandler().addRecord(QStringLiteral("D"), QStringLiteral("4")));
+            }
+            QVERIFY(!outer.commit());
+        }
+        {
+            StoreTransaction abandoned;
+            QVERIFY(ConfigPairsDataHandler().addRecord(QStringLiteral("E"), QStringLiteral("5")));
+        }
+        QCOMPARE(configRowCount(), 2);
     }
 
     void twoThreadsWriteAtOnce()

@@ -122,17 +122,17 @@ bool ZelDbConnection::isOpen()
 
 bool ZelDbConnection::beginTransaction()
 {
-    return getSqlDatabase().transaction();
+    return m_database->BeginTransaction();
 }
 
 bool ZelDbConnection::commitTransaction()
 {
-    return getSqlDatabase().commit();
+    return m_database->CommitTransaction();
 }
 
 bool ZelDbConnection::rollbackTransaction()
 {
-    return getSqlDatabase().rollback();
+    return m_database->RollbackTransaction();
 }
 
 void ZelDbConnection::clearTables()

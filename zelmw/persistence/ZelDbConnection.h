@@ -39,6 +39,9 @@ public:
     bool close();
     bool isOpen();
 
+    // One transaction per thread, shared by every connection object open on it and counted:
+    // the outermost begin and commit take effect, nested ones only count, and a rollback at
+    // any depth rolls the whole transaction back when the outermost one ends.
     bool beginTransaction();
     bool commitTransaction();
     bool rollbackTransaction();

@@ -81,27 +81,69 @@ QString ThreadConnections::acquire(const QString &connectionName, const QString 
 QSqlQuery *ThreadConnections::statement(const QString &connectionName, const QString &filePath,
                                         const QString &sql, QSqlError &error)
 {
-    const auto connection = m_connections.find(key(connectionName, filePath));
-    if (connection == m_connections.end()) {
-        error
-            = QSqlError(QStringLiteral("database not open"), QString(), QSqlError::ConnectionError);
+    Connection *open = connection(connectionName, filePath, error);
+    if (!open)
         return nullptr;
-    }
-    std::unique_ptr<QSqlQuery> &cached = connection->second.statements[sql];
+    std::unique_ptr<QSqlQuery> &cached = open->statements[sql];
     if (!cached) {
-        auto query
-            = std::make_unique<QSqlQuery>(QSqlDatabase::database(connection->second.qtName, false));
+        auto query = std::make_unique<QSqlQuery>(QSqlDatabase::database(open->qtName, false));
         query->setForwardOnly(true);
         // A prepare refused (for instance on a lock) must fail here: left unchecked it
         // shows up later as a misleading "Parameter count mismatch".
         if (!query->prepare(sql)) {
             error = query->lastError();
-            connection->second.statements.erase(sql);
+            open->statements.erase(sql);
             return nullptr;
         }
         cached = std::move(query);
     }
     return cached.get();
+}
+
+ThreadConnections::Connection *ThreadConnections::connection(const QString &connectionName,
+                                                             const QString &filePath,
+                                                             QSqlError &error)
+{
+    const auto found = m_connections.find(key(connectionName, filePath));
+    if (found != m_connections.end())
+        return &found->second;
+    error = QSqlError(QStringLiteral("database not open"), QString(), QSqlError::ConnectionError);
+    return nullptr;
+}
+
+bool ThreadConnections::beginTransaction(const QString &connectionName, const QString &filePath,
+                                         QSqlError &error)
+{
+    Connection *open = connection(connectionName, filePath, error);
+    if (!open)
+        return false;
+    if (open->transactionDepth == 0) {
+        QSqlDatabase database = QSqlDatabase::database(open->qtName, false);
+        if (!execute(database, QStringLiteral("BEGIN IMMEDIATE"), error))
+            return false;
+        open->transactionDoomed = false;
+    }
+    ++open->transactionDepth;
+    return true;
+}
+
+bool ThreadConnections::endTransaction(const QString &connectionName, const QString &filePath,
+                                       bool commit, QSqlError &error)
+{
+    Connection *open = connection(connectionName, filePath, error);
+    if (!open || open->transactionDepth == 0)
+        return false;
+    if (!commit)
+        open->transactionDoomed = true;
+    if (--open->transactionDepth > 0)
+        return !open->transactionDoomed || !commit;
+    QSqlDatabase database = QSqlDatabase::database(open->qtName, false);
+    if (!open->transactionDoomed && execute(database, QStringLiteral("COMMIT"), error))
+        return true;
+    QSqlError rollbackError;
+    const bool rolledBack = execute(database, QStringLiteral("ROLLBACK"), rollbackError);
+    open->transactionDoomed = false;
+    return !commit && rolledBack;
 }
 
 QString ThreadConnections::open(const QString &filePath, QSqlError &error)

@@ -33,6 +33,16 @@ public:
     QSqlQuery *statement(const QString &connectionName, const QString &filePath, const QString &sql,
                          QSqlError &error);
 
+    // The calling thread's transaction on the open connection to FILEPATH, counted: the
+    // outermost begin starts it (IMMEDIATE, so that a read followed by a write never fails on
+    // another connection's write), nested ones only count. Ending a nested scope with a
+    // rollback dooms the whole transaction, which the outermost end then rolls back. False,
+    // with the reason in ERROR, when there is no connection or a statement fails; a failed
+    // commit is rolled back.
+    bool beginTransaction(const QString &connectionName, const QString &filePath, QSqlError &error);
+    bool endTransaction(const QString &connectionName, const QString &filePath, bool commit,
+                        QSqlError &error);
+
     ~ThreadConnections();
 
 private:
@@ -43,7 +53,12 @@ private:
     {
         QString qtName;
         std::map<QString, std::unique_ptr<QSqlQuery>> statements;
+        int transactionDepth = 0;
+        bool transactionDoomed = false;
     };
+
+    Connection *connection(const QString &connectionName, const QString &filePath,
+                           QSqlError &error);
 
     std::map<QString, Connection> m_connections;
 };

@@ -78,6 +78,36 @@ QSqlError ZelDbDatabase::lastError() const
     return m_lastError;
 }
 
+bool ZelDbDatabase::BeginTransaction()
+{
+    QSqlError error;
+    if (m_open
+        && ThreadConnections::current().beginTransaction(m_connectionName, filePath, error))
+        return true;
+    reportError(QStringLiteral("begin transaction"), error);
+    return false;
+}
+
+bool ZelDbDatabase::CommitTransaction()
+{
+    QSqlError error;
+    if (m_open
+        && ThreadConnections::current().endTransaction(m_connectionName, filePath, true, error))
+        return true;
+    reportError(QStringLiteral("commit"), error);
+    return false;
+}
+
+bool ZelDbDatabase::RollbackTransaction()
+{
+    QSqlError error;
+    if (m_open
+        && ThreadConnections::current().endTransaction(m_connectionName, filePath, false, error))
+        return true;
+    reportError(QStringLiteral("rollback"), error);
+    return false;
+}
+
 QStringList ZelDbDatabase::schemaStatements()
 {
     QStringList statements;

@@ -57,6 +57,15 @@ public:
     QSqlQuery *Statement(const QString &sql, QSqlError &error) const;
     QSqlError lastError() const;
 
+    // A transaction on the calling thread's connection, shared by every object open on that
+    // thread and counted per thread: the outermost Begin starts it (BEGIN IMMEDIATE) and the
+    // outermost Commit ends it; nested ones only count. A Rollback at any depth makes the
+    // whole transaction roll back when its outermost scope ends. A failed commit is rolled
+    // back and logged. Each answers false when this object is not open or SQLite refused.
+    bool BeginTransaction();
+    bool CommitTransaction();
+    bool RollbackTransaction();
+
     // Creates every table with its indexes, in a fixed order, and marks the file with
     // SCHEMA_VERSION. Each statement is idempotent.
     static QStringList schemaStatements();
