@@ -1,11 +1,5 @@
 #!/usr/bin/env bash
-# One entry point for building, testing and installing ZelMiddleware.
-#
-#   ./build.sh test            install missing packages, build, run every test
-#   ./build.sh asan            the same tests under AddressSanitizer + UndefinedBehaviorSanitizer
-#   ./build.sh tsan            the same tests under ThreadSanitizer
-#   ./build.sh bench           build and run the benchmarks
-#   ./build.sh install PREFIX  build and install libraries, headers and the CMake package
+# One entry point for building, testing and installing ZelMiddleware; usage() lists the commands.
 set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
@@ -15,7 +9,15 @@ PACKAGES=(g++ make cmake qtbase5-dev libqt5sql5-sqlite libqt5xmlpatterns5-dev li
 BENCH_PACKAGES=(libbenchmark-dev)
 
 usage() {
-    sed -n '2,9p' "$0" | sed 's/^# \{0,1\}//'
+    cat <<'USAGE'
+One entry point for building, testing and installing ZelMiddleware.
+
+  ./build.sh test            install missing packages, build, run every test
+  ./build.sh asan            the same tests under AddressSanitizer + UndefinedBehaviorSanitizer
+  ./build.sh tsan            the same tests under ThreadSanitizer
+  ./build.sh bench           build and run the benchmarks
+  ./build.sh install PREFIX  build and install libraries, headers and the CMake package
+USAGE
     exit 2
 }
 

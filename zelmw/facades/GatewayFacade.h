@@ -19,7 +19,7 @@ public:
     bool hasWanConnection() const;
     bool getPrimaryConnectionIsConnected() const;
     bool getSecondaryConnectionIsConnected() const;
-    // Never a null string: an empty one when the detail is missing.
+    // An empty string, never a null one, when the detail is missing.
     QString getPrimaryConnection() const;
     QString getSecondaryConnection() const;
     bool isVelmoraCpe() const;

@@ -28,7 +28,7 @@ public:
     // A null string when the detail is missing.
     virtual QString getUpnpPort() const;
     virtual QString getUpnpPath() const;
-    // An empty, never a null, string when the detail is missing.
+    // An empty string, never a null one, when the detail is missing.
     virtual QString getUpnpDeviceType() const;
     virtual QString getUpnpManufacturer() const;
     virtual QString getUpnpManufacturerUrl() const;
@@ -41,7 +41,7 @@ protected:
 
     // The detail's value; a null string when the device does not have the detail.
     QString getDetailValue(const QString &name) const;
-    // As getDetailValue(), but an empty string in place of a null one.
+    // As getDetailValue(), but an empty string, never a null one.
     QString getDetailValueOrEmpty(const QString &name) const;
     // True exactly when the stored value is "1": no trimming, no other spelling of true.
     bool isDetailTrue(const QString &name) const;

@@ -9,7 +9,7 @@ namespace zelmw {
 class NetworkMapDataHandler : public DataHandler
 {
 public:
-    typedef boost::shared_ptr<zeldb::NetworkMapsRecord> RecordPtr;
+    using RecordPtr = boost::shared_ptr<zeldb::NetworkMapsRecord>;
 
     NetworkMapDataHandler();
 

@@ -10,7 +10,7 @@ namespace zelmw {
 class NetworkMapObjectDataHandler : public DataHandler
 {
 public:
-    typedef boost::shared_ptr<zeldb::NetworkMapObjectsRecord> RecordPtr;
+    using RecordPtr = boost::shared_ptr<zeldb::NetworkMapObjectsRecord>;
 
     NetworkMapObjectDataHandler();
 

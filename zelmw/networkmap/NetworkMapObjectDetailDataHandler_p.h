@@ -10,7 +10,7 @@ namespace zelmw {
 class NetworkMapObjectDetailDataHandler : public DataHandler
 {
 public:
-    typedef boost::shared_ptr<zeldb::NetworkMapObjectDetailsRecord> RecordPtr;
+    using RecordPtr = boost::shared_ptr<zeldb::NetworkMapObjectDetailsRecord>;
 
     NetworkMapObjectDetailDataHandler();
 

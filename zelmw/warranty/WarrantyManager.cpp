@@ -14,8 +14,8 @@ const QString ZEL_MODEL_NAME = QStringLiteral("zel");
 // Constructs an entity for each row that CRITERIA selects while CONNECTION is open; the
 // entities load their rows through their own connections.
 template<typename Entity, typename Record, typename Table, typename Criteria>
-QList<boost::shared_ptr<Entity>> construct(ZelDbConnection &connection, Table *table,
-                                           const Criteria &criteria, int limit)
+QList<boost::shared_ptr<Entity>> entitiesOfRows(ZelDbConnection &connection, Table *table,
+                                                 const Criteria &criteria, int limit)
 {
     QList<boost::shared_ptr<Entity>> entities;
     if (!connection.open())
@@ -53,14 +53,14 @@ WarrantyManager::~WarrantyManager() = default;
 QList<boost::shared_ptr<WarrantyDevice>>
 WarrantyManager::findDevices(const DeviceCriteria &criteria, int limit)
 {
-    return construct<WarrantyDevice, zeldb::WarrantyRegistrationsRecord>(
+    return entitiesOfRows<WarrantyDevice, zeldb::WarrantyRegistrationsRecord>(
         *this, getWarrantyRegistrationsTable(), criteria, limit);
 }
 
 QList<boost::shared_ptr<WarrantyUser>> WarrantyManager::findUsers(const UserCriteria &criteria,
                                                                   int limit)
 {
-    return construct<WarrantyUser, zeldb::WarrantyUsersDataRecord>(
+    return entitiesOfRows<WarrantyUser, zeldb::WarrantyUsersDataRecord>(
         *this, getWarrantyUsersDataTable(), criteria, limit);
 }
 
