@@ -1,6 +1,19 @@
-# Installs every public header below SOURCE_ROOT/SUBDIR, keeping the folder layout, so that
-# installed consumers write the same includes as the code in the tree. Private headers (_p.h)
-# stay behind.
+# Installs the public headers a subsystem names, to include/DESTINATION, and adds them to
+# TARGET's sources. Only named headers are installed, so an internal header can never leak
+# into the package by being forgotten; a _p.h in the list is a mistake and stops configuring.
+#   zel_install_public_headers(TARGET DESTINATION header...)
+function(zel_install_public_headers target destination)
+    foreach(header IN LISTS ARGN)
+        if(header MATCHES "_p\\.h$")
+            message(FATAL_ERROR "${header} is internal and cannot be installed")
+        endif()
+    endforeach()
+    target_sources(${target} PRIVATE ${ARGN})
+    install(FILES ${ARGN} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/${destination})
+endfunction()
+
+# Installs every header below SOURCE_ROOT/SUBDIR except the _p.h ones, keeping the folder
+# layout. For libraries that do not yet name their public headers.
 function(zel_install_headers source_root subdir)
     install(DIRECTORY ${source_root}/${subdir}
         DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}

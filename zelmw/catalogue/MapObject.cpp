@@ -2,34 +2,49 @@
 #include <zelmw/persistence/MapObjectDataHandler_p.h>
 #include <zelmw/persistence/MapObjectParameterDataHandler_p.h>
 
+#include <zelmw/persistence/DirtyFields_p.h>
+#include <zelmw/vocabulary/TwoKeyRegistry_p.h>
 #include <stdexcept>
 
 namespace zelmw {
 
 using zeldb::MapObjectsRecord;
-typedef std::lock_guard<std::recursive_mutex> Locker;
+using Lock = std::lock_guard<std::recursive_mutex>;
+
+class MapObject::Implementation
+{
+public:
+    mutable std::recursive_mutex m_mutex;
+    boost::shared_ptr<zeldb::MapObjectsRecord> m_record;
+    DirtyFields m_dirtyFields;
+    TwoKeyRegistry<QString, MapObjectParameter> m_parameters;
+};
 
 MapObject::MapObject(const boost::shared_ptr<MapObjectsRecord> &record)
+    : d(new Implementation)
 {
     setRecord(record);
     loadParams();
 }
 
 MapObject::MapObject(const MapObject &other)
+    : d(new Implementation)
 {
-    Locker lock(other.m_mutex);
-    m_record = other.m_record;
-    m_dirtyFields = other.m_dirtyFields;
-    m_parameters = other.m_parameters;
+    Lock lock(other.d->m_mutex);
+    d->m_record = other.d->m_record;
+    d->m_dirtyFields = other.d->m_dirtyFields;
+    d->m_parameters = other.d->m_parameters;
 }
+
+MapObject::~MapObject() = default;
 
 MapObject &MapObject::operator=(const MapObject &other)
 {
     if (this != &other) {
-        std::scoped_lock lock(m_mutex, other.m_mutex);
-        m_record = other.m_record;
-        m_dirtyFields = other.m_dirtyFields;
-        m_parameters = other.m_parameters;
+        std::scoped_lock lock(d->m_mutex, other.d->m_mutex);
+        d->m_record = other.d->m_record;
+        d->m_dirtyFields = other.d->m_dirtyFields;
+        d->m_parameters = other.d->m_parameters;
     }
     return *this;
 }
@@ -38,73 +53,73 @@ void MapObject::setRecord(const boost::shared_ptr<MapObjectsRecord> &record)
 {
     if (!record)
         throw std::invalid_argument("MapObject setRecord failed");
-    m_record = record;
+    d->m_record = record;
 }
 
 int MapObject::getId() const
 {
-    Locker lock(m_mutex);
-    return int(m_record->Id());
+    Lock lock(d->m_mutex);
+    return int(d->m_record->Id());
 }
 
 QString MapObject::getName() const
 {
-    Locker lock(m_mutex);
-    return m_record->Name();
+    Lock lock(d->m_mutex);
+    return d->m_record->Name();
 }
 
 bool MapObject::getIsActive() const
 {
-    Locker lock(m_mutex);
-    return m_record->IsActive();
+    Lock lock(d->m_mutex);
+    return d->m_record->IsActive();
 }
 
 bool MapObject::getShowOnMap() const
 {
-    Locker lock(m_mutex);
-    return m_record->ShowOnMap();
+    Lock lock(d->m_mutex);
+    return d->m_record->ShowOnMap();
 }
 
 QDateTime MapObject::getCreateDate() const
 {
-    Locker lock(m_mutex);
-    return m_record->CreateDate();
+    Lock lock(d->m_mutex);
+    return d->m_record->CreateDate();
 }
 
 void MapObject::setName(const QString &name)
 {
-    Locker lock(m_mutex);
-    m_dirtyFields.set(*m_record, MapObjectsRecord::FieldName, name);
+    Lock lock(d->m_mutex);
+    d->m_dirtyFields.set(*d->m_record, MapObjectsRecord::FieldName, name);
 }
 
 void MapObject::setIsActive(bool isActive)
 {
-    Locker lock(m_mutex);
-    m_dirtyFields.set(*m_record, MapObjectsRecord::FieldIsActive, isActive);
+    Lock lock(d->m_mutex);
+    d->m_dirtyFields.set(*d->m_record, MapObjectsRecord::FieldIsActive, isActive);
 }
 
 void MapObject::setShowOnMap(bool showOnMap)
 {
-    Locker lock(m_mutex);
-    m_dirtyFields.set(*m_record, MapObjectsRecord::FieldShowOnMap, showOnMap);
+    Lock lock(d->m_mutex);
+    d->m_dirtyFields.set(*d->m_record, MapObjectsRecord::FieldShowOnMap, showOnMap);
 }
 
 void MapObject::setCreateDate(const QDateTime &createDate)
 {
-    Locker lock(m_mutex);
-    m_record->setCreateDate(createDate);
+    Lock lock(d->m_mutex);
+    d->m_record->setCreateDate(createDate);
 }
 
 MapObject::ParameterPtr MapObject::getParameter(int id) const
 {
-    Locker lock(m_mutex);
-    return m_parameters.get(id);
+    Lock lock(d->m_mutex);
+    return d->m_parameters.get(id);
 }
 
 MapObject::ParameterPtr MapObject::getParameter(const QString &name, bool create)
 {
-    Locker lock(m_mutex);
-    const ParameterPtr parameter = m_parameters.find(name);
+    Lock lock(d->m_mutex);
+    const ParameterPtr parameter = d->m_parameters.find(name);
     if (parameter || !create)
         return parameter;
     return createParameter(name);
@@ -112,30 +127,30 @@ MapObject::ParameterPtr MapObject::getParameter(const QString &name, bool create
 
 QList<MapObject::ParameterPtr> MapObject::getParameterList() const
 {
-    Locker lock(m_mutex);
-    return m_parameters.values();
+    Lock lock(d->m_mutex);
+    return d->m_parameters.values();
 }
 
 bool MapObject::hasParameter(const QString &name) const
 {
-    Locker lock(m_mutex);
-    return m_parameters.containsKey(name);
+    Lock lock(d->m_mutex);
+    return d->m_parameters.containsKey(name);
 }
 
 bool MapObject::hasParameter(int id) const
 {
-    Locker lock(m_mutex);
-    return m_parameters.containsId(id);
+    Lock lock(d->m_mutex);
+    return d->m_parameters.containsId(id);
 }
 
 MapObject::ParameterPtr MapObject::createParameter(const QString &name)
 {
     // Held across the insert, so two threads cannot store the same name twice.
-    Locker lock(m_mutex);
-    if (m_parameters.containsKey(name))
+    Lock lock(d->m_mutex);
+    if (d->m_parameters.containsKey(name))
         return ParameterPtr();
     const MapObjectParameterDataHandler::RecordPtr record
-        = MapObjectParameterDataHandler().addRecord(m_record->Id(), name);
+        = MapObjectParameterDataHandler().addRecord(d->m_record->Id(), name);
     if (!record)
         return ParameterPtr();
     const ParameterPtr parameter(new MapObjectParameter(record));
@@ -145,7 +160,7 @@ MapObject::ParameterPtr MapObject::createParameter(const QString &name)
 
 QList<MapObject::ParameterPtr> MapObject::createParameters(const QList<QString> &names)
 {
-    Locker lock(m_mutex);
+    Lock lock(d->m_mutex);
     QList<ParameterPtr> created;
     for (const QString &name : names) {
         if (const ParameterPtr parameter = createParameter(name))
@@ -156,39 +171,39 @@ QList<MapObject::ParameterPtr> MapObject::createParameters(const QList<QString> 
 
 bool MapObject::deleteParameter(const QString &name)
 {
-    Locker lock(m_mutex);
+    Lock lock(d->m_mutex);
     const ParameterPtr parameter = getParameter(name, true);
     if (!parameter || !parameter->deleteData())
         return false;
-    m_parameters.removeKey(name);
+    d->m_parameters.removeKey(name);
     return true;
 }
 
 bool MapObject::saveData()
 {
-    Locker lock(m_mutex);
-    // The handler stamps the update date.
-    return m_dirtyFields.save<MapObjectDataHandler>(*m_record);
+    Lock lock(d->m_mutex);
+    // The table stamps a missing update date.
+    return d->m_dirtyFields.save<MapObjectDataHandler>(*d->m_record);
 }
 
 bool MapObject::deleteData()
 {
-    Locker lock(m_mutex);
-    return m_dirtyFields.remove<MapObjectDataHandler>(*m_record);
+    Lock lock(d->m_mutex);
+    return d->m_dirtyFields.remove<MapObjectDataHandler>(*d->m_record);
 }
 
 void MapObject::loadParams()
 {
-    m_parameters.clear();
+    d->m_parameters.clear();
     const QList<MapObjectParameterDataHandler::RecordPtr> records
-        = MapObjectParameterDataHandler().getRecordsByMapObjectId(m_record->Id());
+        = MapObjectParameterDataHandler().getRecordsByMapObjectId(d->m_record->Id());
     for (const MapObjectParameterDataHandler::RecordPtr &record : records)
         addParameter(ParameterPtr(new MapObjectParameter(record)));
 }
 
 void MapObject::addParameter(const ParameterPtr &parameter)
 {
-    m_parameters.add(parameter->getId(), parameter->getName(), parameter);
+    d->m_parameters.add(parameter->getId(), parameter->getName(), parameter);
 }
 
 } // namespace zelmw

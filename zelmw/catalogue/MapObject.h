@@ -2,8 +2,6 @@
 #define ZELMW_CATALOGUE_MAPOBJECT_H
 
 #include <zelmw/catalogue/MapObjectParameter.h>
-#include <zelmw/persistence/DirtyFields.h>
-#include <zelmw/vocabulary/TwoKeyRegistry.h>
 #include <zelmw/zelmw_export.h>
 
 #include <QDateTime>
@@ -11,6 +9,7 @@
 #include <QMap>
 #include <QString>
 #include <boost/shared_ptr.hpp>
+#include <memory>
 #include <zeldb/MapObjectsRecord.h>
 
 #include <mutex>
@@ -24,13 +23,15 @@ namespace zelmw {
 class ZELMW_EXPORT MapObject
 {
 public:
-    typedef boost::shared_ptr<MapObjectParameter> ParameterPtr;
+    using ParameterPtr = boost::shared_ptr<MapObjectParameter>;
 
     // Throws std::invalid_argument for a null record.
     explicit MapObject(const boost::shared_ptr<zeldb::MapObjectsRecord> &record);
-    // Copies share the record and the parameter objects.
+    // A copy shares the record and the parameter objects but keeps its own list of changed
+    // fields: it saves only the changes made through it, plus those pending when copied.
     MapObject(const MapObject &other);
     MapObject &operator=(const MapObject &other);
+    ~MapObject();
 
     int getId() const;
     QString getName() const;
@@ -66,10 +67,8 @@ private:
     void loadParams();
     void addParameter(const ParameterPtr &parameter);
 
-    mutable std::recursive_mutex m_mutex;
-    boost::shared_ptr<zeldb::MapObjectsRecord> m_record;
-    DirtyFields m_dirtyFields;
-    TwoKeyRegistry<QString, MapObjectParameter> m_parameters;
+    class Implementation;
+    std::unique_ptr<Implementation> d;
 };
 
 } // namespace zelmw

@@ -1,6 +1,7 @@
 #include <zelmw/config/ConfigurationData.h>
 
 #include <zelmw/persistence/ConfigPairsDataHandler_p.h>
+#include <zelmw/persistence/DirtyFields_p.h>
 
 #include <stdexcept>
 
@@ -8,51 +9,67 @@ namespace zelmw {
 
 using zeldb::ConfigurationPairsRecord;
 
-ConfigurationData::ConfigurationData(const boost::shared_ptr<ConfigurationPairsRecord> &record)
+class ConfigurationData::Implementation
 {
-    setRecord(record);
+public:
+    boost::shared_ptr<ConfigurationPairsRecord> m_record;
+    DirtyFields m_dirtyFields;
+};
+
+ConfigurationData::ConfigurationData(const boost::shared_ptr<ConfigurationPairsRecord> &record)
+    : d(new Implementation)
+{
+    if (!record)
+        throw std::invalid_argument("ConfigurationData setRecord failed");
+    d->m_record = record;
 }
+
+ConfigurationData::ConfigurationData(const ConfigurationData &other)
+    : d(new Implementation(*other.d))
+{
+}
+
+ConfigurationData &ConfigurationData::operator=(const ConfigurationData &other)
+{
+    *d = *other.d;
+    return *this;
+}
+
+ConfigurationData::~ConfigurationData() = default;
 
 int ConfigurationData::getId() const
 {
-    return int(m_record->Id());
+    return int(d->m_record->Id());
 }
 
 QString ConfigurationData::getKeyName() const
 {
-    return m_record->ConfigKeyName();
+    return d->m_record->ConfigKeyName();
 }
 
 QString ConfigurationData::getValue() const
 {
-    return m_record->ConfigKeyValue();
+    return d->m_record->ConfigKeyValue();
 }
 
 void ConfigurationData::setKeyName(const QString &keyName)
 {
-    m_dirtyFields.set(*m_record, ConfigurationPairsRecord::FieldConfigKeyName, keyName);
+    d->m_dirtyFields.set(*d->m_record, ConfigurationPairsRecord::FieldConfigKeyName, keyName);
 }
 
 void ConfigurationData::setValue(const QString &value)
 {
-    m_dirtyFields.set(*m_record, ConfigurationPairsRecord::FieldConfigKeyValue, value);
+    d->m_dirtyFields.set(*d->m_record, ConfigurationPairsRecord::FieldConfigKeyValue, value);
 }
 
 bool ConfigurationData::saveData()
 {
-    return m_dirtyFields.save<ConfigPairsDataHandler>(*m_record);
+    return d->m_dirtyFields.save<ConfigPairsDataHandler>(*d->m_record);
 }
 
 bool ConfigurationData::deleteData()
 {
-    return m_dirtyFields.remove<ConfigPairsDataHandler>(*m_record);
-}
-
-void ConfigurationData::setRecord(const boost::shared_ptr<ConfigurationPairsRecord> &record)
-{
-    if (!record)
-        throw std::invalid_argument("ConfigurationData setRecord failed");
-    m_record = record;
+    return d->m_dirtyFields.remove<ConfigPairsDataHandler>(*d->m_record);
 }
 
 } // namespace zelmw

@@ -1,23 +1,28 @@
 #ifndef ZELMW_CONFIG_CONFIGURATIONDATA_H
 #define ZELMW_CONFIG_CONFIGURATIONDATA_H
 
-#include <zelmw/persistence/DirtyFields.h>
 #include <zelmw/zelmw_export.h>
 
 #include <QString>
 #include <boost/shared_ptr.hpp>
+#include <memory>
 #include <zeldb/ConfigurationPairsRecord.h>
 
 namespace zelmw {
 
 // One key/value entry of the configuration store, over its row's record. Setters change
 // the record only when the value differs and remember which fields changed; saveData()
-// writes exactly those. Copies share the record.
+// writes exactly those. A copy shares the record (and so the values) but keeps its own list
+// of changed fields: it saves only the changes made through it, plus those made through the
+// original before the copy.
 class ZELMW_EXPORT ConfigurationData
 {
 public:
     // Throws std::invalid_argument for a null record.
     explicit ConfigurationData(const boost::shared_ptr<zeldb::ConfigurationPairsRecord> &record);
+    ConfigurationData(const ConfigurationData &other);
+    ConfigurationData &operator=(const ConfigurationData &other);
+    ~ConfigurationData();
 
     int getId() const;
     QString getKeyName() const;
@@ -31,10 +36,8 @@ public:
     bool deleteData();
 
 private:
-    void setRecord(const boost::shared_ptr<zeldb::ConfigurationPairsRecord> &record);
-
-    boost::shared_ptr<zeldb::ConfigurationPairsRecord> m_record;
-    DirtyFields m_dirtyFields;
+    class Implementation;
+    std::unique_ptr<Implementation> d;
 };
 
 } // namespace zelmw

@@ -1,5 +1,7 @@
 #include <zelmw/networkmap/NetworkMapObject.h>
 
+#include <zelmw/persistence/DirtyFields_p.h>
+#include <zelmw/vocabulary/TwoKeyRegistry_p.h>
 #include <zelmw/catalogue/MapObjectFactory.h>
 #include <zelmw/config/ConfigDataFactory.h>
 #include <zelmw/networkmap/ModelLock_p.h>
@@ -21,11 +23,21 @@ const int PING_FAILS_TO_DISCONNECT = 5;
 
 } // namespace
 
+class NetworkMapObject::Implementation
+{
+public:
+    boost::shared_ptr<zeldb::NetworkMapObjectsRecord> m_record;
+    boost::shared_ptr<MapObject> m_mapObject;
+    TwoKeyRegistry<QString, NetworkMapObjectDetail> m_details;
+    DirtyFields m_dirtyFields;
+    int m_deleteTimeout = 0;
+    int m_pingFailCount = 0;
+};
+
 NetworkMapObject::NetworkMapObject(const boost::shared_ptr<NetworkMapObjectsRecord> &record,
                                    QObject *parent)
     : QObject(parent)
-    , m_deleteTimeout(0)
-    , m_pingFailCount(0)
+    , d(new Implementation)
 {
     setRecord(record);
     loadDetails();
@@ -37,7 +49,7 @@ NetworkMapObject::~NetworkMapObject()
     // A detail held elsewhere may still be set on another thread; once cut off under the
     // lock it can no longer reach this object while it is being destroyed.
     const ModelLock lock;
-    for (const DetailPtr &detail : m_details.values())
+    for (const DetailPtr &detail : d->m_details.values())
         detail->disconnect(this);
 }
 
@@ -45,19 +57,19 @@ void NetworkMapObject::setRecord(const boost::shared_ptr<NetworkMapObjectsRecord
 {
     if (!record)
         throw std::invalid_argument("NetworkMapObject::setRecord failed");
-    m_record = record;
-    m_mapObject = MapObjectFactory::getInstance()->getMapObject(int(record->MapObjectId()));
+    d->m_record = record;
+    d->m_mapObject = MapObjectFactory::getInstance()->getMapObject(int(record->MapObjectId()));
 }
 
 void NetworkMapObject::loadDetails()
 {
-    m_details.clear();
+    d->m_details.clear();
     const QList<NetworkMapObjectDetailDataHandler::RecordPtr> records
         = NetworkMapObjectDetailDataHandler().getRecordsByNetworkMapObjectId(getId());
     for (const NetworkMapObjectDetailDataHandler::RecordPtr &record : records) {
         // The type's parameters are in memory; only a parameter it does not know is read.
-        const boost::shared_ptr<MapObjectParameter> parameter = m_mapObject
-            ? m_mapObject->getParameter(int(record->MapObjectParameterId()))
+        const boost::shared_ptr<MapObjectParameter> parameter = d->m_mapObject
+            ? d->m_mapObject->getParameter(int(record->MapObjectParameterId()))
             : boost::shared_ptr<MapObjectParameter>();
         const DetailPtr detail(parameter ? new NetworkMapObjectDetail(record, parameter->getName())
                                          : new NetworkMapObjectDetail(record));
@@ -72,12 +84,12 @@ void NetworkMapObject::initDeleteTimeoutParam()
     // Missing, not a number or below one second: the default.
     const int seconds
         = ConfigDataFactory::getInstance()->getConfigValue(DEFAULT_LEASE_TIME).toInt();
-    m_deleteTimeout = seconds >= 1 ? seconds : DEFAULT_LEASE_TIME_DEFAULT.toInt();
+    d->m_deleteTimeout = seconds >= 1 ? seconds : DEFAULT_LEASE_TIME_DEFAULT.toInt();
 }
 
 void NetworkMapObject::addDetail(const DetailPtr &detail, const QString &name)
 {
-    m_details.add(detail->getId(), name, detail);
+    d->m_details.add(detail->getId(), name, detail);
     // Direct: the change is reported on the thread that made it, in order with this object's
     // other signals, whatever thread either object belongs to.
     connect(detail.get(), &NetworkMapObjectDetail::valueChanged, this,
@@ -87,56 +99,56 @@ void NetworkMapObject::addDetail(const DetailPtr &detail, const QString &name)
 void NetworkMapObject::removeDetail(const DetailPtr &detail)
 {
     // By id: another detail may have been entered under the same name since.
-    m_details.removeId(detail->getId());
+    d->m_details.removeId(detail->getId());
     detail->disconnect(this);
 }
 
 int NetworkMapObject::getId() const
 {
     const ModelLock lock;
-    return int(m_record->Id());
+    return int(d->m_record->Id());
 }
 
 int NetworkMapObject::getNetworkMapId() const
 {
     const ModelLock lock;
-    return int(m_record->NetworkMapId());
+    return int(d->m_record->NetworkMapId());
 }
 
 int NetworkMapObject::getMapObjectId() const
 {
     const ModelLock lock;
-    return int(m_record->MapObjectId());
+    return int(d->m_record->MapObjectId());
 }
 
 QString NetworkMapObject::getName() const
 {
     const ModelLock lock;
-    return m_record->Name();
+    return d->m_record->Name();
 }
 
 QString NetworkMapObject::getMacAddress() const
 {
     const ModelLock lock;
-    return m_record->MacAddress();
+    return d->m_record->MacAddress();
 }
 
 QDateTime NetworkMapObject::getCreateDate() const
 {
     const ModelLock lock;
-    return m_record->CreateDate();
+    return d->m_record->CreateDate();
 }
 
 QDateTime NetworkMapObject::getUpdate() const
 {
     const ModelLock lock;
-    return m_record->UpdateDate();
+    return d->m_record->UpdateDate();
 }
 
 bool NetworkMapObject::getIsConnected() const
 {
     const ModelLock lock;
-    return m_record->IsConnected();
+    return d->m_record->IsConnected();
 }
 
 LanConnectionStatus NetworkMapObject::getConnectionStatus() const
@@ -154,19 +166,19 @@ LanConnectionType NetworkMapObject::getConnectionType() const
 QString NetworkMapObject::getTypeName() const
 {
     const ModelLock lock;
-    return m_mapObject ? m_mapObject->getName() : QStringLiteral("");
+    return d->m_mapObject ? d->m_mapObject->getName() : QStringLiteral("");
 }
 
 boost::shared_ptr<MapObject> NetworkMapObject::getMapObject() const
 {
     const ModelLock lock;
-    return m_mapObject;
+    return d->m_mapObject;
 }
 
 QString NetworkMapObject::getIpAddress() const
 {
     const ModelLock lock;
-    return getDetailValue(DEVICE_PARAM_LAN_IPADDRESS, m_record->IpAddress());
+    return getDetailValue(DEVICE_PARAM_LAN_IPADDRESS, d->m_record->IpAddress());
 }
 
 QString NetworkMapObject::getUserDefinedName() const
@@ -189,25 +201,25 @@ QDateTime NetworkMapObject::getDisconnectTime() const
 NetworkMapObject::DetailPtr NetworkMapObject::getDetail(const QString &name) const
 {
     const ModelLock lock;
-    return m_details.find(name);
+    return d->m_details.find(name);
 }
 
 NetworkMapObject::DetailPtr NetworkMapObject::getDetail(int id) const
 {
     const ModelLock lock;
-    return m_details.get(id);
+    return d->m_details.get(id);
 }
 
 bool NetworkMapObject::hasDetail(const QString &name) const
 {
     const ModelLock lock;
-    return m_details.containsKey(name);
+    return d->m_details.containsKey(name);
 }
 
 bool NetworkMapObject::hasDetail(int id) const
 {
     const ModelLock lock;
-    return m_details.containsId(id);
+    return d->m_details.containsId(id);
 }
 
 QString NetworkMapObject::getDetailValue(const QString &name, const QString &defaultValue) const
@@ -227,14 +239,14 @@ QString NetworkMapObject::getDetailValue(int id, const QString &defaultValue) co
 QList<NetworkMapObject::DetailPtr> NetworkMapObject::getDetailList() const
 {
     const ModelLock lock;
-    return m_details.values();
+    return d->m_details.values();
 }
 
 QMap<QString, QString> NetworkMapObject::getDetailNameValueMap() const
 {
     const ModelLock lock;
     QMap<QString, QString> values;
-    const QMap<QString, DetailPtr> &byName = m_details.byKey();
+    const QMap<QString, DetailPtr> &byName = d->m_details.byKey();
     for (auto detail = byName.cbegin(); detail != byName.cend(); ++detail)
         values.insert(detail.key(), detail.value()->getValue());
     return values;
@@ -245,9 +257,9 @@ NetworkMapObject::DetailPtr NetworkMapObject::createDetail(const QString &name,
 {
     const ModelLock lock;
     // The store refuses an empty value; refuse it before the type grows a parameter for it.
-    if (!m_mapObject || value.isEmpty())
+    if (!d->m_mapObject || value.isEmpty())
         return DetailPtr();
-    const boost::shared_ptr<MapObjectParameter> parameter = m_mapObject->getParameter(name, true);
+    const boost::shared_ptr<MapObjectParameter> parameter = d->m_mapObject->getParameter(name, true);
     if (!parameter)
         return DetailPtr();
     const NetworkMapObjectDetailDataHandler::RecordPtr record
@@ -303,7 +315,7 @@ void NetworkMapObject::deleteDetails()
 void NetworkMapObject::setName(const QString &name)
 {
     const ModelLock lock;
-    if (!name.isEmpty() && m_dirtyFields.set(*m_record, NetworkMapObjectsRecord::FieldName, name))
+    if (!name.isEmpty() && d->m_dirtyFields.set(*d->m_record, NetworkMapObjectsRecord::FieldName, name))
         emit nameChanged(name);
 }
 
@@ -311,7 +323,7 @@ void NetworkMapObject::setMacAddress(const QString &mac)
 {
     const ModelLock lock;
     if (Utility::isValidMacAddress(mac))
-        m_dirtyFields.set(*m_record, NetworkMapObjectsRecord::FieldMacAddress, mac);
+        d->m_dirtyFields.set(*d->m_record, NetworkMapObjectsRecord::FieldMacAddress, mac);
 }
 
 void NetworkMapObject::setIpAddress(const QString &ip)
@@ -351,13 +363,13 @@ void NetworkMapObject::setConnectionStatus(LanConnectionStatus status)
 int NetworkMapObject::incrementPingFailCount()
 {
     const ModelLock lock;
-    return ++m_pingFailCount;
+    return ++d->m_pingFailCount;
 }
 
 void NetworkMapObject::resetPingFailCount()
 {
     const ModelLock lock;
-    m_pingFailCount = 0;
+    d->m_pingFailCount = 0;
 }
 
 bool NetworkMapObject::checkDeleteTimeout()
@@ -367,14 +379,14 @@ bool NetworkMapObject::checkDeleteTimeout()
     if (!disconnectTime.isValid())
         return false;
     return QDateTime::currentDateTime().toSecsSinceEpoch() - disconnectTime.toSecsSinceEpoch()
-        >= m_deleteTimeout;
+        >= d->m_deleteTimeout;
 }
 
 void NetworkMapObject::setIsConnectedImpl(bool isConnected)
 {
     if (getIsConnected() != isConnected) {
-        m_record->setIsConnected(isConnected);
-        m_dirtyFields.setFieldDirty(NetworkMapObjectsRecord::FieldIsConnected);
+        d->m_record->setIsConnected(isConnected);
+        d->m_dirtyFields.setFieldDirty(NetworkMapObjectsRecord::FieldIsConnected);
         // Observers of the signals below find the row already updated.
         saveData();
         if (isConnected) {
@@ -417,14 +429,14 @@ bool NetworkMapObject::hasMacAddress(const QString &mac) const
 bool NetworkMapObject::saveData()
 {
     const ModelLock lock;
-    // The handler stamps the update date.
-    return m_dirtyFields.save<NetworkMapObjectDataHandler>(*m_record);
+    // The table stamps a missing update date.
+    return d->m_dirtyFields.save<NetworkMapObjectDataHandler>(*d->m_record);
 }
 
 bool NetworkMapObject::deleteData()
 {
     const ModelLock lock;
-    return m_dirtyFields.remove<NetworkMapObjectDataHandler>(*m_record);
+    return d->m_dirtyFields.remove<NetworkMapObjectDataHandler>(*d->m_record);
 }
 
 } // namespace zelmw

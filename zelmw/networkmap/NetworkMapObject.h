@@ -3,9 +3,7 @@
 
 #include <zelmw/networkmap/LanConnection.h>
 #include <zelmw/networkmap/NetworkMapObjectDetail.h>
-#include <zelmw/persistence/DirtyFields.h>
 #include <zelmw/vocabulary/Composite.h>
-#include <zelmw/vocabulary/TwoKeyRegistry.h>
 #include <zelmw/zelmw_export.h>
 
 #include <QDateTime>
@@ -14,6 +12,7 @@
 #include <QObject>
 #include <QString>
 #include <boost/shared_ptr.hpp>
+#include <memory>
 #include <zeldb/NetworkMapObjectsRecord.h>
 
 namespace zelmw {
@@ -25,13 +24,13 @@ class MapObject;
 // written as soon as they are set; the row's fields only by saveData(). The device also
 // decides when it counts as disconnected and when it has been away long enough to be deleted.
 // Every public operation holds the model lock, and signals are emitted while it is held, on
-// the calling thread.
+// the calling thread. Not copyable, as a QObject; share it through its shared_ptr.
 class ZELMW_EXPORT NetworkMapObject : public QObject, public Composite
 {
     Q_OBJECT
 
 public:
-    typedef boost::shared_ptr<NetworkMapObjectDetail> DetailPtr;
+    using DetailPtr = boost::shared_ptr<NetworkMapObjectDetail>;
 
     // Throws std::invalid_argument for a null record. Loads the device's type and details
     // and reads the delete timeout from the configuration.
@@ -133,12 +132,8 @@ private:
     void setIsConnectedImpl(bool isConnected);
     void saveDisconnectTime(const QDateTime &time);
 
-    boost::shared_ptr<zeldb::NetworkMapObjectsRecord> m_record;
-    boost::shared_ptr<MapObject> m_mapObject;
-    TwoKeyRegistry<QString, NetworkMapObjectDetail> m_details;
-    DirtyFields m_dirtyFields;
-    int m_deleteTimeout;
-    int m_pingFailCount;
+    class Implementation;
+    std::unique_ptr<Implementation> d;
 };
 
 } // namespace zelmw

@@ -1,5 +1,6 @@
 #include <zelmw/networkmap/NetworkMapObjectDetail.h>
 
+#include <zelmw/persistence/DirtyFields_p.h>
 #include <zelmw/networkmap/ModelLock_p.h>
 #include <zelmw/networkmap/NetworkMapObjectDetailDataHandler_p.h>
 #include <zelmw/networkmap/NetworkMapObjectFactory.h>
@@ -11,18 +12,28 @@ namespace zelmw {
 
 using zeldb::NetworkMapObjectDetailsRecord;
 
+class NetworkMapObjectDetail::Implementation
+{
+public:
+    boost::shared_ptr<zeldb::NetworkMapObjectDetailsRecord> m_record;
+    QString m_paramName;
+    DirtyFields m_dirtyFields;
+};
+
 NetworkMapObjectDetail::NetworkMapObjectDetail(
     const boost::shared_ptr<NetworkMapObjectDetailsRecord> &record)
+    : d(new Implementation)
 {
     setRecord(record);
-    m_paramName = readParamName(int(record->MapObjectParameterId()));
+    d->m_paramName = readParamName(int(record->MapObjectParameterId()));
 }
 
 NetworkMapObjectDetail::NetworkMapObjectDetail(
     const boost::shared_ptr<NetworkMapObjectDetailsRecord> &record, const QString &paramName)
+    : d(new Implementation)
 {
     setRecord(record);
-    m_paramName = paramName;
+    d->m_paramName = paramName;
 }
 
 NetworkMapObjectDetail::~NetworkMapObjectDetail() = default;
@@ -32,7 +43,7 @@ void NetworkMapObjectDetail::setRecord(
 {
     if (!record)
         throw std::invalid_argument("NetworkMapObjectDetail setRecord failed");
-    m_record = record;
+    d->m_record = record;
 }
 
 QString NetworkMapObjectDetail::readParamName(int parameterId) const
@@ -45,31 +56,31 @@ QString NetworkMapObjectDetail::readParamName(int parameterId) const
 int NetworkMapObjectDetail::getId() const
 {
     const ModelLock lock;
-    return int(m_record->Id());
+    return int(d->m_record->Id());
 }
 
 int NetworkMapObjectDetail::getNetworkMapObjectId() const
 {
     const ModelLock lock;
-    return int(m_record->NetworkMapObjectId());
+    return int(d->m_record->NetworkMapObjectId());
 }
 
 int NetworkMapObjectDetail::getMapObjectParameterId() const
 {
     const ModelLock lock;
-    return int(m_record->MapObjectParameterId());
+    return int(d->m_record->MapObjectParameterId());
 }
 
 QString NetworkMapObjectDetail::getValue() const
 {
     const ModelLock lock;
-    return m_record->Value();
+    return d->m_record->Value();
 }
 
 QString NetworkMapObjectDetail::getParamName() const
 {
     const ModelLock lock;
-    return m_paramName;
+    return d->m_paramName;
 }
 
 boost::shared_ptr<NetworkMapObject> NetworkMapObjectDetail::getNetworkMapObject() const
@@ -81,35 +92,35 @@ boost::shared_ptr<NetworkMapObject> NetworkMapObjectDetail::getNetworkMapObject(
 void NetworkMapObjectDetail::setValue(const QString &value)
 {
     const ModelLock lock;
-    if (m_dirtyFields.set(*m_record, NetworkMapObjectDetailsRecord::FieldValue, value))
-        emit valueChanged(m_paramName, value);
+    if (d->m_dirtyFields.set(*d->m_record, NetworkMapObjectDetailsRecord::FieldValue, value))
+        emit valueChanged(d->m_paramName, value);
 }
 
 void NetworkMapObjectDetail::setNetworkMapObjectId(int id)
 {
     const ModelLock lock;
-    m_dirtyFields.set(*m_record, NetworkMapObjectDetailsRecord::FieldNetworkMapObjectId,
+    d->m_dirtyFields.set(*d->m_record, NetworkMapObjectDetailsRecord::FieldNetworkMapObjectId,
                       unsigned(id));
 }
 
 void NetworkMapObjectDetail::setMapObjectParameterId(int id)
 {
     const ModelLock lock;
-    m_dirtyFields.set(*m_record, NetworkMapObjectDetailsRecord::FieldMapObjectParameterId,
+    d->m_dirtyFields.set(*d->m_record, NetworkMapObjectDetailsRecord::FieldMapObjectParameterId,
                       unsigned(id));
 }
 
 bool NetworkMapObjectDetail::saveData()
 {
     const ModelLock lock;
-    // The handler stamps the update date.
-    return m_dirtyFields.save<NetworkMapObjectDetailDataHandler>(*m_record);
+    // The table stamps a missing update date.
+    return d->m_dirtyFields.save<NetworkMapObjectDetailDataHandler>(*d->m_record);
 }
 
 bool NetworkMapObjectDetail::deleteData()
 {
     const ModelLock lock;
-    return m_dirtyFields.remove<NetworkMapObjectDetailDataHandler>(*m_record);
+    return d->m_dirtyFields.remove<NetworkMapObjectDetailDataHandler>(*d->m_record);
 }
 
 } // namespace zelmw

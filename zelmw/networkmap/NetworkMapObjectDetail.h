@@ -1,12 +1,12 @@
 #ifndef ZELMW_NETWORKMAP_NETWORKMAPOBJECTDETAIL_H
 #define ZELMW_NETWORKMAP_NETWORKMAPOBJECTDETAIL_H
 
-#include <zelmw/persistence/DirtyFields.h>
 #include <zelmw/zelmw_export.h>
 
 #include <QObject>
 #include <QString>
 #include <boost/shared_ptr.hpp>
+#include <memory>
 #include <zeldb/NetworkMapObjectDetailsRecord.h>
 
 namespace zelmw {
@@ -15,7 +15,8 @@ class NetworkMapObject;
 
 // One detail of one device: the value of one parameter of the device's type, kept as text.
 // Setters change it in memory only; saveData() writes what changed. Every operation holds the
-// model lock, so details may be read on one thread while another changes them.
+// model lock, so details may be read on one thread while another changes them. Not copyable,
+// as a QObject; share it through its shared_ptr.
 class ZELMW_EXPORT NetworkMapObjectDetail : public QObject
 {
     Q_OBJECT
@@ -59,9 +60,8 @@ private:
     void setRecord(const boost::shared_ptr<zeldb::NetworkMapObjectDetailsRecord> &record);
     QString readParamName(int parameterId) const;
 
-    boost::shared_ptr<zeldb::NetworkMapObjectDetailsRecord> m_record;
-    QString m_paramName;
-    DirtyFields m_dirtyFields;
+    class Implementation;
+    std::unique_ptr<Implementation> d;
 };
 
 } // namespace zelmw

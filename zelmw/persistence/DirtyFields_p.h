@@ -1,5 +1,5 @@
-#ifndef ZELMW_PERSISTENCE_DIRTYFIELDS_H
-#define ZELMW_PERSISTENCE_DIRTYFIELDS_H
+#ifndef ZELMW_PERSISTENCE_DIRTYFIELDS_P_H
+#define ZELMW_PERSISTENCE_DIRTYFIELDS_P_H
 
 #include <QMap>
 #include <QVariant>
@@ -25,7 +25,6 @@ public:
 
     void setFieldDirty(int field) { m_flags.insert(field, true); }
     bool isDirty() const { return m_flags.key(true, -1) != -1; }
-    bool isFieldDirty(int field) const { return m_flags.value(field, false); }
     void clear() { m_flags.clear(); }
 
     // Field 0 with the record's id and every dirty field with its current value.
@@ -67,4 +66,4 @@ private:
 
 } // namespace zelmw
 
-#endif // ZELMW_PERSISTENCE_DIRTYFIELDS_H
+#endif // ZELMW_PERSISTENCE_DIRTYFIELDS_P_H

@@ -1,5 +1,5 @@
-#ifndef ZELMW_VOCABULARY_TWOKEYREGISTRY_H
-#define ZELMW_VOCABULARY_TWOKEYREGISTRY_H
+#ifndef ZELMW_VOCABULARY_TWOKEYREGISTRY_P_H
+#define ZELMW_VOCABULARY_TWOKEYREGISTRY_P_H
 
 #include <QList>
 #include <QMap>
@@ -14,7 +14,7 @@ namespace zelmw {
 template<typename Key, typename Entity> class TwoKeyRegistry
 {
 public:
-    typedef boost::shared_ptr<Entity> EntityPtr;
+    using EntityPtr = boost::shared_ptr<Entity>;
 
     // A null entity is ignored; an entry with the same id or key is replaced.
     void add(int id, const Key &key, const EntityPtr &entity)
@@ -80,4 +80,4 @@ private:
 
 } // namespace zelmw
 
-#endif // ZELMW_VOCABULARY_TWOKEYREGISTRY_H
+#endif // ZELMW_VOCABULARY_TWOKEYREGISTRY_P_H
