@@ -12,10 +12,22 @@ function(run)
 endfunction()
 
 run(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${PREFIX})
+
+# Only public headers are installed, and none of them reaches for an internal one.
+file(GLOB_RECURSE headers ${PREFIX}/include/*.h)
+foreach(header IN LISTS headers)
+    if(header MATCHES "_p\\.h$")
+        message(FATAL_ERROR "internal header installed: ${header}")
+    endif()
+    file(STRINGS ${header} internal REGEX "#include.*_p\\.h")
+    if(internal)
+        message(FATAL_ERROR "${header} includes an internal header: ${internal}")
+    endif()
+endforeach()
 run(${CMAKE_COMMAND} -S ${CONSUMER_SOURCE} -B ${WORK_DIR}/build -DCMAKE_PREFIX_PATH=${PREFIX})
 run(${CMAKE_COMMAND} --build ${WORK_DIR}/build)
 
-# The program runs twice, as two processes, so the second sees what the first stored.
+# The program runs twice, as two processes, so the second reads what the first stored.
 file(COPY ${CONFIG_FILE} DESTINATION ${RUN_DIR})
 set(ENV{XDG_DATA_HOME} ${WORK_DIR}/data)
 set(ENV{LD_LIBRARY_PATH} ${PREFIX}/lib:${PREFIX}/lib64)
