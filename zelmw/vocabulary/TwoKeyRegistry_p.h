@@ -57,10 +57,7 @@ public:
 
     // In ascending id.
     QList<EntityPtr> values() const { return m_byId.values(); }
-    QList<Key> keys() const { return m_byKey.keys(); }
     const QMap<Key, EntityPtr> &byKey() const { return m_byKey; }
-    int size() const { return m_byId.size(); }
-    bool isEmpty() const { return m_byId.isEmpty(); }
 
     void clear()
     {
