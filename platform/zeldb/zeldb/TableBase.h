@@ -66,7 +66,6 @@ public:
     { }
 
     static QString createStatement() { return Record::schema().createStatement(); }
-    static QStringList indexStatements() { return Record::schema().indexStatements(); }
 
     bool Get(unsigned id, Record &record) { return select(id, record); }
     bool Get(QList<Record> &records, const Criteria &criteria)
