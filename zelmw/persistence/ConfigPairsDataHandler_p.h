@@ -9,7 +9,7 @@ namespace zelmw {
 class ConfigPairsDataHandler : public DataHandler
 {
 public:
-    typedef boost::shared_ptr<zeldb::ConfigurationPairsRecord> RecordPtr;
+    using RecordPtr = boost::shared_ptr<zeldb::ConfigurationPairsRecord>;
 
     ConfigPairsDataHandler();
 

@@ -9,7 +9,7 @@ namespace zelmw {
 class MapObjectDataHandler : public DataHandler
 {
 public:
-    typedef boost::shared_ptr<zeldb::MapObjectsRecord> RecordPtr;
+    using RecordPtr = boost::shared_ptr<zeldb::MapObjectsRecord>;
 
     RecordPtr getRecord(unsigned id);
     RecordPtr getRecordByName(const QString &name);

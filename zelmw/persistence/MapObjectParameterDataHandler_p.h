@@ -9,7 +9,7 @@ namespace zelmw {
 class MapObjectParameterDataHandler : public DataHandler
 {
 public:
-    typedef boost::shared_ptr<zeldb::MapObjectParametersRecord> RecordPtr;
+    using RecordPtr = boost::shared_ptr<zeldb::MapObjectParametersRecord>;
 
     MapObjectParameterDataHandler();
 

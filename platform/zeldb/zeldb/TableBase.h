@@ -89,7 +89,7 @@ public:
 
 // A table whose rows are only ever added or rewritten, never deleted one by one.
 template<typename Record, typename Criteria>
-class RegistrationTable : public QueryTable<Record, Criteria>
+class AddOrUpdateTable : public QueryTable<Record, Criteria>
 {
 public:
     using QueryTable<Record, Criteria>::QueryTable;
