@@ -3,7 +3,7 @@
 
 namespace zelmw {
 
-typedef std::lock_guard<std::mutex> Locker;
+using Locker = std::lock_guard<std::mutex>;
 
 MapObjectFactory::MapObjectFactory() = default;
 MapObjectFactory::~MapObjectFactory() = default;

@@ -17,7 +17,7 @@ namespace zelmw {
 class ZELMW_EXPORT MapObjectFactory
 {
 public:
-    typedef boost::shared_ptr<MapObject> MapObjectPtr;
+    using MapObjectPtr = boost::shared_ptr<MapObject>;
 
     static boost::shared_ptr<MapObjectFactory> getInstance();
     ~MapObjectFactory();

@@ -8,7 +8,7 @@ namespace {
 
 typedef std::lock_guard<std::recursive_mutex> Lock;
 
-boost::shared_ptr<ConfigurationData> wrap(const ConfigPairsDataHandler::RecordPtr &record)
+boost::shared_ptr<ConfigurationData> entityFromRecord(const ConfigPairsDataHandler::RecordPtr &record)
 {
     return record ? boost::shared_ptr<ConfigurationData>(new ConfigurationData(record))
                   : boost::shared_ptr<ConfigurationData>();
@@ -76,7 +76,7 @@ boost::shared_ptr<ConfigurationData> ConfigDataFactory::addConfigData(const QStr
     if (getConfigData(key))
         return boost::shared_ptr<ConfigurationData>();
     const boost::shared_ptr<ConfigurationData> added
-        = wrap(ConfigPairsDataHandler().addRecord(key, value));
+        = entityFromRecord(ConfigPairsDataHandler().addRecord(key, value));
     addToRepository(added);
     return added;
 }
@@ -144,12 +144,12 @@ int ConfigDataFactory::size() const
 
 boost::shared_ptr<ConfigurationData> ConfigDataFactory::loadFlyweight(int id)
 {
-    return wrap(ConfigPairsDataHandler().getRecord(unsigned(id)));
+    return entityFromRecord(ConfigPairsDataHandler().getRecord(unsigned(id)));
 }
 
 boost::shared_ptr<ConfigurationData> ConfigDataFactory::loadFlyweight(const QString &key)
 {
-    return wrap(ConfigPairsDataHandler().getRecordByKeyName(key));
+    return entityFromRecord(ConfigPairsDataHandler().getRecordByKeyName(key));
 }
 
 void ConfigDataFactory::addToRepository(const boost::shared_ptr<ConfigurationData> &data)

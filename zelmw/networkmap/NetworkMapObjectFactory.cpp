@@ -9,7 +9,7 @@ namespace zelmw {
 namespace {
 
 NetworkMapObjectFactory::NetworkMapObjectPtr
-wrap(const NetworkMapObjectDataHandler::RecordPtr &record)
+entityFromRecord(const NetworkMapObjectDataHandler::RecordPtr &record)
 {
     return record ? NetworkMapObjectFactory::NetworkMapObjectPtr(new NetworkMapObject(record))
                   : NetworkMapObjectFactory::NetworkMapObjectPtr();
@@ -44,7 +44,7 @@ NetworkMapObjectFactory::addNetworkMapObject(int mapObjectId, int networkMapId, 
     const ModelLock lock;
     if (!Utility::isValidMacAddress(mac) || !Utility::isValidIpAddress(ip))
         return NetworkMapObjectPtr();
-    const NetworkMapObjectPtr added = wrap(
+    const NetworkMapObjectPtr added = entityFromRecord(
         NetworkMapObjectDataHandler().addRecord(mapObjectId, networkMapId, name, mac, ip, true));
     addToRepository(added);
     return added;
@@ -82,7 +82,7 @@ void NetworkMapObjectFactory::clear()
 NetworkMapObjectFactory::NetworkMapObjectPtr NetworkMapObjectFactory::loadFlyweight(int id)
 {
     const ModelLock lock;
-    return wrap(NetworkMapObjectDataHandler().getRecord(id));
+    return entityFromRecord(NetworkMapObjectDataHandler().getRecord(id));
 }
 
 void NetworkMapObjectFactory::addToRepository(const NetworkMapObjectPtr &object)

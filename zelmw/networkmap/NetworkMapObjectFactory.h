@@ -16,7 +16,7 @@ namespace zelmw {
 class ZELMW_EXPORT NetworkMapObjectFactory
 {
 public:
-    typedef boost::shared_ptr<NetworkMapObject> NetworkMapObjectPtr;
+    using NetworkMapObjectPtr = boost::shared_ptr<NetworkMapObject>;
 
     static boost::shared_ptr<NetworkMapObjectFactory> getInstance();
     ~NetworkMapObjectFactory();

@@ -98,7 +98,7 @@ bool ZelDbConnection::open()
     // A thread that holds its connection has seen the file already. An empty file is what a
     // failed first open leaves behind: it needs the tables too.
     bool isNew = false;
-    if (!m_database->IsConnected()) {
+    if (!m_database->HoldsThreadConnection()) {
         const QFileInfo file = getDbFileInfo();
         isNew = !file.exists() || file.size() == 0;
     }

@@ -122,11 +122,6 @@ bool RecordBase::IsFieldSet(int number) const
     return m_schema->hasField(number) && m_set.at(number);
 }
 
-void RecordBase::clearFieldsSet()
-{
-    std::fill(m_set.begin(), m_set.end(), false);
-}
-
 unsigned RecordBase::Id() const
 {
     return number(0);

@@ -35,12 +35,9 @@ public:
     bool SetValue(int number, const QVariant &value);
     QVariant Value(int number) const;
     bool IsFieldSet(int number) const;
-    void clearFieldsSet();
 
     unsigned Id() const;
     void setId(unsigned id);
-
-    const TableSchema &Schema() const { return *m_schema; }
 
 protected:
     explicit RecordBase(const TableSchema &schema);

@@ -66,7 +66,6 @@ public:
     { }
 
     static QString createStatement() { return Record::schema().createStatement(); }
-    static QStringList indexStatements() { return Record::schema().indexStatements(); }
 
     bool Get(unsigned id, Record &record) { return select(id, record); }
     bool Get(QList<Record> &records, const Criteria &criteria)
@@ -90,7 +89,7 @@ public:
 
 // A table whose rows are only ever added or rewritten, never deleted one by one.
 template<typename Record, typename Criteria>
-class RegistrationTable : public QueryTable<Record, Criteria>
+class AddOrUpdateTable : public QueryTable<Record, Criteria>
 {
 public:
     using QueryTable<Record, Criteria>::QueryTable;

@@ -8,7 +8,7 @@
 namespace zeldb {
 
 using WarrantyRegistrationsTable
-    = RegistrationTable<WarrantyRegistrationsRecord, WarrantyRegistrationsSelectionCriteria>;
+    = AddOrUpdateTable<WarrantyRegistrationsRecord, WarrantyRegistrationsSelectionCriteria>;
 
 } // namespace zeldb
 

@@ -8,7 +8,7 @@
 namespace zeldb {
 
 using WarrantyUsersDataTable
-    = RegistrationTable<WarrantyUsersDataRecord, WarrantyUsersDataSelectionCriteria>;
+    = AddOrUpdateTable<WarrantyUsersDataRecord, WarrantyUsersDataSelectionCriteria>;
 
 } // namespace zeldb
 

@@ -44,7 +44,7 @@ bool ZelDbDatabase::IsOpen() const
     return m_open;
 }
 
-bool ZelDbDatabase::IsConnected() const
+bool ZelDbDatabase::HoldsThreadConnection() const
 {
     return !ThreadConnections::current().find(m_connectionName, filePath).isEmpty();
 }

@@ -47,7 +47,7 @@ public:
     bool Close();
     // Whether the calling thread already holds its connection to the file, so that an Open
     // needs no file system access.
-    bool IsConnected() const;
+    bool HoldsThreadConnection() const;
 
     // The calling thread's connection while this object is open; invalid otherwise.
     QSqlDatabase Database() const;
