@@ -11,12 +11,3 @@ function(zel_install_public_headers target destination)
     target_sources(${target} PRIVATE ${ARGN})
     install(FILES ${ARGN} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/${destination})
 endfunction()
-
-# Installs every header below SOURCE_ROOT/SUBDIR except the _p.h ones, keeping the folder
-# layout. For libraries that do not yet name their public headers.
-function(zel_install_headers source_root subdir)
-    install(DIRECTORY ${source_root}/${subdir}
-        DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}
-        FILES_MATCHING PATTERN "*.h"
-        PATTERN "*_p.h" EXCLUDE)
-endfunction()

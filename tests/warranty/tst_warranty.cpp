@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QtTest>
 #include <boost/make_shared.hpp>
+#include <zeldb/ZelDb.h>
 
 #include <thread>
 

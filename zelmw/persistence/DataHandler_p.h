@@ -3,6 +3,8 @@
 
 #include <zelmw/persistence/ZelDbConnection.h>
 
+#include <zeldb/ZelDb.h>
+
 #include <QList>
 #include <QMap>
 #include <QVariant>

@@ -1,5 +1,7 @@
 #include <zelmw/persistence/ZelDbConnection.h>
 
+#include <zeldb/ZelDb.h>
+
 #include <QDir>
 #include <QSqlQuery>
 #include <QStandardPaths>

@@ -8,19 +8,36 @@
 #include <QSqlError>
 #include <QString>
 #include <boost/shared_ptr.hpp>
-#include <zeldb/ZelDb.h>
+
+namespace zeldb {
+class ZelDbDatabase;
+class ConfigurationPairsTable;
+class MapObjectsTable;
+class MapObjectParametersTable;
+class NetworkMapObjectsTable;
+class NetworkMapObjectDetailsTable;
+class NetworkMapsTable;
+class WarrantyUsersDataTable;
+class WarrantyRegistrationsTable;
+} // namespace zeldb
 
 namespace zelmw {
 
 // The library's road to the record store. The first object constructed in the process fixes
 // the database path (the application data location and "ZelDb.db") and creates its
-// directory; the first open() that finds no database creates the tables. Copies share one
-// database object. Any number of connection objects may be open at once, on one thread or
-// on several.
+// directory; the first open() that finds no database creates the tables.
+//
+// Connection objects are cheap: all objects on one thread share that thread's one physical
+// connection to the file, which stays open until the thread ends, while open() and close()
+// are each object's own state. So a transaction begun through one object covers what the
+// others on the same thread write until it ends. Copies share one database object. Any
+// number of objects may be open at once, on one thread or on several.
 class ZELMW_EXPORT ZelDbConnection
 {
 public:
+    // The file name of the database in the data location.
     static const QString DB_NAME;
+    // The name every object passes to the record store; it keeps one connection per thread.
     static const QString CONN_NAME;
 
     ZelDbConnection();
@@ -28,20 +45,30 @@ public:
     ZelDbConnection &operator=(const ZelDbConnection &other);
     virtual ~ZelDbConnection();
 
+    // The database file, fixed once per process.
     QString getDbPath() const;
     QFileInfo getDbFileInfo() const;
+    // The directory that holds the database file.
     QString getAbsoluteDir() const;
+    // The calling thread's connection while this object is open; invalid otherwise. Use it
+    // on the calling thread only.
     QSqlDatabase getSqlDatabase() const;
+    // The error of this object's last failed operation.
     QSqlError getLastSqlError() const;
+    // The Qt name of the calling thread's connection while open; empty otherwise.
     QString getConnectionName() const;
 
+    // Opens this object, creating the file and the tables when there is none (or an empty
+    // one); false, logged once, when the file cannot be opened or is not a database.
     bool open();
+    // Closes this object; the thread's physical connection stays open. True once closed.
     bool close();
     bool isOpen();
 
     // One transaction per thread, shared by every connection object open on it and counted:
     // the outermost begin and commit take effect, nested ones only count, and a rollback at
-    // any depth rolls the whole transaction back when the outermost one ends.
+    // any depth rolls the whole transaction back when the outermost one ends. Each answers
+    // false while this object is not open or when SQLite refused.
     bool beginTransaction();
     bool commitTransaction();
     bool rollbackTransaction();
@@ -50,6 +77,7 @@ public:
     void clearTables();
 
 protected:
+    // The record store's tables, for the data handlers; use them while this object is open.
     zeldb::ConfigurationPairsTable *getConfigurationPairsTable();
     zeldb::MapObjectsTable *getMapObjectsTable();
     zeldb::MapObjectParametersTable *getMapObjectParametersTable();

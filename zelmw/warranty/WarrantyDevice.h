@@ -7,6 +7,7 @@
 
 #include <QString>
 #include <boost/shared_ptr.hpp>
+#include <zeldb/WarrantyRegistrationsRecord.h>
 
 namespace zelmw {
 

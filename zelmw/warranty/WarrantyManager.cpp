@@ -1,6 +1,7 @@
 #include <zelmw/warranty/WarrantyManager.h>
 
 #include <boost/make_shared.hpp>
+#include <zeldb/ZelDb.h>
 
 namespace zelmw {
 

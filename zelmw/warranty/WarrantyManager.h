@@ -9,6 +9,8 @@
 #include <QList>
 #include <QString>
 #include <boost/shared_ptr.hpp>
+#include <zeldb/WarrantyRegistrationsSelectionCriteria.h>
+#include <zeldb/WarrantyUsersDataSelectionCriteria.h>
 
 namespace zelmw {
 

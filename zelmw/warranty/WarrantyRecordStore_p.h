@@ -5,6 +5,7 @@
 #include <QString>
 #include <boost/make_shared.hpp>
 #include <boost/shared_ptr.hpp>
+#include <zeldb/ZelDb.h>
 
 namespace zelmw {
 

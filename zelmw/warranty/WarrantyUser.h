@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <boost/shared_ptr.hpp>
+#include <zeldb/WarrantyUsersDataRecord.h>
 
 namespace zelmw {
 

@@ -10,9 +10,9 @@ const TableSchema &ConfigurationPairsRecord::schema()
 {
     static const TableSchema tableSchema(
         QStringLiteral("ConfigurationPairs"), QStringLiteral("ConfigurationPair"),
-        { { QStringLiteral("Id"), FieldType::Id, false },
-          { QStringLiteral("ConfigKeyName"), FieldType::Text, true },
-          { QStringLiteral("ConfigKeyValue"), FieldType::Text, false } });
+        { ZELDB_FIELD(Id, Id, false),
+          ZELDB_FIELD(ConfigKeyName, Text, true),
+          ZELDB_FIELD(ConfigKeyValue, Text, false) });
     return tableSchema;
 }
 

@@ -9,7 +9,9 @@ namespace zeldb {
 class ZELDB_EXPORT ConfigurationPairsRecord : public RecordBase
 {
 public:
-    // Field numbers, for SetValue and Value.
+    // Field numbers, for SetValue and Value: the column order of the table and the numbers
+    // entities track their changes by. Stored files and callers rely on them, so a number is
+    // never changed or reused; a new field goes at the end.
     enum FieldNumber { FieldId = 0, FieldConfigKeyName = 1, FieldConfigKeyValue = 2 };
 
     ConfigurationPairsRecord();

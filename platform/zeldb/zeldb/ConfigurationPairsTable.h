@@ -4,11 +4,15 @@
 #include <zeldb/ConfigurationPairsRecord.h>
 #include <zeldb/ConfigurationPairsSelectionCriteria.h>
 #include <zeldb/TableBase.h>
+#include <zeldb/zeldb_export.h>
 
 namespace zeldb {
 
-using ConfigurationPairsTable
-    = Table<ConfigurationPairsRecord, ConfigurationPairsSelectionCriteria>;
+class ZELDB_EXPORT ConfigurationPairsTable : public Table<ConfigurationPairsRecord, ConfigurationPairsSelectionCriteria>
+{
+public:
+    using Table::Table;
+};
 
 } // namespace zeldb
 

@@ -10,11 +10,11 @@ const TableSchema &MapObjectParametersRecord::schema()
 {
     static const TableSchema tableSchema(
         QStringLiteral("MapObjectParameters"), QStringLiteral("MapObjectParameter"),
-        { { QStringLiteral("Id"), FieldType::Id, false },
-          { QStringLiteral("MapObjectId"), FieldType::Unsigned, true },
-          { QStringLiteral("Name"), FieldType::Text, true },
-          { QStringLiteral("IsActive"), FieldType::Boolean, false },
-          { QStringLiteral("CreateDate"), FieldType::DateTime, false } });
+        { ZELDB_FIELD(Id, Id, false),
+          ZELDB_FIELD(MapObjectId, Unsigned, true),
+          ZELDB_FIELD(Name, Text, true),
+          ZELDB_FIELD(IsActive, Boolean, false),
+          ZELDB_FIELD(CreateDate, DateTime, false) });
     return tableSchema;
 }
 

@@ -4,11 +4,15 @@
 #include <zeldb/MapObjectParametersRecord.h>
 #include <zeldb/MapObjectParametersSelectionCriteria.h>
 #include <zeldb/TableBase.h>
+#include <zeldb/zeldb_export.h>
 
 namespace zeldb {
 
-using MapObjectParametersTable
-    = Table<MapObjectParametersRecord, MapObjectParametersSelectionCriteria>;
+class ZELDB_EXPORT MapObjectParametersTable : public Table<MapObjectParametersRecord, MapObjectParametersSelectionCriteria>
+{
+public:
+    using Table::Table;
+};
 
 } // namespace zeldb
 

@@ -10,13 +10,13 @@ const TableSchema &MapObjectsRecord::schema()
 {
     static const TableSchema tableSchema(
         QStringLiteral("MapObjects"), QStringLiteral("MapObject"),
-        { { QStringLiteral("Id"), FieldType::Id, false },
-          { QStringLiteral("Name"), FieldType::Text, true },
-          { QStringLiteral("IsActive"), FieldType::Boolean, false },
-          { QStringLiteral("ShowOnMap"), FieldType::Boolean, false },
-          { QStringLiteral("IconId"), FieldType::Text, false },
-          { QStringLiteral("CreateDate"), FieldType::DateTime, false },
-          { QStringLiteral("UpdateDate"), FieldType::DateTime, false } });
+        { ZELDB_FIELD(Id, Id, false),
+          ZELDB_FIELD(Name, Text, true),
+          ZELDB_FIELD(IsActive, Boolean, false),
+          ZELDB_FIELD(ShowOnMap, Boolean, false),
+          ZELDB_FIELD(IconId, Text, false),
+          ZELDB_FIELD(CreateDate, DateTime, false),
+          ZELDB_FIELD(UpdateDate, DateTime, false) });
     return tableSchema;
 }
 

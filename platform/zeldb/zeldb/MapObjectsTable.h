@@ -4,10 +4,15 @@
 #include <zeldb/MapObjectsRecord.h>
 #include <zeldb/MapObjectsSelectionCriteria.h>
 #include <zeldb/TableBase.h>
+#include <zeldb/zeldb_export.h>
 
 namespace zeldb {
 
-using MapObjectsTable = Table<MapObjectsRecord, MapObjectsSelectionCriteria>;
+class ZELDB_EXPORT MapObjectsTable : public Table<MapObjectsRecord, MapObjectsSelectionCriteria>
+{
+public:
+    using Table::Table;
+};
 
 } // namespace zeldb
 

@@ -10,12 +10,12 @@ const TableSchema &NetworkMapObjectDetailsRecord::schema()
 {
     static const TableSchema tableSchema(
         QStringLiteral("NetworkMapObjectDetails"), QStringLiteral("NetworkMapObjectDetail"),
-        { { QStringLiteral("Id"), FieldType::Id, false },
-          { QStringLiteral("NetworkMapObjectId"), FieldType::Unsigned, true },
-          { QStringLiteral("MapObjectParameterId"), FieldType::Unsigned, false },
-          { QStringLiteral("Value"), FieldType::Text, false },
-          { QStringLiteral("CreateDate"), FieldType::DateTime, false },
-          { QStringLiteral("UpdateDate"), FieldType::DateTime, false } });
+        { ZELDB_FIELD(Id, Id, false),
+          ZELDB_FIELD(NetworkMapObjectId, Unsigned, true),
+          ZELDB_FIELD(MapObjectParameterId, Unsigned, false),
+          ZELDB_FIELD(Value, Text, false),
+          ZELDB_FIELD(CreateDate, DateTime, false),
+          ZELDB_FIELD(UpdateDate, DateTime, false) });
     return tableSchema;
 }
 

@@ -4,11 +4,15 @@
 #include <zeldb/NetworkMapObjectDetailsRecord.h>
 #include <zeldb/NetworkMapObjectDetailsSelectionCriteria.h>
 #include <zeldb/TableBase.h>
+#include <zeldb/zeldb_export.h>
 
 namespace zeldb {
 
-using NetworkMapObjectDetailsTable
-    = Table<NetworkMapObjectDetailsRecord, NetworkMapObjectDetailsSelectionCriteria>;
+class ZELDB_EXPORT NetworkMapObjectDetailsTable : public Table<NetworkMapObjectDetailsRecord, NetworkMapObjectDetailsSelectionCriteria>
+{
+public:
+    using Table::Table;
+};
 
 } // namespace zeldb
 

@@ -10,17 +10,17 @@ const TableSchema &NetworkMapObjectsRecord::schema()
 {
     static const TableSchema tableSchema(
         QStringLiteral("NetworkMapObjects"), QStringLiteral("NetworkMapObject"),
-        { { QStringLiteral("Id"), FieldType::Id, false },
-          { QStringLiteral("NetworkMapId"), FieldType::Unsigned, true },
-          { QStringLiteral("MapObjectId"), FieldType::Unsigned, true },
-          { QStringLiteral("Name"), FieldType::Text, false },
-          { QStringLiteral("MacAddress"), FieldType::Text, false },
-          { QStringLiteral("IpAddress"), FieldType::Text, false },
-          { QStringLiteral("IsConnected"), FieldType::Boolean, false },
-          { QStringLiteral("IsActive"), FieldType::Boolean, false },
-          { QStringLiteral("IsHistoryObject"), FieldType::Boolean, false },
-          { QStringLiteral("CreateDate"), FieldType::DateTime, false },
-          { QStringLiteral("UpdateDate"), FieldType::DateTime, false } });
+        { ZELDB_FIELD(Id, Id, false),
+          ZELDB_FIELD(NetworkMapId, Unsigned, true),
+          ZELDB_FIELD(MapObjectId, Unsigned, true),
+          ZELDB_FIELD(Name, Text, false),
+          ZELDB_FIELD(MacAddress, Text, false),
+          ZELDB_FIELD(IpAddress, Text, false),
+          ZELDB_FIELD(IsConnected, Boolean, false),
+          ZELDB_FIELD(IsActive, Boolean, false),
+          ZELDB_FIELD(IsHistoryObject, Boolean, false),
+          ZELDB_FIELD(CreateDate, DateTime, false),
+          ZELDB_FIELD(UpdateDate, DateTime, false) });
     return tableSchema;
 }
 

@@ -4,10 +4,15 @@
 #include <zeldb/NetworkMapObjectsRecord.h>
 #include <zeldb/NetworkMapObjectsSelectionCriteria.h>
 #include <zeldb/TableBase.h>
+#include <zeldb/zeldb_export.h>
 
 namespace zeldb {
 
-using NetworkMapObjectsTable = Table<NetworkMapObjectsRecord, NetworkMapObjectsSelectionCriteria>;
+class ZELDB_EXPORT NetworkMapObjectsTable : public Table<NetworkMapObjectsRecord, NetworkMapObjectsSelectionCriteria>
+{
+public:
+    using Table::Table;
+};
 
 } // namespace zeldb
 

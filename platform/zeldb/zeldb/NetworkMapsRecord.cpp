@@ -10,18 +10,18 @@ const TableSchema &NetworkMapsRecord::schema()
 {
     static const TableSchema tableSchema(
         QStringLiteral("NetworkMaps"), QStringLiteral("NetworkMap"),
-        { { QStringLiteral("Id"), FieldType::Id, false },
-          { QStringLiteral("Serial"), FieldType::Text, true },
-          { QStringLiteral("Name"), FieldType::Text, true },
-          { QStringLiteral("MasterDeviceId"), FieldType::Unsigned, false },
-          { QStringLiteral("LocalZelPcId"), FieldType::Unsigned, false },
-          { QStringLiteral("Nic"), FieldType::Text, false },
-          { QStringLiteral("IsActive"), FieldType::Boolean, false },
-          { QStringLiteral("IsDefault"), FieldType::Boolean, false },
-          { QStringLiteral("IsHistoryMap"), FieldType::Boolean, false },
-          { QStringLiteral("IsInUse"), FieldType::Boolean, false },
-          { QStringLiteral("CreateDate"), FieldType::DateTime, false },
-          { QStringLiteral("UpdateDate"), FieldType::DateTime, false } });
+        { ZELDB_FIELD(Id, Id, false),
+          ZELDB_FIELD(Serial, Text, true),
+          ZELDB_FIELD(Name, Text, true),
+          ZELDB_FIELD(MasterDeviceId, Unsigned, false),
+          ZELDB_FIELD(LocalZelPcId, Unsigned, false),
+          ZELDB_FIELD(Nic, Text, false),
+          ZELDB_FIELD(IsActive, Boolean, false),
+          ZELDB_FIELD(IsDefault, Boolean, false),
+          ZELDB_FIELD(IsHistoryMap, Boolean, false),
+          ZELDB_FIELD(IsInUse, Boolean, false),
+          ZELDB_FIELD(CreateDate, DateTime, false),
+          ZELDB_FIELD(UpdateDate, DateTime, false) });
     return tableSchema;
 }
 

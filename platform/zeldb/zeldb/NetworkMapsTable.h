@@ -4,10 +4,15 @@
 #include <zeldb/NetworkMapsRecord.h>
 #include <zeldb/NetworkMapsSelectionCriteria.h>
 #include <zeldb/TableBase.h>
+#include <zeldb/zeldb_export.h>
 
 namespace zeldb {
 
-using NetworkMapsTable = Table<NetworkMapsRecord, NetworkMapsSelectionCriteria>;
+class ZELDB_EXPORT NetworkMapsTable : public Table<NetworkMapsRecord, NetworkMapsSelectionCriteria>
+{
+public:
+    using Table::Table;
+};
 
 } // namespace zeldb
 

@@ -104,10 +104,7 @@ bool TableBase::insert(RecordBase &record)
 
 bool TableBase::select(unsigned id, RecordBase &record)
 {
-    QSqlQuery *query
-        = prepare(QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?")
-                      .arg(m_schema.columnList(), m_schema.tableName(), m_schema.field(0).name),
-                  "select");
+    QSqlQuery *query = prepare(m_schema.selectByIdStatement(), "select");
     const FinishOnExit finish(query);
     if (!query)
         return false;
@@ -130,8 +127,7 @@ bool TableBase::selectWhere(const SelectionCriteria &criteria, RecordBase &row,
                        ? QLatin1String(" = ?")
                        : QLatin1String(" <> ?"));
     }
-    QString sql
-        = QStringLiteral("SELECT %1 FROM %2").arg(m_schema.columnList(), m_schema.tableName());
+    QString sql = m_schema.selectAllStatement();
     if (!conditions.isEmpty())
         sql += QLatin1String(" WHERE ") + conditions.join(QLatin1String(" AND "));
     sql += QLatin1String(" ORDER BY ") + m_schema.field(0).name;
@@ -190,9 +186,7 @@ bool TableBase::update(const RecordBase &record)
 
 bool TableBase::remove(unsigned id)
 {
-    QSqlQuery *query = prepare(QStringLiteral("DELETE FROM %1 WHERE %2 = ?")
-                                   .arg(m_schema.tableName(), m_schema.field(0).name),
-                               "delete");
+    QSqlQuery *query = prepare(m_schema.deleteByIdStatement(), "delete");
     const FinishOnExit finish(query);
     if (!query)
         return false;
@@ -207,7 +201,7 @@ bool TableBase::addOrUpdate(RecordBase &record)
 
 bool TableBase::ClearTable()
 {
-    QSqlQuery *query = prepare(QStringLiteral("DELETE FROM %1").arg(m_schema.tableName()), "clear");
+    QSqlQuery *query = prepare(m_schema.clearStatement(), "clear");
     const FinishOnExit finish(query);
     return query && execute(*query, "clear");
 }

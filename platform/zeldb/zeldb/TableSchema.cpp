@@ -9,7 +9,23 @@ TableSchema::TableSchema(const QString &tableName, const QString &entityName,
     : m_tableName(tableName)
     , m_entityName(entityName)
     , m_fields(fields)
-{ }
+{
+    QStringList columns;
+    for (int i = 0; i < m_fields.size(); ++i) {
+        if (m_fields.at(i).number != i)
+            qFatal("TableSchema: field %s of table %s stands at position %d, not at its number %d",
+                   qPrintable(m_fields.at(i).name), qPrintable(tableName), i,
+                   m_fields.at(i).number);
+        columns << m_fields.at(i).name;
+    }
+    const QString &id = m_fields.at(0).name;
+    m_selectAll = QLatin1String("SELECT ") % columns.join(QLatin1String(", "))
+        % QLatin1String(" FROM ") % m_tableName;
+    m_selectById = m_selectAll % QLatin1String(" WHERE ") % id % QLatin1String(" = ?");
+    m_deleteById = QLatin1String("DELETE FROM ") % m_tableName % QLatin1String(" WHERE ") % id
+        % QLatin1String(" = ?");
+    m_clear = QLatin1String("DELETE FROM ") % m_tableName;
+}
 
 int TableSchema::fieldNumber(const QString &name) const
 {
@@ -56,14 +72,6 @@ QStringList TableSchema::indexStatements() const
         }
     }
     return statements;
-}
-
-QString TableSchema::columnList() const
-{
-    QStringList names;
-    for (const FieldDefinition &field : m_fields)
-        names << field.name;
-    return names.join(QLatin1String(", "));
 }
 
 QVariant TableSchema::toStorage(int number, const QVariant &value) const

@@ -17,16 +17,24 @@ enum class FieldType { Id, Unsigned, Boolean, Text, DateTime };
 
 struct FieldDefinition
 {
+    int number; // the record's field number, which must equal the position in the schema
     QString name;
     FieldType type;
     bool indexed; // a selection criterion filters on it
 };
 
+// One column of a record's schema, written inside the record class: NAME is both the column
+// and the field-number enumerator Field<NAME>, so the two cannot drift apart.
+#define ZELDB_FIELD(name, type, indexed)                                                       \
+    zeldb::FieldDefinition { Field##name, QStringLiteral(#name), zeldb::FieldType::type, indexed }
+
 // The columns of one table in field-number order: the single place that knows a table's
-// layout, from which the SQL and the records' field numbers both follow.
+// layout, from which the SQL follows. The records' field numbers are checked against it.
 class ZELDB_EXPORT TableSchema
 {
 public:
+    // Stops the program when a field stands at another position than its number: records
+    // would silently read and write the wrong columns of stored files.
     TableSchema(const QString &tableName, const QString &entityName,
                 std::initializer_list<FieldDefinition> fields);
 
@@ -40,8 +48,11 @@ public:
 
     QString createStatement() const;
     QStringList indexStatements() const;
-    // All columns in field order, for SELECT lists.
-    QString columnList() const;
+    // The statements whose text does not depend on the record, built once.
+    const QString &selectAllStatement() const { return m_selectAll; }
+    const QString &selectByIdStatement() const { return m_selectById; }
+    const QString &deleteByIdStatement() const { return m_deleteById; }
+    const QString &clearStatement() const { return m_clear; }
 
     // The stored form of a value of the given field, and back. Text is never stored as
     // NULL, so an empty value reads back as an empty (not a missing) string.
@@ -52,6 +63,10 @@ private:
     QString m_tableName;
     QString m_entityName;
     QVector<FieldDefinition> m_fields;
+    QString m_selectAll;
+    QString m_selectById;
+    QString m_deleteById;
+    QString m_clear;
 };
 
 } // namespace zeldb

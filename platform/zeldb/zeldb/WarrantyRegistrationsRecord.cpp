@@ -10,19 +10,19 @@ const TableSchema &WarrantyRegistrationsRecord::schema()
 {
     static const TableSchema tableSchema(
         QStringLiteral("WarrantyRegistrations"), QStringLiteral("WarrantyRegistration"),
-        { { QStringLiteral("Id"), FieldType::Id, false },
-          { QStringLiteral("WarrantyUserDataId"), FieldType::Unsigned, true },
-          { QStringLiteral("ProductModelName"), FieldType::Text, true },
-          { QStringLiteral("ProductSerialNo"), FieldType::Text, true },
-          { QStringLiteral("ProductMacAddress"), FieldType::Text, false },
-          { QStringLiteral("ProductFwVersion"), FieldType::Text, false },
-          { QStringLiteral("ProductToken"), FieldType::Text, true },
-          { QStringLiteral("Extra1"), FieldType::Text, false },
-          { QStringLiteral("Extra2"), FieldType::Text, false },
-          { QStringLiteral("Extra3"), FieldType::Text, false },
-          { QStringLiteral("IsRegistered"), FieldType::Boolean, true },
-          { QStringLiteral("CreateDate"), FieldType::DateTime, false },
-          { QStringLiteral("UpdateDate"), FieldType::DateTime, false } });
+        { ZELDB_FIELD(Id, Id, false),
+          ZELDB_FIELD(WarrantyUserDataId, Unsigned, true),
+          ZELDB_FIELD(ProductModelName, Text, true),
+          ZELDB_FIELD(ProductSerialNo, Text, true),
+          ZELDB_FIELD(ProductMacAddress, Text, false),
+          ZELDB_FIELD(ProductFwVersion, Text, false),
+          ZELDB_FIELD(ProductToken, Text, true),
+          ZELDB_FIELD(Extra1, Text, false),
+          ZELDB_FIELD(Extra2, Text, false),
+          ZELDB_FIELD(Extra3, Text, false),
+          ZELDB_FIELD(IsRegistered, Boolean, true),
+          ZELDB_FIELD(CreateDate, DateTime, false),
+          ZELDB_FIELD(UpdateDate, DateTime, false) });
     return tableSchema;
 }
 

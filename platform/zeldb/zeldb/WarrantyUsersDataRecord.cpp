@@ -10,18 +10,18 @@ const TableSchema &WarrantyUsersDataRecord::schema()
 {
     static const TableSchema tableSchema(
         QStringLiteral("WarrantyUsersData"), QStringLiteral("WarrantyUserData"),
-        { { QStringLiteral("Id"), FieldType::Id, false },
-          { QStringLiteral("Name"), FieldType::Text, false },
-          { QStringLiteral("Surname"), FieldType::Text, false },
-          { QStringLiteral("Email"), FieldType::Text, false },
-          { QStringLiteral("PhoneNumber"), FieldType::Text, false },
-          { QStringLiteral("UserToken"), FieldType::Text, true },
-          { QStringLiteral("Extra1"), FieldType::Text, false },
-          { QStringLiteral("Extra2"), FieldType::Text, false },
-          { QStringLiteral("Extra3"), FieldType::Text, false },
-          { QStringLiteral("IsRegistered"), FieldType::Boolean, true },
-          { QStringLiteral("CreateDate"), FieldType::DateTime, false },
-          { QStringLiteral("UpdateDate"), FieldType::DateTime, false } });
+        { ZELDB_FIELD(Id, Id, false),
+          ZELDB_FIELD(Name, Text, false),
+          ZELDB_FIELD(Surname, Text, false),
+          ZELDB_FIELD(Email, Text, false),
+          ZELDB_FIELD(PhoneNumber, Text, false),
+          ZELDB_FIELD(UserToken, Text, true),
+          ZELDB_FIELD(Extra1, Text, false),
+          ZELDB_FIELD(Extra2, Text, false),
+          ZELDB_FIELD(Extra3, Text, false),
+          ZELDB_FIELD(IsRegistered, Boolean, true),
+          ZELDB_FIELD(CreateDate, DateTime, false),
+          ZELDB_FIELD(UpdateDate, DateTime, false) });
     return tableSchema;
 }
 

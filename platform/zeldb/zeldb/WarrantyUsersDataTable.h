@@ -2,13 +2,17 @@
 #define ZELDB_WARRANTYUSERSDATATABLE_H
 
 #include <zeldb/TableBase.h>
+#include <zeldb/zeldb_export.h>
 #include <zeldb/WarrantyUsersDataRecord.h>
 #include <zeldb/WarrantyUsersDataSelectionCriteria.h>
 
 namespace zeldb {
 
-using WarrantyUsersDataTable
-    = AddOrUpdateTable<WarrantyUsersDataRecord, WarrantyUsersDataSelectionCriteria>;
+class ZELDB_EXPORT WarrantyUsersDataTable : public AddOrUpdateTable<WarrantyUsersDataRecord, WarrantyUsersDataSelectionCriteria>
+{
+public:
+    using AddOrUpdateTable::AddOrUpdateTable;
+};
 
 } // namespace zeldb
 

@@ -51,10 +51,6 @@ public:
 
     // The calling thread's connection while this object is open; invalid otherwise.
     QSqlDatabase Database() const;
-    // SQL prepared on the calling thread's connection and kept for reuse; null, with the
-    // reason in ERROR, while this object is not open or when the statement is refused.
-    // Finish the query after use.
-    QSqlQuery *Statement(const QString &sql, QSqlError &error) const;
     QSqlError lastError() const;
 
     // A transaction on the calling thread's connection, shared by every object open on that
@@ -82,10 +78,17 @@ public:
     WarrantyUsersDataTable *GetWarrantyUsersDataTable() { return &m_warrantyUsersData; }
     WarrantyRegistrationsTable *GetWarrantyRegistrationsTable() { return &m_warrantyRegistrations; }
 
+private:
+    // The tables run their statements through these two.
+    friend class TableBase;
+
+    // SQL prepared on the calling thread's connection and kept for reuse; null, with the
+    // reason in ERROR, while this object is not open or when the statement is refused.
+    // Finish the query after use.
+    QSqlQuery *Statement(const QString &sql, QSqlError &error) const;
     // Records and logs a failed statement; WHAT names the table and operation.
     void reportError(const QString &what, const QSqlError &error);
 
-private:
     QString m_connectionName;
     bool m_open = false;
     QSqlError m_lastError;
