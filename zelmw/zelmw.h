@@ -26,6 +26,9 @@
 #include <zelmw/networkmap/NetworkMapObjectDetail.h>
 #include <zelmw/networkmap/NetworkMapObject.h>
 #include <zelmw/networkmap/NetworkMapObjectFactory.h>
+#include <zelmw/networkmap/NetworkMap.h>
+#include <zelmw/networkmap/NetworkMapFactory.h>
+#include <zelmw/networkmap/InUseMapController.h>
 
 #include <zelmw/facades/NetworkDeviceFacade.h>
 #include <zelmw/facades/GatewayFacade.h>

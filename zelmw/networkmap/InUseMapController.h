@@ -37,7 +37,11 @@ signals:
     void inUseMapChanged(const NetworkMapSharedPtr &inuseMap);
 
 private:
+    friend class NetworkMapFactory;
+
     explicit InUseMapController(QObject *parent = nullptr);
+    // A deleted map is no longer held, as after reset().
+    void forgetNetworkMap(const NetworkMapSharedPtr &map);
     bool isUpdatingCpe() const;
     void changeInUseNetworkMap(const NetworkMapSharedPtr &map);
     int getInUseMapConfigVal() const;

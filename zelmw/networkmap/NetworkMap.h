@@ -138,6 +138,23 @@ private slots:
 
 private:
     class Implementation;
+
+    void setRecord(const boost::shared_ptr<zeldb::NetworkMapsRecord> &record);
+    // The creation checks and the row; the device is not entered yet. REPLACED is a device
+    // about to be deleted, whose MAC does not count as taken.
+    NetworkMapObjectPtr createNwMapObjPrivate(const QString &typeName, const QString &name,
+                                              const QString &mac, const QString &ip,
+                                              const NetworkMapObjectPtr &replaced = {});
+    // Re-creates DEVICE under TYPENAME with its details merged with RECORD, in one
+    // transaction; null, with nothing changed, when that cannot be done.
+    NetworkMapObjectPtr changeType(const NetworkMapObjectPtr &device, const QString &typeName,
+                                   const QMap<QString, QString> &record, const QString &name,
+                                   const QString &ip);
+    bool deleteRow(const NetworkMapObjectPtr &device);
+    void forgetDevice(int id);
+    void reload();
+    void markWireless(const QList<QString> &macs, bool allMacsOfDevice);
+
     std::unique_ptr<Implementation> d;
 };
 

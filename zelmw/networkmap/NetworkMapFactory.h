@@ -40,7 +40,11 @@ public:
     void clear();
 
 private:
+    friend class NetworkMapObjectFactory;
+
     NetworkMapFactory();
+    // The cached map with ID, without loading; null when it is not cached.
+    NetworkMapSharedPtr cachedNetworkMap(int id) const;
     NetworkMapSharedPtr addNetworkMap(const QString &serial, const QString &name);
     NetworkMapSharedPtr loadFlyweight(int id);
     NetworkMapSharedPtr loadFlyweight(const QString &serial);

@@ -5,6 +5,7 @@
 #include <zelmw/catalogue/MapObjectFactory.h>
 #include <zelmw/config/ConfigDataFactory.h>
 #include <zelmw/networkmap/ModelLock_p.h>
+#include <zelmw/networkmap/NetworkMapFactory.h>
 #include <zelmw/networkmap/NetworkMapObjectDataHandler_p.h>
 #include <zelmw/networkmap/NetworkMapObjectDetailDataHandler_p.h>
 #include <zelmw/vocabulary/Utility.h>
@@ -173,6 +174,11 @@ boost::shared_ptr<MapObject> NetworkMapObject::getMapObject() const
 {
     const ModelLock lock;
     return d->m_mapObject;
+}
+
+boost::shared_ptr<NetworkMap> NetworkMapObject::getNetworkMap() const
+{
+    return NetworkMapFactory::getInstance()->getNetworkMap(getNetworkMapId());
 }
 
 QString NetworkMapObject::getIpAddress() const

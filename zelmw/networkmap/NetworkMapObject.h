@@ -18,6 +18,7 @@
 namespace zelmw {
 
 class MapObject;
+class NetworkMap;
 
 // One device of a network map: its row (name, MAC and IP address, connection flag, map and
 // type) and its details, each a parameter of the device's type with a value. Details are
@@ -53,6 +54,8 @@ public:
     QString getTypeName() const;
     // Null when the catalogue has no type with the row's map object id.
     boost::shared_ptr<MapObject> getMapObject() const;
+    // The map the device belongs to, through the map repository; null when it is not stored.
+    boost::shared_ptr<NetworkMap> getNetworkMap() const;
     // The DEVICE_PARAM_LAN_IPADDRESS detail when there is one, else the address stored on
     // insert.
     QString getIpAddress() const;

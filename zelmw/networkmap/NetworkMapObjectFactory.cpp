@@ -1,6 +1,7 @@
 #include <zelmw/networkmap/NetworkMapObjectFactory.h>
 
 #include <zelmw/networkmap/ModelLock_p.h>
+#include <zelmw/networkmap/NetworkMapFactory.h>
 #include <zelmw/networkmap/NetworkMapObjectDataHandler_p.h>
 #include <zelmw/vocabulary/Utility.h>
 
@@ -82,7 +83,34 @@ void NetworkMapObjectFactory::clear()
 NetworkMapObjectFactory::NetworkMapObjectPtr NetworkMapObjectFactory::loadFlyweight(int id)
 {
     const ModelLock lock;
-    return entityFromRecord(NetworkMapObjectDataHandler().getRecord(id));
+    // A device of a cached map is that map's object; a second one over its row would diverge.
+    const NetworkMapObjectDataHandler::RecordPtr record = NetworkMapObjectDataHandler().getRecord(id);
+    if (!record)
+        return NetworkMapObjectPtr();
+    if (const NetworkMapSharedPtr map
+        = NetworkMapFactory::getInstance()->cachedNetworkMap(int(record->NetworkMapId()))) {
+        if (const NetworkMapObjectPtr held = map->getNwMapObject(id))
+            return held;
+    }
+    return entityFromRecord(record);
+}
+
+NetworkMapObjectFactory::NetworkMapObjectPtr NetworkMapObjectFactory::adoptRecord(
+    const boost::shared_ptr<zeldb::NetworkMapObjectsRecord> &record)
+{
+    const ModelLock lock;
+    NetworkMapObjectPtr object = m_repository.value(int(record->Id()));
+    if (!object) {
+        object = entityFromRecord(record);
+        addToRepository(object);
+    }
+    return object;
+}
+
+void NetworkMapObjectFactory::forgetNetworkMapObject(int id)
+{
+    const ModelLock lock;
+    m_repository.remove(id);
 }
 
 void NetworkMapObjectFactory::addToRepository(const NetworkMapObjectPtr &object)

@@ -10,9 +10,10 @@
 
 namespace zelmw {
 
-// The process-wide repository of devices reached by id alone: one shared object per id it
-// has handed out since the last clear(). The devices that a network map holds are built by
-// the map and are not the ones cached here. Every operation holds the model lock.
+// The process-wide repository of devices reached by id alone. There is one object per stored
+// device in the process: a device that a cached network map holds is handed out as that
+// map's object, and a device deleted through its map leaves the repository too. Every
+// operation holds the model lock.
 class ZELMW_EXPORT NetworkMapObjectFactory
 {
 public:
@@ -41,7 +42,13 @@ protected:
     void addToRepository(const NetworkMapObjectPtr &object);
 
 private:
+    friend class NetworkMap;
+    friend class DefaultNetworkMapBuilder;
+
     NetworkMapObjectFactory();
+    // The object for a row just read: the one already handed out, else a new one, entered.
+    NetworkMapObjectPtr adoptRecord(const boost::shared_ptr<zeldb::NetworkMapObjectsRecord> &record);
+    void forgetNetworkMapObject(int id);
     NetworkMapObjectFactory(const NetworkMapObjectFactory &) = delete;
     NetworkMapObjectFactory &operator=(const NetworkMapObjectFactory &) = delete;
 

@@ -58,6 +58,7 @@ public:
     // In ascending id.
     QList<EntityPtr> values() const { return m_byId.values(); }
     const QMap<Key, EntityPtr> &byKey() const { return m_byKey; }
+    int size() const { return m_byId.size(); }
 
     void clear()
     {
