@@ -3,6 +3,8 @@
 
 #include <zelmw/catalogue/MapObjectFactory.h>
 #include <zelmw/config/ConfigDataFactory.h>
+#include <zelmw/networkmap/InUseMapController.h>
+#include <zelmw/networkmap/NetworkMapFactory.h>
 #include <zelmw/networkmap/NetworkMapObjectFactory.h>
 #include <zelmw/persistence/ZelDbConnection.h>
 
@@ -12,6 +14,8 @@ namespace zeltest {
 // database could not be opened.
 inline bool resetModel()
 {
+    zelmw::InUseMapController::getInstance()->reset();
+    zelmw::NetworkMapFactory::getInstance()->clear();
     zelmw::NetworkMapObjectFactory::getInstance()->clear();
     zelmw::MapObjectFactory::getInstance()->clear();
     zelmw::ConfigDataFactory::getInstance()->clear();
