@@ -84,6 +84,12 @@ QSqlQuery *ThreadConnections::statement(const QString &connectionName, const QSt
     Connection *open = connection(connectionName, filePath, error);
     if (!open)
         return nullptr;
+    if (open->transactionDepth > 0 && !open->transactionBegun) {
+        QSqlDatabase database = QSqlDatabase::database(open->qtName, false);
+        if (!execute(database, QStringLiteral("BEGIN IMMEDIATE"), error))
+            return nullptr;
+        open->transactionBegun = true;
+    }
     std::unique_ptr<QSqlQuery> &cached = open->statements[sql];
     if (!cached) {
         auto query = std::make_unique<QSqlQuery>(QSqlDatabase::database(open->qtName, false));
@@ -117,12 +123,8 @@ bool ThreadConnections::beginTransaction(const QString &connectionName, const QS
     Connection *open = connection(connectionName, filePath, error);
     if (!open)
         return false;
-    if (open->transactionDepth == 0) {
-        QSqlDatabase database = QSqlDatabase::database(open->qtName, false);
-        if (!execute(database, QStringLiteral("BEGIN IMMEDIATE"), error))
-            return false;
+    if (open->transactionDepth == 0)
         open->transactionDoomed = false;
-    }
     ++open->transactionDepth;
     return true;
 }
@@ -137,6 +139,9 @@ bool ThreadConnections::endTransaction(const QString &connectionName, const QStr
         open->transactionDoomed = true;
     if (--open->transactionDepth > 0)
         return !open->transactionDoomed || !commit;
+    if (!open->transactionBegun)
+        return !open->transactionDoomed || !commit;
+    open->transactionBegun = false;
     QSqlDatabase database = QSqlDatabase::database(open->qtName, false);
     if (!open->transactionDoomed && execute(database, QStringLiteral("COMMIT"), error))
         return true;

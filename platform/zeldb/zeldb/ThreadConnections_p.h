@@ -34,8 +34,9 @@ public:
                          QSqlError &error);
 
     // The calling thread's transaction on the open connection to FILEPATH, counted: the
-    // outermost begin starts it (IMMEDIATE, so that a read followed by a write never fails on
-    // another connection's write), nested ones only count. Ending a nested scope with a
+    // outermost begin opens it, nested ones only count. SQLite sees it (BEGIN IMMEDIATE, so
+    // that a read followed by a write never fails on another connection's write) only before
+    // the first statement, so a scope that runs none costs nothing. Ending a nested scope with a
     // rollback dooms the whole transaction, which the outermost end then rolls back. False,
     // with the reason in ERROR, when there is no connection or a statement fails; a failed
     // commit is rolled back.
@@ -54,6 +55,7 @@ private:
         QString qtName;
         std::map<QString, std::unique_ptr<QSqlQuery>> statements;
         int transactionDepth = 0;
+        bool transactionBegun = false;
         bool transactionDoomed = false;
     };
 
