@@ -226,6 +226,20 @@ private slots:
         QCOMPARE(parameterRows(QStringLiteral("P7")), 1);
     }
 
+    // Two threads meeting a new type name store it once and share one object.
+    void twoThreadsCreateOneType()
+    {
+        for (int round = 0; round < 20; ++round) {
+            const QString name = QStringLiteral("NEW%1").arg(round);
+            MapObjectFactory::MapObjectPtr first;
+            std::thread other([&] { first = factory->getMapObject(name, true); });
+            const MapObjectFactory::MapObjectPtr second = factory->getMapObject(name, true);
+            other.join();
+            QCOMPARE(first, second);
+            QCOMPARE(typeRows(name), 1);
+        }
+    }
+
     // Last: it replaces the database with a directory, seen by a fresh thread's connection.
     void unopenableDatabase()
     {

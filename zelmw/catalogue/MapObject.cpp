@@ -1,9 +1,12 @@
 #include <zelmw/catalogue/MapObject.h>
+
+#include <zelmw/networkmap/ModelLock_p.h>
+#include <zelmw/persistence/DirtyFields_p.h>
 #include <zelmw/persistence/MapObjectDataHandler_p.h>
 #include <zelmw/persistence/MapObjectParameterDataHandler_p.h>
-
-#include <zelmw/persistence/DirtyFields_p.h>
 #include <zelmw/vocabulary/TwoKeyRegistry_p.h>
+
+#include <optional>
 #include <stdexcept>
 
 namespace zelmw {
@@ -118,6 +121,10 @@ MapObject::ParameterPtr MapObject::getParameter(int id) const
 
 MapObject::ParameterPtr MapObject::getParameter(const QString &name, bool create)
 {
+    // A lookup that may write takes the model lock before this object's own, as writes do.
+    std::optional<ModelLock> modelLock;
+    if (create)
+        modelLock.emplace();
     Lock lock(d->m_mutex);
     const ParameterPtr parameter = d->m_parameters.find(name);
     if (parameter || !create)
@@ -145,6 +152,9 @@ bool MapObject::hasParameter(int id) const
 
 MapObject::ParameterPtr MapObject::createParameter(const QString &name)
 {
+    // Writes take the model lock first: every store transaction begins inside it, so a
+    // writer never holds this lock while it waits for a transaction that waits for it.
+    const ModelLock modelLock;
     // Held across the insert, so two threads cannot store the same name twice.
     Lock lock(d->m_mutex);
     if (d->m_parameters.containsKey(name))
@@ -160,6 +170,9 @@ MapObject::ParameterPtr MapObject::createParameter(const QString &name)
 
 QList<MapObject::ParameterPtr> MapObject::createParameters(const QList<QString> &names)
 {
+    // Writes take the model lock first: every store transaction begins inside it, so a
+    // writer never holds this lock while it waits for a transaction that waits for it.
+    const ModelLock modelLock;
     Lock lock(d->m_mutex);
     QList<ParameterPtr> created;
     for (const QString &name : names) {
@@ -171,6 +184,9 @@ QList<MapObject::ParameterPtr> MapObject::createParameters(const QList<QString> 
 
 bool MapObject::deleteParameter(const QString &name)
 {
+    // Writes take the model lock first: every store transaction begins inside it, so a
+    // writer never holds this lock while it waits for a transaction that waits for it.
+    const ModelLock modelLock;
     Lock lock(d->m_mutex);
     const ParameterPtr parameter = getParameter(name, true);
     if (!parameter || !parameter->deleteData())
@@ -181,6 +197,9 @@ bool MapObject::deleteParameter(const QString &name)
 
 bool MapObject::saveData()
 {
+    // Writes take the model lock first: every store transaction begins inside it, so a
+    // writer never holds this lock while it waits for a transaction that waits for it.
+    const ModelLock modelLock;
     Lock lock(d->m_mutex);
     // The table stamps a missing update date.
     return d->m_dirtyFields.save<MapObjectDataHandler>(*d->m_record);
@@ -188,6 +207,9 @@ bool MapObject::saveData()
 
 bool MapObject::deleteData()
 {
+    // Writes take the model lock first: every store transaction begins inside it, so a
+    // writer never holds this lock while it waits for a transaction that waits for it.
+    const ModelLock modelLock;
     Lock lock(d->m_mutex);
     return d->m_dirtyFields.remove<MapObjectDataHandler>(*d->m_record);
 }

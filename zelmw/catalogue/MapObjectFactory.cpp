@@ -1,4 +1,5 @@
 #include <zelmw/catalogue/MapObjectFactory.h>
+#include <zelmw/networkmap/ModelLock_p.h>
 #include <zelmw/persistence/MapObjectDataHandler_p.h>
 
 namespace zelmw {
@@ -46,6 +47,9 @@ MapObjectFactory::MapObjectPtr MapObjectFactory::getMapObject(int id)
 
 MapObjectFactory::MapObjectPtr MapObjectFactory::getMapObject(const QString &name, bool create)
 {
+    // Writes take the model lock first: every store transaction begins inside it, so a
+    // writer never holds this lock while it waits for a transaction that waits for it.
+    const ModelLock modelLock;
     {
         Locker lock(m_mutex);
         for (const MapObjectPtr &cached : qAsConst(m_repository)) {
@@ -63,6 +67,9 @@ MapObjectFactory::MapObjectPtr MapObjectFactory::getMapObject(const QString &nam
 
 MapObjectFactory::MapObjectPtr MapObjectFactory::createMapObject(const QString &name)
 {
+    // Writes take the model lock first: every store transaction begins inside it, so a
+    // writer never holds this lock while it waits for a transaction that waits for it.
+    const ModelLock modelLock;
     const MapObjectDataHandler::RecordPtr record = MapObjectDataHandler().addRecord(name);
     if (!record)
         return MapObjectPtr();
@@ -74,6 +81,9 @@ MapObjectFactory::MapObjectPtr MapObjectFactory::createMapObject(const QString &
 
 MapObjectFactory::MapObjectPtr MapObjectFactory::deleteMapObject(int id)
 {
+    // Writes take the model lock first: every store transaction begins inside it, so a
+    // writer never holds this lock while it waits for a transaction that waits for it.
+    const ModelLock modelLock;
     const MapObjectPtr mapObject = getMapObject(id);
     if (mapObject) {
         mapObject->deleteData();

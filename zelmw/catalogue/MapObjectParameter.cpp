@@ -1,5 +1,6 @@
 #include <zelmw/catalogue/MapObjectFactory.h>
 #include <zelmw/catalogue/MapObjectParameter.h>
+#include <zelmw/networkmap/ModelLock_p.h>
 #include <zelmw/persistence/MapObjectParameterDataHandler_p.h>
 
 #include <stdexcept>
@@ -61,11 +62,17 @@ void MapObjectParameter::setCreateDate(const QDateTime &createDate)
 
 bool MapObjectParameter::saveData()
 {
+    // Writes take the model lock first: every store transaction begins inside it, so a
+    // writer never holds this lock while it waits for a transaction that waits for it.
+    const ModelLock modelLock;
     return MapObjectParameterDataHandler().updateRecord(m_record);
 }
 
 bool MapObjectParameter::deleteData()
 {
+    // Writes take the model lock first: every store transaction begins inside it, so a
+    // writer never holds this lock while it waits for a transaction that waits for it.
+    const ModelLock modelLock;
     return MapObjectParameterDataHandler().deleteRecord(unsigned(getId()));
 }
 

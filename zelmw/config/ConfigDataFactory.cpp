@@ -1,12 +1,13 @@
 #include <zelmw/config/ConfigDataFactory.h>
 
+#include <zelmw/networkmap/ModelLock_p.h>
 #include <zelmw/persistence/ConfigPairsDataHandler_p.h>
 
 namespace zelmw {
 
 namespace {
 
-typedef std::lock_guard<std::recursive_mutex> Lock;
+using Lock = std::lock_guard<std::recursive_mutex>;
 
 boost::shared_ptr<ConfigurationData> entityFromRecord(const ConfigPairsDataHandler::RecordPtr &record)
 {
@@ -72,6 +73,9 @@ QString ConfigDataFactory::getConfigValue(const QString &key)
 boost::shared_ptr<ConfigurationData> ConfigDataFactory::addConfigData(const QString &key,
                                                                       const QString &value)
 {
+    // Writes take the model lock first: every store transaction begins inside it, so a
+    // writer never holds this lock while it waits for a transaction that waits for it.
+    const ModelLock modelLock;
     Lock lock(m_mutex);
     if (getConfigData(key))
         return boost::shared_ptr<ConfigurationData>();
@@ -83,6 +87,9 @@ boost::shared_ptr<ConfigurationData> ConfigDataFactory::addConfigData(const QStr
 
 bool ConfigDataFactory::saveConfigData(const QString &key, const QString &value)
 {
+    // Writes take the model lock first: every store transaction begins inside it, so a
+    // writer never holds this lock while it waits for a transaction that waits for it.
+    const ModelLock modelLock;
     Lock lock(m_mutex);
     const boost::shared_ptr<ConfigurationData> data = getConfigData(key);
     if (!data)
@@ -99,6 +106,9 @@ bool ConfigDataFactory::saveConfigData(const QString &key, const QString &value)
 
 boost::shared_ptr<ConfigurationData> ConfigDataFactory::deleteConfigData(int id)
 {
+    // Writes take the model lock first: every store transaction begins inside it, so a
+    // writer never holds this lock while it waits for a transaction that waits for it.
+    const ModelLock modelLock;
     Lock lock(m_mutex);
     const boost::shared_ptr<ConfigurationData> data = getConfigData(id);
     if (data) {
@@ -110,6 +120,9 @@ boost::shared_ptr<ConfigurationData> ConfigDataFactory::deleteConfigData(int id)
 
 boost::shared_ptr<ConfigurationData> ConfigDataFactory::deleteConfigData(const QString &key)
 {
+    // Writes take the model lock first: every store transaction begins inside it, so a
+    // writer never holds this lock while it waits for a transaction that waits for it.
+    const ModelLock modelLock;
     Lock lock(m_mutex);
     const boost::shared_ptr<ConfigurationData> data = getConfigData(key);
     if (data) {

@@ -1,5 +1,6 @@
 #include <zelmw/config/ConfigurationData.h>
 
+#include <zelmw/networkmap/ModelLock_p.h>
 #include <zelmw/persistence/ConfigPairsDataHandler_p.h>
 #include <zelmw/persistence/DirtyFields_p.h>
 
@@ -64,11 +65,17 @@ void ConfigurationData::setValue(const QString &value)
 
 bool ConfigurationData::saveData()
 {
+    // Writes take the model lock first: every store transaction begins inside it, so a
+    // writer never holds this lock while it waits for a transaction that waits for it.
+    const ModelLock modelLock;
     return d->m_dirtyFields.save<ConfigPairsDataHandler>(*d->m_record);
 }
 
 bool ConfigurationData::deleteData()
 {
+    // Writes take the model lock first: every store transaction begins inside it, so a
+    // writer never holds this lock while it waits for a transaction that waits for it.
+    const ModelLock modelLock;
     return d->m_dirtyFields.remove<ConfigPairsDataHandler>(*d->m_record);
 }
 
