@@ -13,6 +13,15 @@ namespace zelmw {
 const QString ZelDbConnection::DB_NAME = QStringLiteral("ZelDb.db");
 const QString ZelDbConnection::CONN_NAME = QStringLiteral("ZelDbConnection");
 
+namespace {
+
+// The directory a host chose before the path was fixed; empty for the data location.
+std::mutex dataDirectoryMutex;
+QString chosenDataDirectory;
+bool pathFixed = false;
+
+} // namespace
+
 // Fixes the database path once per process.
 class ZelDbConnection::Initializer
 {
@@ -23,8 +32,12 @@ public:
 
     void initPath()
     {
-        m_path = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation)
-            + QDir::separator() + m_fileName;
+        const std::lock_guard<std::mutex> lock(dataDirectoryMutex);
+        pathFixed = true;
+        const QString directory = chosenDataDirectory.isEmpty()
+            ? QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation)
+            : chosenDataDirectory;
+        m_path = QDir::toNativeSeparators(directory + QLatin1Char('/') + m_fileName);
     }
 
     void createDirectory() const
@@ -53,6 +66,15 @@ private:
     QString m_fileName;
     QString m_path;
 };
+
+bool ZelDbConnection::setDataDirectory(const QString &directory)
+{
+    const std::lock_guard<std::mutex> lock(dataDirectoryMutex);
+    if (pathFixed || directory.isEmpty())
+        return false;
+    chosenDataDirectory = directory;
+    return true;
+}
 
 ZelDbConnection::ZelDbConnection()
     : m_database(new zeldb::ZelDbDatabase)

@@ -40,6 +40,11 @@ public:
     // The name every object passes to the record store; it keeps one connection per thread.
     static const QString CONN_NAME;
 
+    // Keeps the database in DIRECTORY (created when missing) instead of the application data
+    // location. Call it before any other use of the library: once the first connection object
+    // has fixed the path, it answers false and changes nothing; an empty directory is refused.
+    static bool setDataDirectory(const QString &directory);
+
     ZelDbConnection();
     ZelDbConnection(const ZelDbConnection &other);
     ZelDbConnection &operator=(const ZelDbConnection &other);
