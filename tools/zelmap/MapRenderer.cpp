@@ -9,9 +9,12 @@
 
 #include <QByteArray>
 
+#include <cmath>
 #include <cstdio>
 
 namespace {
+
+const double NODE_PITCH_INCHES = 1.9;
 
 void set(void *object, const char *name, const QByteArray &value)
 {
@@ -40,7 +43,6 @@ bool MapRenderer::render(const QString &format, const QString &path)
     Agraph_t *graph = agopen(const_cast<char *>("network"), Agundirected, nullptr);
     set(graph, "layout", "twopi");
     set(graph, "overlap", "false");
-    set(graph, "ranksep", "2.6");
     set(graph, "bgcolor", "white");
     set(graph, "pad", "0.4");
     set(graph, "label", labelLine(m_map->getName()) + "map " + QByteArray::number(m_map->getId()));
@@ -49,6 +51,9 @@ bool MapRenderer::render(const QString &format, const QString &path)
     set(graph, "fontsize", "20");
 
     const QList<boost::shared_ptr<zelmw::NetworkMapObject>> devices = m_map->getNwMapObjectList();
+    // One ring around the gateway, wide enough that the labels do not collide.
+    const double ringRadius = qMax(2.0, devices.size() * NODE_PITCH_INCHES / (2 * M_PI));
+    set(graph, "ranksep", QByteArray::number(ringRadius, 'f', 2));
     const int masterId = m_map->getMasterDeviceId();
     Agnode_t *centre = nullptr;
     QList<QPair<Agnode_t *, boost::shared_ptr<zelmw::NetworkMapObject>>> nodes;
@@ -79,8 +84,7 @@ bool MapRenderer::render(const QString &format, const QString &path)
             fill = "#f9e79f";
         }
         if (isCpe)
-            label = labelLine(device->getName()) + labelLine(device->getIpAddress())
-                    + device->getTypeName().toUtf8() + "\\n(our CPE)";
+            label += "\\nVelmora CPE";
         if (isLocal) {
             label = "[ this PC ]\\n" + label;
             set(node, "penwidth", "3");
