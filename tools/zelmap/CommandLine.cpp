@@ -198,7 +198,9 @@ bool CommandLine::parse(QCommandLineParser &parser, const QString &synopsis, int
         return false;
     }
     if (parser.isSet(help)) {
-        out() << parser.helpText();
+        // Qt names the program by its path; name the command instead.
+        out() << parser.helpText().replace(QCoreApplication::arguments().first(),
+                                           QStringLiteral("zelmap ") + m_command);
         m_status = Success;
         return false;
     }
