@@ -7,6 +7,7 @@
 
 namespace {
 const qint64 PLAIN_LINE_PERIOD_MS = 2000;
+const qint64 BAR_PERIOD_MS = 100;
 const int BAR_WIDTH = 30;
 } // namespace
 
@@ -21,7 +22,7 @@ ProgressReporter::ProgressReporter(qint64 total, FILE *stream)
 
 void ProgressReporter::update(qint64 done)
 {
-    if (!m_terminal && m_clock.elapsed() - m_lastLineAt < PLAIN_LINE_PERIOD_MS)
+    if (m_clock.elapsed() - m_lastLineAt < (m_terminal ? BAR_PERIOD_MS : PLAIN_LINE_PERIOD_MS))
         return;
     draw(done, false);
 }
@@ -57,8 +58,8 @@ void ProgressReporter::draw(qint64 done, bool last)
             line += QLatin1Char('\n');
     } else {
         line = QStringLiteral("progress: ") + counts + QLatin1Char('\n');
-        m_lastLineAt = m_clock.elapsed();
     }
+    m_lastLineAt = m_clock.elapsed();
     std::fputs(line.toLocal8Bit().constData(), m_stream);
     std::fflush(m_stream);
 }
