@@ -5,13 +5,16 @@ set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 JOBS="${JOBS:-$(nproc 2>/dev/null || echo 2)}"
 
-PACKAGES=(g++ make cmake qtbase5-dev libqt5sql5-sqlite libqt5xmlpatterns5-dev libboost-dev)
+PACKAGES=(g++ make cmake qtbase5-dev libqt5sql5-sqlite libqt5xmlpatterns5-dev libboost-dev
+    pkg-config libgraphviz-dev)
 BENCH_PACKAGES=(libbenchmark-dev)
 
 usage() {
     cat <<'USAGE'
 One entry point for building, testing and installing ZelMiddleware.
 
+  ./build.sh demo            install missing packages, build, replay the example home scan
+                             and draw its map (build/demo/home-network.svg and .png)
   ./build.sh test            install missing packages, build, run every test
   ./build.sh asan            the same tests under AddressSanitizer + UndefinedBehaviorSanitizer
   ./build.sh tsan            the same tests under ThreadSanitizer
@@ -59,6 +62,21 @@ run_tests() {
 
 command="${1:-}"
 case "$command" in
+demo)
+    ensure_packages "${PACKAGES[@]}"
+    cmake -S "$ROOT" -B "$ROOT/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZELMW_WERROR=ON
+    cmake --build "$ROOT/build" -j "$JOBS" --target zelmap
+    zelmap="$ROOT/build/tools/zelmap/zelmap"
+    demo="$ROOT/build/demo"
+    rm -rf "$demo"
+    # A short listener interval: the library's own 500 ms would take half a minute here.
+    "$zelmap" --data-dir "$demo" replay "$ROOT/examples/home-scan.jsonl" --interval 40
+    "$zelmap" --data-dir "$demo" export --format svg -o "$demo/home-network.svg"
+    "$zelmap" --data-dir "$demo" export --format png -o "$demo/home-network.png"
+    echo
+    echo "The map in use, drawn: $demo/home-network.svg and $demo/home-network.png"
+    echo "Look further: $zelmap --data-dir $demo maps | show | device ID | export --help"
+    ;;
 test)
     ensure_packages "${PACKAGES[@]}"
     configure_and_build "$ROOT/build"

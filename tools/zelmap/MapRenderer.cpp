@@ -1,0 +1,132 @@
+#include "MapRenderer.h"
+
+#include <zelmw/facades/VelCpeFacade.h>
+#include <zelmw/networkmap/LanConnection.h>
+#include <zelmw/networkmap/NetworkMapObject.h>
+
+#include <graphviz/cgraph.h>
+#include <graphviz/gvc.h>
+
+#include <QByteArray>
+
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+const double NODE_PITCH_INCHES = 1.9;
+
+void set(void *object, const char *name, const QByteArray &value)
+{
+    agsafeset(object, const_cast<char *>(name), const_cast<char *>(value.constData()),
+              const_cast<char *>(""));
+}
+
+// Graphviz escapes: a label line ends in "\n"; quotes and backslashes in names are escaped.
+QByteArray labelLine(const QString &text)
+{
+    QString escaped = text;
+    escaped.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
+    escaped.replace(QLatin1Char('"'), QLatin1String("\\\""));
+    return escaped.toUtf8() + "\\n";
+}
+
+} // namespace
+
+MapRenderer::MapRenderer(const zelmw::NetworkMapSharedPtr &map)
+    : m_map(map)
+{ }
+
+bool MapRenderer::render(const QString &format, const QString &path)
+{
+    GVC_t *context = gvContext();
+    Agraph_t *graph = agopen(const_cast<char *>("network"), Agundirected, nullptr);
+    set(graph, "layout", "twopi");
+    set(graph, "overlap", "false");
+    set(graph, "bgcolor", "white");
+    set(graph, "pad", "0.4");
+    set(graph, "label", labelLine(m_map->getName()) + "map " + QByteArray::number(m_map->getId()));
+    set(graph, "labelloc", "t");
+    set(graph, "fontname", "Helvetica");
+    set(graph, "fontsize", "20");
+
+    const QList<boost::shared_ptr<zelmw::NetworkMapObject>> devices = m_map->getNwMapObjectList();
+    // One ring around the gateway, wide enough that the labels do not collide.
+    const double ringRadius = qMax(2.0, devices.size() * NODE_PITCH_INCHES / (2 * M_PI));
+    set(graph, "ranksep", QByteArray::number(ringRadius, 'f', 2));
+    const int masterId = m_map->getMasterDeviceId();
+    Agnode_t *centre = nullptr;
+    QList<QPair<Agnode_t *, boost::shared_ptr<zelmw::NetworkMapObject>>> nodes;
+    for (const auto &device : devices) {
+        Agnode_t *node = agnode(graph, QByteArray::number(device->getId()).data(), 1);
+        const bool isMaster = device->getId() == masterId
+                              || (masterId == 0 && !centre
+                                  && device->getTypeName() == QLatin1String("GATEWAY"));
+        const bool isCpe = zelmw::VelCpeFacade(device).isVelmoraCpe();
+        const bool isLocal = device->getId() == m_map->getLocalZelPcId();
+        QByteArray label = labelLine(device->getName()) + labelLine(device->getIpAddress())
+                           + device->getTypeName().toUtf8();
+        QByteArray fill = "#eef3f8";
+        set(node, "shape", "box");
+        set(node, "style", "rounded,filled");
+        set(node, "fontname", "Helvetica");
+        set(node, "fontsize", "11");
+        set(node, "color", "#4a6785");
+        if (isMaster) {
+            set(node, "shape", "doubleoctagon");
+            set(node, "style", "filled");
+            set(node, "fontsize", "14");
+            fill = "#a9cce3";
+            centre = node;
+        } else if (isCpe) {
+            set(node, "shape", "box3d");
+            set(node, "style", "filled");
+            fill = "#f9e79f";
+        }
+        if (isCpe)
+            label += "\\nVelmora CPE";
+        if (isLocal) {
+            label = "[ this PC ]\\n" + label;
+            set(node, "penwidth", "3");
+            set(node, "color", "#1e8449");
+            fill = "#d5f5e3";
+        }
+        if (!device->getIsConnected()) {
+            fill = "#eeeeee";
+            set(node, "color", "#aaaaaa");
+            set(node, "fontcolor", "#999999");
+            label += "\\n(disconnected)";
+        }
+        set(node, "fillcolor", fill);
+        set(node, "label", label);
+        nodes.append(qMakePair(node, device));
+    }
+    if (centre)
+        set(graph, "root", agnameof(centre));
+    for (const auto &entry : qAsConst(nodes)) {
+        if (!centre || entry.first == centre)
+            continue;
+        Agedge_t *edge = agedge(graph, centre, entry.first, nullptr, 1);
+        const bool wireless = entry.second->getConnectionType() == zelmw::LAN_TYPE_WIRELESS;
+        set(edge, "style", wireless ? "dashed" : "solid");
+        set(edge, "color", entry.second->getIsConnected() ? "#4a6785" : "#cccccc");
+    }
+
+    bool ok = gvLayout(context, graph, "twopi") == 0;
+    if (!ok)
+        m_error = QStringLiteral("the layout failed");
+    if (ok) {
+        const QByteArray fmt = format.toLatin1();
+        if (path.isEmpty())
+            ok = gvRender(context, graph, fmt.constData(), stdout) == 0;
+        else
+            ok = gvRenderFilename(context, graph, fmt.constData(), path.toLocal8Bit().constData()) == 0;
+        if (!ok)
+            m_error = QStringLiteral("cannot write %1 output to %2")
+                          .arg(format, path.isEmpty() ? QStringLiteral("standard output") : path);
+        gvFreeLayout(context, graph);
+    }
+    agclose(graph);
+    gvFreeContext(context);
+    return ok;
+}

@@ -1,0 +1,25 @@
+#ifndef ZELMAP_MAPRENDERER_H
+#define ZELMAP_MAPRENDERER_H
+
+#include <zelmw/networkmap/NetworkMap.h>
+
+#include <QString>
+
+// Draws a map with Graphviz's library: the gateway in the centre, every other device joined
+// to it, the maker's CPEs in their own shape, wireless links dashed, disconnected devices
+// greyed, the local PC marked.
+class MapRenderer
+{
+public:
+    explicit MapRenderer(const zelmw::NetworkMapSharedPtr &map);
+
+    // FORMAT is "svg", "png" or "dot"; an empty PATH writes to standard output.
+    bool render(const QString &format, const QString &path);
+    QString error() const { return m_error; }
+
+private:
+    zelmw::NetworkMapSharedPtr m_map;
+    QString m_error;
+};
+
+#endif // ZELMAP_MAPRENDERER_H

@@ -1,0 +1,177 @@
+#include "PipelineRunner.h"
+
+#include <zelmw/networkmap/InUseMapController.h>
+#include <zelmw/networkmap/NetworkMapObject.h>
+
+#include <QCoreApplication>
+
+#include <csignal>
+#include <cstdio>
+
+namespace {
+
+volatile std::sig_atomic_t interrupted = 0;
+
+void onInterrupt(int)
+{
+    interrupted = 1;
+}
+
+qint64 recordCount(const QList<ReplayFile::Step> &steps)
+{
+    qint64 count = 0;
+    for (const ReplayFile::Step &step : steps)
+        count += step.isConnection ? 0 : 1;
+    return count;
+}
+
+const int TICK_MS = 20;
+
+} // namespace
+
+PipelineRunner::PipelineRunner(const QList<ReplayFile::Step> &steps, int intervalMs)
+    : m_steps(steps)
+    , m_intervalMs(intervalMs)
+    , m_out(stdout)
+    , m_progress(recordCount(steps), stderr)
+    , m_processedBase(0)
+    , m_queued(0)
+    , m_next(0)
+    , m_status(0)
+{ }
+
+qint64 PipelineRunner::finished() const
+{
+    return m_handler.processedDiscoveryCount() - m_processedBase;
+}
+
+int PipelineRunner::run()
+{
+    if (m_intervalMs >= 0)
+        m_handler.setListenerInterval(m_intervalMs);
+    m_processedBase = m_handler.processedDiscoveryCount();
+    const boost::shared_ptr<zelmw::InUseMapController> controller
+        = zelmw::InUseMapController::getInstance();
+    // The switch is signalled on the listener thread just before the new map's first
+    // changes: subscribe to the map right there, and print from this thread.
+    connect(controller.get(), &zelmw::InUseMapController::inUseMapChanged, this,
+            [this](const zelmw::NetworkMapSharedPtr &map) {
+                watch(map);
+                QMetaObject::invokeMethod(this, "onInUseMapChanged", Qt::QueuedConnection,
+                                          Q_ARG(zelmw::NetworkMapSharedPtr, map));
+            }, Qt::DirectConnection);
+    m_watched = controller->getInUseNetworkMap();
+    watch(m_watched);
+
+    std::signal(SIGINT, onInterrupt);
+    std::signal(SIGTERM, onInterrupt);
+    connect(&m_ticker, &QTimer::timeout, this, &PipelineRunner::onTick);
+    m_ticker.start(TICK_MS);
+    QCoreApplication::exec();
+    std::signal(SIGINT, SIG_DFL);
+    std::signal(SIGTERM, SIG_DFL);
+    return m_status;
+}
+
+void PipelineRunner::onTick()
+{
+    if (interrupted) {
+        // The listener finishes the record in hand; the ones still queued are never applied.
+        m_handler.stopQueueListener();
+        m_handler.clearDiscoveryQueue();
+        m_progress.clearLine();
+        std::fprintf(stderr, "zelmap: interrupted: %lld of %lld records applied\n",
+                     static_cast<long long>(finished()), static_cast<long long>(m_queued));
+        m_status = 1;
+        QCoreApplication::exit();
+        return;
+    }
+    while (m_next < m_steps.size()) {
+        const ReplayFile::Step &step = m_steps.at(m_next);
+        if (!step.isConnection) {
+            m_handler.addDiscovery(step.record);
+            ++m_queued;
+            ++m_next;
+            continue;
+        }
+        if (finished() < m_queued)
+            break; // ping results apply to the map as every earlier record left it
+        const zelmw::NetworkMapSharedPtr map
+            = zelmw::InUseMapController::getInstance()->getInUseNetworkMap();
+        QCoreApplication::processEvents(); // print the changes that came before these results
+        if (map)
+            map->saveConnectionStatus(step.connection);
+        else
+            std::fputs("zelmap: ping results before any map is in use: ignored\n", stderr);
+        ++m_next;
+    }
+    m_progress.update(finished());
+    if (m_next == m_steps.size() && finished() >= m_queued) {
+        m_ticker.stop();
+        m_handler.stopQueueListener();
+        QCoreApplication::processEvents(); // changes signalled by the last records
+        m_progress.finish(finished());
+        QCoreApplication::exit();
+    }
+}
+
+// Thread-safe: connecting is, and a map once watched stays watched (switching back to it
+// needs no new subscription).
+void PipelineRunner::watch(const zelmw::NetworkMapSharedPtr &map)
+{
+    if (!map)
+        return;
+    zelmw::NetworkMap *raw = map.get();
+    connect(raw, &zelmw::NetworkMap::nwMapObjCreated, this, &PipelineRunner::onCreated,
+            Qt::UniqueConnection);
+    connect(raw, &zelmw::NetworkMap::nwMapObjDeleted, this, &PipelineRunner::onDeleted,
+            Qt::UniqueConnection);
+    connect(raw, &zelmw::NetworkMap::nwmapObjConnected, this, &PipelineRunner::onConnected,
+            Qt::UniqueConnection);
+    connect(raw, &zelmw::NetworkMap::nwmapObjDisconnected, this, &PipelineRunner::onDisconnected,
+            Qt::UniqueConnection);
+}
+
+void PipelineRunner::onInUseMapChanged(const zelmw::NetworkMapSharedPtr &map)
+{
+    m_watched = map;
+    m_progress.clearLine();
+    m_out << "~ now in use: map " << map->getId() << " \"" << map->getName() << "\"\n";
+    m_out.flush();
+}
+
+void PipelineRunner::printDevice(const QString &prefix, int id, const QString &suffix)
+{
+    m_progress.clearLine();
+    m_out << prefix << ' ' << id;
+    const boost::shared_ptr<zelmw::NetworkMapObject> device
+        = m_watched ? m_watched->getNwMapObject(id) : boost::shared_ptr<zelmw::NetworkMapObject>();
+    if (device)
+        m_out << ' ' << device->getTypeName() << " \"" << device->getName() << "\" "
+              << device->getIpAddress();
+    m_out << suffix << '\n';
+    m_out.flush();
+}
+
+void PipelineRunner::onCreated(int id, bool masterDevice)
+{
+    printDevice(QStringLiteral("+"), id,
+                masterDevice ? QStringLiteral(" (master gateway)") : QString());
+}
+
+void PipelineRunner::onDeleted(int id)
+{
+    m_progress.clearLine();
+    m_out << "- " << id << '\n';
+    m_out.flush();
+}
+
+void PipelineRunner::onConnected(int id)
+{
+    printDevice(QStringLiteral("* connected"), id, QString());
+}
+
+void PipelineRunner::onDisconnected(int id)
+{
+    printDevice(QStringLiteral("* disconnected"), id, QString());
+}

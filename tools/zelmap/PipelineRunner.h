@@ -1,0 +1,54 @@
+#ifndef ZELMAP_PIPELINERUNNER_H
+#define ZELMAP_PIPELINERUNNER_H
+
+#include "ProgressReporter.h"
+#include "ReplayFile.h"
+
+#include <zelmw/discovery/DiscoveryHandler.h>
+#include <zelmw/networkmap/NetworkMap.h>
+
+#include <QList>
+#include <QObject>
+#include <QTextStream>
+#include <QTimer>
+
+// Feeds recorded steps through the discovery pipeline as a scanner would, applies ping
+// results once every earlier record is done, and prints each change the map in use signals.
+class PipelineRunner : public QObject
+{
+    Q_OBJECT
+
+public:
+    // INTERVAL_MS < 0 keeps the listener's own interval.
+    PipelineRunner(const QList<ReplayFile::Step> &steps, int intervalMs);
+
+    // Runs until every step is applied or Ctrl-C; returns the exit status.
+    int run();
+
+private slots:
+    void onTick();
+    void onInUseMapChanged(const zelmw::NetworkMapSharedPtr &map);
+    void onCreated(int id, bool masterDevice);
+    void onDeleted(int id);
+    void onConnected(int id);
+    void onDisconnected(int id);
+
+private:
+    void watch(const zelmw::NetworkMapSharedPtr &map);
+    void printDevice(const QString &prefix, int id, const QString &suffix);
+    qint64 finished() const;
+
+    QList<ReplayFile::Step> m_steps;
+    int m_intervalMs;
+    zelmw::DiscoveryHandler m_handler;
+    zelmw::NetworkMapSharedPtr m_watched;
+    QTimer m_ticker;
+    QTextStream m_out;
+    ProgressReporter m_progress;
+    qint64 m_processedBase;
+    qint64 m_queued;
+    int m_next;
+    int m_status;
+};
+
+#endif // ZELMAP_PIPELINERUNNER_H

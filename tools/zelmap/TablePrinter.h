@@ -1,0 +1,21 @@
+#ifndef ZELMAP_TABLEPRINTER_H
+#define ZELMAP_TABLEPRINTER_H
+
+#include <QList>
+#include <QStringList>
+#include <QTextStream>
+
+// Prints rows as columns aligned to their widest cell.
+class TablePrinter
+{
+public:
+    explicit TablePrinter(const QStringList &header);
+
+    void addRow(const QStringList &row);
+    void print(QTextStream &out) const;
+
+private:
+    QList<QStringList> m_rows;
+};
+
+#endif // ZELMAP_TABLEPRINTER_H
