@@ -12,6 +12,7 @@
 #include <zellogger/ZelLogger.h>
 
 #include <QCoreApplication>
+#include <QSqlDatabase>
 
 #include <atomic>
 #include <cstdlib>
@@ -50,6 +51,9 @@ DiscoveryHandler::Implementation *DiscoveryHandler::Implementation::create()
     NetworkMapObjectFactory::getInstance();
     NetworkMapFactory::getInstance();
     InUseMapController::getInstance();
+    // Qt's SQL module closes every connection from a post-routine of its own, registered on
+    // first use. Post-routines run last registered first, so it must be registered before ours.
+    QSqlDatabase::drivers();
 
     Implementation *const implementation = new Implementation;
     // A Qt program usually returns from main without stopping the listener: stop it when the

@@ -8,6 +8,7 @@
 #include <zelmw/persistence/StoreTransaction_p.h>
 #include <zelmw/vocabulary/ZelConstants.h>
 
+#include <zeldb/ZelDbDatabase.h>
 #include <zellogger/ZelLogger.h>
 
 #include <QTimer>
@@ -141,6 +142,9 @@ void DiscoveryQueueListener::run()
             Qt::DirectConnection);
     timer.start(FIRST_TICK_MS);
     exec();
+    // Now, not in the thread's own destructors: those may run after a waiter at process exit
+    // has gone on to tear Qt's SQL module down.
+    zeldb::ZelDbDatabase::CloseThreadConnections();
 }
 
 void DiscoveryQueueListener::onTimeOut(QTimer &timer, const Implementation &routes)
