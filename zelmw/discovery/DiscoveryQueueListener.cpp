@@ -138,8 +138,8 @@ void DiscoveryQueueListener::run()
     QTimer timer;
     timer.setSingleShot(true);
     const Implementation routes;
-    connect(&timer, &QTimer::timeout, &timer, [&] { onTimeOut(timer, routes); },
-            Qt::DirectConnection);
+    connect(
+        &timer, &QTimer::timeout, &timer, [&] { onTimeOut(timer, routes); }, Qt::DirectConnection);
     timer.start(FIRST_TICK_MS);
     exec();
     // Now, not in the thread's own destructors: those may run after a waiter at process exit
@@ -163,21 +163,18 @@ void DiscoveryQueueListener::onTimeOut(QTimer &timer, const Implementation &rout
 void DiscoveryQueueListener::processRecord(const DiscoveryType &record,
                                            const Implementation &routes)
 {
-    {
+    try {
         const ModelLock lock;
         StoreTransaction transaction;
-        try {
-            routes.dispatchDiscovery(record);
-        } catch (const std::exception &error) {
-            logError(QStringLiteral("DiscoveryQueueListener::onTimeOut - record abandoned: ")
-                     + QString::fromLocal8Bit(error.what()));
-        } catch (...) {
-            logError(QStringLiteral("DiscoveryQueueListener::onTimeOut - record abandoned: "
-                                    "unknown exception"));
-        }
-        // Also after an exception: what the record changed stays in the model in memory, and
-        // the store must not fall behind it (rolled-back ids would even be handed out again).
+        routes.dispatchDiscovery(record);
         transaction.commit();
+    } catch (const std::exception &error) {
+        // The transaction rolled back: the store stays as after the previous record.
+        logError(QStringLiteral("DiscoveryQueueListener::onTimeOut - record abandoned: ")
+                 + QString::fromLocal8Bit(error.what()));
+    } catch (...) {
+        logError(QStringLiteral("DiscoveryQueueListener::onTimeOut - record abandoned: "
+                                "unknown exception"));
     }
     ++m_processed;
 }

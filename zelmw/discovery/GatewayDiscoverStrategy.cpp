@@ -20,8 +20,7 @@ void GatewayDiscoverStrategy::handleDiscovery(const QMap<QString, QString> &reco
     const boost::shared_ptr<InUseMapController> controller = InUseMapController::getInstance();
     const bool isRouter = record.value(GATEWAY_PARAM_ISROUTER) == BOOL_TRUE_VALUE;
     const NetworkMapSharedPtr map = isRouter
-        ? controller->getInUseNetworkMap(mac, serialNumber,
-                                         QStringLiteral("Velmora Home Network"))
+        ? controller->getInUseNetworkMap(mac, serialNumber, QStringLiteral("Velmora Home Network"))
         : controller->getInUseNetworkMap();
     if (map)
         map->addDiscovery(record);

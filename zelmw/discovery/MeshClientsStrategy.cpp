@@ -5,9 +5,10 @@
 namespace zelmw {
 
 MeshClientsStrategy::MeshClientsStrategy()
-    : ClientListStrategy(MESH_CLIENT_LIST,
-                         QStringLiteral("MeshClientsStrategy - handleDiscovery: MESH_CLIENT_LIST is empty"),
-                         &NetworkMap::updateMeshClientList)
+    : ClientListStrategy(
+        MESH_CLIENT_LIST,
+        QStringLiteral("MeshClientsStrategy - handleDiscovery: MESH_CLIENT_LIST is empty"),
+        &NetworkMap::updateMeshClientList)
 { }
 
 } // namespace zelmw

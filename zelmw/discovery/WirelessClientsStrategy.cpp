@@ -5,9 +5,10 @@
 namespace zelmw {
 
 WirelessClientsStrategy::WirelessClientsStrategy()
-    : ClientListStrategy(WIRELESS_CLIENT_LIST,
-                         QStringLiteral("WirelessClientsStrategy - handleDiscovery: WIRELESS_CLIENT_LIST is empty"),
-                         &NetworkMap::updateWirelessClientList)
+    : ClientListStrategy(
+        WIRELESS_CLIENT_LIST,
+        QStringLiteral("WirelessClientsStrategy - handleDiscovery: WIRELESS_CLIENT_LIST is empty"),
+        &NetworkMap::updateWirelessClientList)
 { }
 
 } // namespace zelmw
