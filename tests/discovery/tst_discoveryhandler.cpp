@@ -3,19 +3,11 @@
 
 #include <zelmw/discovery/DiscoveryQueueListener_p.h>
 #include <zelmw/discovery/DiscoveryQueue_p.h>
-#include <zelmw/facades/GatewayFacade.h>
-#include <zelmw/facades/LocalZelFacade.h>
-#include <zelmw/networkmap/InUseMapController.h>
 #include <zelmw/networkmap/ModelLock_p.h>
-#include <zelmw/networkmap/NetworkMap.h>
-#include <zelmw/persistence/ZelDbConnection.h>
 #include <zelmw/zelmw.h>
 
-#include <QElapsedTimer>
 #include <QProcess>
 #include <QRandomGenerator>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -28,28 +20,24 @@ using namespace zelmw;
 
 namespace {
 
-const QString GUID = QStringLiteral("{4D36E972-E325-11CE-BFC1-08002BE10318}");
-
 QString mac(int n)
 {
     return QStringLiteral("aa:bb:cc:00:00:%1").arg(n, 2, 10, QLatin1Char('0'));
 }
 
-DiscoveryType device(const QString &kind, int n, const DiscoveryType &extra = {})
+DiscoveryType device(const QString &kind, int n, DiscoveryType record = {})
 {
-    DiscoveryType record = extra;
     record.insert(NS_DEVICE_TYPE, kind);
     record.insert(DEVICE_PARAM_LAN_MACADDRESS, mac(n));
     record.insert(DEVICE_PARAM_LAN_IPADDRESS, QStringLiteral("192.168.1.%1").arg(n));
-    record.insert(DEVICE_PARAM_NAME, QStringLiteral("device %1").arg(n));
     return record;
 }
 
-DiscoveryType router(int n)
+DiscoveryType router()
 {
-    return device(DEVICE_TYPE_GATEWAY, n,
+    return device(DEVICE_TYPE_GATEWAY, 1,
                   { { GATEWAY_PARAM_ISROUTER, BOOL_TRUE_VALUE },
-                    { UPNP_PARAM_SERIALNUMBER, QStringLiteral("SN%1").arg(n) } });
+                    { UPNP_PARAM_SERIALNUMBER, QStringLiteral("SN1") } });
 }
 
 NetworkMapSharedPtr mapInUse()
@@ -61,13 +49,10 @@ NetworkMapSharedPtr mapInUse()
 QString report()
 {
     const NetworkMapSharedPtr map = mapInUse();
-    if (!map)
-        return QStringLiteral("no map");
     QStringList lines { map->getName(), GatewayFacade(map->getMasterDevice()).getUpnpSerialNumber(),
                         LocalZelFacade(map->getLocalZel()).getLocalZelNic() };
     for (const auto &object : map->getNwMapObjectList())
         lines << object->getMacAddress() + QLatin1Char(' ') + object->getTypeName()
-                + QLatin1Char(' ')
                 + object->getDetailValue(DEVICE_PARAM_LAN_CONNECTION_ISWIRELESS, QString());
     return lines.join(QLatin1Char('\n'));
 }
@@ -75,76 +60,63 @@ QString report()
 // What the pipeline itself logged, leaving out the map's own lines.
 QStringList discoveryMessages(const zeltest::LogCapture &log)
 {
-    return log.messages().filter(
-        QRegularExpression(QStringLiteral("^(Discovery|MeshClients|WirelessClients)")));
+    return log.messages().filter(QRegularExpression(QStringLiteral("^(Discovery|MeshClients)")));
 }
 
 bool waitProcessed(qint64 count)
 {
-    return QTest::qWaitFor([=] { return DiscoveryHandler().processedDiscoveryCount() >= count; },
-                           10000);
+    return QTest::qWaitFor([=] { return DiscoveryHandler().processedDiscoveryCount() >= count; });
 }
 
-// The children: re-executions of this program with a mode argument.
+// The children: this program run again with a mode argument.
 int runChildMode(const QString &mode)
 {
     DiscoveryHandler handler;
     handler.setListenerInterval(0);
-    if (mode == QLatin1String("report")) {
+    if (mode == QLatin1String("report"))
         std::fputs(qPrintable(report()), stdout);
-    } else if (mode == QLatin1String("start-stop")) {
-        const boost::shared_ptr<DiscoveryQueue> queue(new DiscoveryQueue);
-        for (int i = 0; i < 300; ++i) {
-            DiscoveryQueueListener listener(queue);
-            listener.startListening();
-            listener.stopListening();
-        }
-    } else if (mode == QLatin1String("burst")) {
-        std::thread scanner([&handler] {
-            handler.addDiscovery(router(1));
+    for (int i = 0; mode == QLatin1String("start-stop") && i < 300; ++i) {
+        DiscoveryQueueListener listener(boost::shared_ptr<DiscoveryQueue>(new DiscoveryQueue));
+        listener.startListening();
+        listener.stopListening();
+    }
+    if (mode == QLatin1String("burst")) {
+        std::thread([&handler] {
+            handler.addDiscovery(router());
             for (int i = 0; i < 300; ++i)
                 handler.addDiscovery(device(DEVICE_TYPE_PC, 2 + i % 50));
-        });
-        scanner.join();
+        }).join();
         QThread::msleep(QRandomGenerator::global()->bounded(40));
-    } else if (mode == QLatin1String("kill")) {
+    }
+    if (mode == QLatin1String("kill")) {
         QObject::connect(InUseMapController::getInstance().get(),
                          &InUseMapController::inUseMapChanged, [](const NetworkMapSharedPtr &map) {
                              QObject::connect(map.get(), &NetworkMap::nwMapObjCreated,
-                                              [](int, bool master) {
-                                                  if (!master)
-                                                      _exit(3);
-                                              });
+                                              [](int, bool master) { master || (_exit(3), 0); });
                          });
-        handler.addDiscovery(router(1));
+        handler.addDiscovery(router());
         handler.addDiscovery(device(DEVICE_TYPE_PC, 2));
         QThread::sleep(10);
     }
     return 0;
 }
 
-QProcess *startChild(const QString &mode, const QString &dataHome)
-{
-    auto *child = new QProcess;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("XDG_DATA_HOME"), dataHome);
-    child->setProcessEnvironment(environment);
-    child->start(QCoreApplication::applicationFilePath(), { QStringLiteral("--child"), mode });
-    return child;
-}
-
-// Exit code of a child run, or -1 when it did not end within the watchdog's time.
+// The child's exit code, -1 when the watchdog had to kill it, -2 when it crashed.
 int runChild(const QString &mode, const QString &dataHome, QByteArray *output = nullptr)
 {
-    QScopedPointer<QProcess> child(startChild(mode, dataHome));
-    if (!child->waitForFinished(20000)) {
-        child->kill();
-        child->waitForFinished();
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), dataHome);
+    child.setProcessEnvironment(environment);
+    child.start(QCoreApplication::applicationFilePath(), { QStringLiteral("--child"), mode });
+    if (!child.waitForFinished(20000)) {
+        child.kill();
+        child.waitForFinished();
         return -1;
     }
     if (output)
-        *output = child->readAllStandardOutput();
-    return child->exitStatus() == QProcess::NormalExit ? child->exitCode() : -2;
+        *output = child.readAllStandardOutput();
+    return child.exitStatus() == QProcess::NormalExit ? child.exitCode() : -2;
 }
 
 } // namespace
@@ -153,7 +125,6 @@ class TestDiscoveryHandler : public QObject
 {
     Q_OBJECT
 
-private:
     QString m_dataHome;
 
 private slots:
@@ -161,7 +132,6 @@ private slots:
     {
         m_dataHome = zeltest::isolateDataLocation();
         zeltest::failOnSqlMisuse();
-        DiscoveryHandler();
     }
 
     // Records before any gateway: dropped without a word, one per default interval.
@@ -169,21 +139,20 @@ private slots:
     {
         const zeltest::LogCapture log(LOGGER_NAME);
         DiscoveryHandler handler;
-        const qint64 before = handler.processedDiscoveryCount();
         for (int n = 2; n < 5; ++n)
             handler.addDiscovery(device(DEVICE_TYPE_PC, n));
-        QList<qint64> times;
         QElapsedTimer clock;
         clock.start();
-        while (times.size() < 3 && clock.elapsed() < 5000) {
-            if (handler.processedDiscoveryCount() > before + times.size())
+        QList<qint64> times;
+        while (times.size() < 3 && clock.elapsed() < 3000) {
+            if (handler.processedDiscoveryCount() > times.size())
                 times << clock.elapsed();
             QThread::msleep(2);
         }
         QCOMPARE(times.size(), 3);
         for (int i = 1; i < 3; ++i)
-            QVERIFY2(times[i] - times[i - 1] >= 450 && times[i] - times[i - 1] < 900,
-                     qPrintable(QString::number(times[i] - times[i - 1])));
+            QVERIFY2(qAbs(times[i] - times[i - 1] - 500) < 100,
+                     qPrintable(QString::number(times[i])));
         QVERIFY(!mapInUse());
         QVERIFY(discoveryMessages(log).isEmpty());
         handler.setListenerInterval(0);
@@ -196,35 +165,29 @@ private slots:
                              "GatewayDiscoverStrategy::handleDiscovery - discovery "
                              "contains invalid mac address");
         DiscoveryHandler handler;
-        QList<int> created, onListener;
-        QStringList macs;
-        int deleted = 0;
+        int received = 0, deleted = 0;
         QList<QMetaObject::Connection> wires;
         // Wired on the listener thread as the map comes into use, before its first device.
-        const QMetaObject::Connection switched = connect(
+        wires << connect(
             InUseMapController::getInstance().get(), &InUseMapController::inUseMapChanged,
             [&](const NetworkMapSharedPtr &map) {
                 wires << connect(
                     map.get(), &NetworkMap::nwMapObjCreated, map.get(),
-                    [&, map](int id) {
-                        onListener << id;
-                        macs << map->getNwMapObject(id)->getMacAddress();
-                    },
-                    Qt::DirectConnection);
-                wires << connect(map.get(), &NetworkMap::nwMapObjCreated, this, [&](int id) {
+                    [&] { QVERIFY(QThread::currentThread() != thread()); }, Qt::DirectConnection);
+                wires << connect(map.get(), &NetworkMap::nwMapObjCreated, this, [&] {
                     QCOMPARE(QThread::currentThread(), thread());
-                    created << id;
+                    ++received;
                 });
                 wires << connect(map.get(), &NetworkMap::nwMapObjDeleted, this, [&] { ++deleted; });
             });
         const qint64 before = handler.processedDiscoveryCount();
-        DiscoveryType invalidGateway = router(9);
+        DiscoveryType invalidGateway = router();
         invalidGateway.insert(DEVICE_PARAM_LAN_MACADDRESS, QStringLiteral("00-00-00-00-00-00"));
         const QList<DiscoveryType> scan {
-            router(1),
+            router(),
             device(DEVICE_TYPE_PC, 2,
                    { { PC_PARAM_ISLOCALZEL, BOOL_TRUE_VALUE },
-                     { PC_PARAM_LOCALZEL_NIC, GUID },
+                     { PC_PARAM_LOCALZEL_NIC, QStringLiteral("{GUID}") },
                      { MESH_CLIENT_LIST, mac(2) } }),
             device(DEVICE_TYPE_PC, 3),
             device(DEVICE_TYPE_UNKNOWN_DEVICE, 4),
@@ -243,30 +206,22 @@ private slots:
                 handler.addDiscovery(record);
         }).join();
         QVERIFY(waitProcessed(before + scan.size() - 1));
-        QTRY_COMPARE(created.size(), 6);
-        QCOMPARE(created, onListener);
-        QStringList expected;
-        for (int n : { 1, 2, 3, 4, 5, 5 })
-            expected << mac(n).toUpper();
-        QCOMPARE(macs, expected);
-        QCOMPARE(deleted, 1);
-        for (const QMetaObject::Connection &wire : wires << switched)
+        QTRY_COMPARE(received, 6);
+        for (const QMetaObject::Connection &wire : qAsConst(wires))
             disconnect(wire);
-        QCOMPARE(report().split(QLatin1Char('\n')),
-                 QStringList({ QStringLiteral("Velmora Home Network"), QStringLiteral("SN1"), GUID,
-                               mac(1).toUpper() + QStringLiteral(" GATEWAY "),
-                               mac(2).toUpper() + QStringLiteral(" PC "),
-                               mac(3).toUpper() + QStringLiteral(" PC 1"),
-                               mac(4).toUpper() + QStringLiteral(" UNKNOWN_DEVICE 1"),
-                               mac(5).toUpper() + QStringLiteral(" PC ") }));
-        const QString prefix = QStringLiteral("DiscoveryQueueListener::Implementation - "
-                                              "handleNetworkScanDiscovery: ");
-        QCOMPARE(discoveryMessages(log),
-                 QStringList({ prefix + QStringLiteral("handler not found for PRINTER"),
-                               prefix + QStringLiteral("deviceType is empty"),
-                               QStringLiteral("MeshClientsStrategy - handleDiscovery: "
-                                              "MESH_CLIENT_LIST is empty") }));
-
+        QCOMPARE(deleted, 1);
+        QCOMPARE(report(),
+                 QStringLiteral("Velmora Home Network\nSN1\n{GUID}\n"
+                                "AA:BB:CC:00:00:01 GATEWAY\nAA:BB:CC:00:00:02 PC\n"
+                                "AA:BB:CC:00:00:03 PC1\nAA:BB:CC:00:00:04 UNKNOWN_DEVICE1\n"
+                                "AA:BB:CC:00:00:05 PC"));
+        QCOMPARE(
+            discoveryMessages(log).join(QLatin1Char('\n')),
+            QStringLiteral("DiscoveryQueueListener::Implementation - handleNetworkScanDiscovery: "
+                           "handler not found for PRINTER\n"
+                           "DiscoveryQueueListener::Implementation - handleNetworkScanDiscovery: "
+                           "deviceType is empty\n"
+                           "MeshClientsStrategy - handleDiscovery: MESH_CLIENT_LIST is empty"));
         // Another process finds the same map, devices and facades.
         QByteArray output;
         QCOMPARE(runChild(QStringLiteral("report"), m_dataHome, &output), 0);
@@ -287,21 +242,17 @@ private slots:
             }).join();
             QCOMPARE(handler.pendingDiscoveryCount(), DiscoveryQueue::MAX_RECORDS);
             handler.clearDiscoveryQueue();
-            QCOMPARE(handler.pendingDiscoveryCount(), 0);
-            handler.addDiscovery({ { DEVICE_PARAM_NAME,
-                                     QString(DiscoveryQueue::MAX_BYTES / 2, QLatin1Char('x')) } });
+            handler.addDiscovery(
+                { { DEVICE_PARAM_NAME, QString(DiscoveryQueue::MAX_BYTES / 2, 'x') } });
             QCOMPARE(handler.pendingDiscoveryCount(), 0);
             handler.addDiscovery({ { DEVICE_PARAM_NAME, QStringLiteral("after") } });
         }
-        QVERIFY(waitProcessed(before + 1));
         QTRY_COMPARE(handler.pendingDiscoveryCount(), 0);
-        QVERIFY(handler.processedDiscoveryCount() <= before + 2);
+        QVERIFY(waitProcessed(before + 1) && handler.processedDiscoveryCount() <= before + 2);
         const QStringList messages = discoveryMessages(log);
         QCOMPARE(messages.size(), 2);
         QVERIFY(messages[0].startsWith(QLatin1String("DiscoveryQueue::enqueue - queue full")));
-        QVERIFY(QRegularExpression(QStringLiteral("accepts records again, refused: [56]$"))
-                    .match(messages[1])
-                    .hasMatch());
+        QVERIFY(messages[1].contains(QRegularExpression(QStringLiteral("again, refused: [56]$"))));
     }
 
     void exceptionAbandonsOnlyItsRecord()
@@ -310,8 +261,7 @@ private slots:
         DiscoveryHandler handler;
         const NetworkMapSharedPtr map = mapInUse();
         const QMetaObject::Connection thrower = connect(
-            map.get(), &NetworkMap::nwMapObjCreated, map.get(),
-            [] { throw std::runtime_error("out of luck"); }, Qt::DirectConnection);
+            map.get(), &NetworkMap::nwMapObjCreated, [] { throw std::runtime_error("bad luck"); });
         const qint64 before = handler.processedDiscoveryCount();
         handler.addDiscovery(device(DEVICE_TYPE_PC, 10));
         QVERIFY(waitProcessed(before + 1));
@@ -320,37 +270,21 @@ private slots:
         QVERIFY(waitProcessed(before + 2));
         QCOMPARE(discoveryMessages(log),
                  QStringList(QStringLiteral(
-                     "DiscoveryQueueListener::onTimeOut - record abandoned: out of luck")));
+                     "DiscoveryQueueListener::onTimeOut - record abandoned: bad luck")));
         QVERIFY(map->getNwMapObject(mac(11).toUpper()));
     }
 
     void childProcesses()
     {
-        QTemporaryDir dataHome;
+        QTemporaryDir dataHome, killed;
         QCOMPARE(runChild(QStringLiteral("start-stop"), dataHome.path()), 0);
         for (int run = 0; run < 50; ++run)
             QCOMPARE(runChild(QStringLiteral("burst"), dataHome.path()), 0);
-
-        // Killed in the middle of the local PC's record: the store holds none of it.
-        QTemporaryDir killed;
+        // Killed in the middle of the PC's record: the store holds none of it.
         QCOMPARE(runChild(QStringLiteral("kill"), killed.path()), 3);
         QByteArray output;
         QCOMPARE(runChild(QStringLiteral("report"), killed.path(), &output), 0);
-        QCOMPARE(output.split('\n').mid(3),
-                 QList<QByteArray>({ mac(1).toUpper().toLatin1() + " GATEWAY " }));
-        {
-            QSqlDatabase store
-                = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("killed"));
-            store.setDatabaseName(ZelDbConnection().getDbPath().replace(m_dataHome, killed.path()));
-            QVERIFY(store.open());
-            QSqlQuery orphans(QStringLiteral("SELECT COUNT(*) FROM NetworkMapObjectDetails WHERE "
-                                             "NetworkMapObjectId NOT IN (SELECT Id FROM "
-                                             "NetworkMapObjects)"),
-                              store);
-            QVERIFY(orphans.next());
-            QCOMPARE(orphans.value(0).toInt(), 0);
-        }
-        QSqlDatabase::removeDatabase(QStringLiteral("killed"));
+        QCOMPARE(output, QByteArray("Velmora Home Network\nSN1\n\nAA:BB:CC:00:00:01 GATEWAY"));
     }
 
     // Last: the listener stops for good.
@@ -360,13 +294,9 @@ private slots:
         DiscoveryHandler handler;
         {
             const ModelLock lock;
-            QElapsedTimer clock;
-            clock.start();
-            handler.stopQueueListener();
-            QVERIFY(clock.elapsed() < 100);
+            handler.stopQueueListener(); // returns at once, or the test hangs
         }
         QCOMPARE(log.lines().size(), 1);
-        QCOMPARE(log.lines().first().type, QtCriticalMsg);
         handler.stopQueueListener();
         const qint64 processed = handler.processedDiscoveryCount();
         DiscoveryHandler().addDiscovery(device(DEVICE_TYPE_PC, 12));
