@@ -30,6 +30,8 @@
 #include <zelmw/networkmap/NetworkMapFactory.h>
 #include <zelmw/networkmap/InUseMapController.h>
 
+#include <zelmw/discovery/DiscoveryHandler.h>
+
 #include <zelmw/facades/NetworkDeviceFacade.h>
 #include <zelmw/facades/GatewayFacade.h>
 #include <zelmw/facades/VelCpeFacade.h>

@@ -2,9 +2,27 @@
 
 namespace zelmw {
 
+namespace {
+
+thread_local int heldDepth = 0;
+
+} // namespace
+
 ModelLock::ModelLock()
     : m_guard(mutex())
-{ }
+{
+    ++heldDepth;
+}
+
+ModelLock::~ModelLock()
+{
+    --heldDepth;
+}
+
+bool ModelLock::isHeldByCurrentThread()
+{
+    return heldDepth > 0;
+}
 
 std::recursive_mutex &ModelLock::mutex()
 {

@@ -16,11 +16,15 @@ class ModelLock
 {
 public:
     ModelLock();
+    ~ModelLock();
     ModelLock(const ModelLock &) = delete;
     ModelLock &operator=(const ModelLock &) = delete;
 
     // A std:: mutex rather than a Qt one: ThreadSanitizer sees only locks of instrumented code.
     static std::recursive_mutex &mutex();
+    // Whether the calling thread holds the lock through a ModelLock; a thread about to wait
+    // for another one asks, so as not to deadlock with it.
+    static bool isHeldByCurrentThread();
 
 private:
     std::lock_guard<std::recursive_mutex> m_guard;

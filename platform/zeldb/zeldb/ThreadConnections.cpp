@@ -48,6 +48,11 @@ ThreadConnections &ThreadConnections::current()
 
 ThreadConnections::~ThreadConnections()
 {
+    closeAll();
+}
+
+void ThreadConnections::closeAll()
+{
     for (auto &entry : m_connections) {
         // Statements first: a connection removed while queries still use it warns.
         entry.second.statements.clear();
@@ -57,6 +62,7 @@ ThreadConnections::~ThreadConnections()
         }
         QSqlDatabase::removeDatabase(entry.second.qtName);
     }
+    m_connections.clear();
 }
 
 QString ThreadConnections::find(const QString &connectionName, const QString &filePath) const

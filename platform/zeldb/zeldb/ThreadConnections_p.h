@@ -44,6 +44,12 @@ public:
     bool endTransaction(const QString &connectionName, const QString &filePath, bool commit,
                         QSqlError &error);
 
+    // Closes and removes every connection of the calling thread now. A QThread's wait()
+    // returns before the thread's own destructors run, so a thread that may outlive its
+    // waiter (one stopped while the process exits) calls this last, while Qt's SQL
+    // module is sure to be there.
+    void closeAll();
+
     ~ThreadConnections();
 
 private:

@@ -129,4 +129,9 @@ void ZelDbDatabase::reportError(const QString &what, const QSqlError &error)
         ZelLogger::ERROR_LEVEL, LOGGER_NAME);
 }
 
+void ZelDbDatabase::CloseThreadConnections()
+{
+    ThreadConnections::current().closeAll();
+}
+
 } // namespace zeldb

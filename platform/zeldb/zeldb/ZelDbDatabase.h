@@ -62,6 +62,11 @@ public:
     bool CommitTransaction();
     bool RollbackTransaction();
 
+    // Closes the calling thread's physical connections; the next Open reopens. Call it only
+    // when no object on the thread is open, as the last store work of a thread that may
+    // still be ending while the process exits.
+    static void CloseThreadConnections();
+
     // Creates every table with its indexes, in a fixed order, and marks the file with
     // SCHEMA_VERSION. Each statement is idempotent.
     static QStringList schemaStatements();

@@ -1,0 +1,62 @@
+#ifndef ZELMW_DISCOVERY_DISCOVERYHANDLER_H
+#define ZELMW_DISCOVERY_DISCOVERYHANDLER_H
+
+#include <zelmw/zelmw_export.h>
+
+#include <QMap>
+#include <QString>
+#include <QtGlobal>
+
+namespace zelmw {
+
+// A discovery record: key constants of ZelConstants.h to string values. Registered as the Qt
+// metatype "DiscoveryType", so it can travel in queued signals.
+using DiscoveryType = QMap<QString, QString>;
+
+// Entry point of the discovery pipeline. Scanners on any thread hand records to addDiscovery;
+// one listener thread takes them out in the order added, at most one per interval, and applies
+// each to the network map in use, inside the model lock and one store transaction. The map's
+// signals are emitted on the listener thread; connections from other threads receive them
+// queued.
+//
+// Every instance works on the same process-wide queue and listener, which the first
+// construction creates and starts; later constructions change nothing, also after
+// stopQueueListener. Copies share everything, and the destructor does nothing.
+//
+// The listener is stopped at the latest when the application object is destroyed or when the
+// process exits, waiting for the record in progress. Hosts that forbid waiting for a thread at
+// that time (for example while the library is being unloaded) call stopQueueListener earlier.
+class ZELMW_EXPORT DiscoveryHandler
+{
+public:
+    DiscoveryHandler();
+
+    // Queues a copy of RECORD and returns at once, never waiting for processing. An empty
+    // record is ignored. The queue holds at most 20,000 records or 64 MiB; beyond that new
+    // records are refused (logged once when refusals start, and with their number when they
+    // stop) and accepted ones are never dropped.
+    void addDiscovery(const QMap<QString, QString> &record);
+    // Drops every record still waiting.
+    void clearDiscoveryQueue();
+    // Stops the listener for good and waits for the record in progress. Records added later
+    // are queued but never processed. Called by a thread that holds the model's lock (a slot
+    // connected directly to a map's signal, for example), it only requests the stop: waiting
+    // there would deadlock with the listener.
+    void stopQueueListener();
+
+    // The time between two records, from the next tick on; 500 ms by default. 0 takes each
+    // record as soon as it is there.
+    void setListenerInterval(int milliseconds);
+    // Records waiting in the queue.
+    int pendingDiscoveryCount() const;
+    // Records the listener has taken and finished (applied or dropped), counted once their
+    // transaction has ended, since the process started.
+    qint64 processedDiscoveryCount() const;
+
+private:
+    class Implementation;
+};
+
+} // namespace zelmw
+
+#endif // ZELMW_DISCOVERY_DISCOVERYHANDLER_H

@@ -1,0 +1,60 @@
+#ifndef ZELMW_DISCOVERY_DISCOVERYQUEUELISTENER_P_H
+#define ZELMW_DISCOVERY_DISCOVERYQUEUELISTENER_P_H
+
+#include <zelmw/discovery/DiscoveryHandler.h>
+
+#include <QThread>
+#include <boost/shared_ptr.hpp>
+
+#include <atomic>
+
+class QTimer;
+
+namespace zelmw {
+
+class DiscoveryQueue;
+
+// The one thread that applies discovery records: a single-shot timer fires 10 ms after the
+// thread starts and then one interval after each tick; each tick takes at most one record
+// and routes it, by the first present key of NS_DEVICE_TYPE, MESH_CLIENT_LIST and
+// WIRELESS_CLIENT_LIST, to its strategy. A record runs inside the model lock and one store
+// transaction, so other threads see it whole and a crash leaves the store as it was after
+// some prefix of the records.
+class DiscoveryQueueListener : public QThread
+{
+    Q_OBJECT
+
+public:
+    static const int DEFAULT_INTERVAL_MS = 500;
+
+    explicit DiscoveryQueueListener(const boost::shared_ptr<DiscoveryQueue> &queue,
+                                    QObject *parent = nullptr);
+    // Stops and waits: a running thread is never destroyed.
+    ~DiscoveryQueueListener() override;
+
+    // Starts the thread unless it runs; a stop requested before counts for this run no more.
+    void startListening();
+    // Requests the stop and waits until the thread has finished, except on the listener
+    // thread itself and under the model lock, where waiting would deadlock (logged there).
+    void stopListening();
+    void setInterval(int milliseconds);
+    qint64 processedCount() const;
+
+protected:
+    void run() override;
+
+private:
+    class Implementation;
+
+    void onTimeOut(QTimer &timer, const Implementation &routes);
+    void processRecord(const DiscoveryType &record, const Implementation &routes);
+
+    const boost::shared_ptr<DiscoveryQueue> m_queue;
+    std::atomic_bool m_stopRequested { false };
+    std::atomic_int m_interval { DEFAULT_INTERVAL_MS };
+    std::atomic<qint64> m_processed { 0 };
+};
+
+} // namespace zelmw
+
+#endif // ZELMW_DISCOVERY_DISCOVERYQUEUELISTENER_P_H
