@@ -152,8 +152,7 @@ bool MapObject::hasParameter(int id) const
 
 MapObject::ParameterPtr MapObject::createParameter(const QString &name)
 {
-    // Writes take the model lock first: every store transaction begins inside it, so a
-    // writer never holds this lock while it waits for a transaction that waits for it.
+    // The model lock first, as every write (see ModelLock).
     const ModelLock modelLock;
     // Held across the insert, so two threads cannot store the same name twice.
     Lock lock(d->m_mutex);
@@ -170,8 +169,7 @@ MapObject::ParameterPtr MapObject::createParameter(const QString &name)
 
 QList<MapObject::ParameterPtr> MapObject::createParameters(const QList<QString> &names)
 {
-    // Writes take the model lock first: every store transaction begins inside it, so a
-    // writer never holds this lock while it waits for a transaction that waits for it.
+    // The model lock first, as every write (see ModelLock).
     const ModelLock modelLock;
     Lock lock(d->m_mutex);
     QList<ParameterPtr> created;
@@ -184,8 +182,7 @@ QList<MapObject::ParameterPtr> MapObject::createParameters(const QList<QString> 
 
 bool MapObject::deleteParameter(const QString &name)
 {
-    // Writes take the model lock first: every store transaction begins inside it, so a
-    // writer never holds this lock while it waits for a transaction that waits for it.
+    // The model lock first, as every write (see ModelLock).
     const ModelLock modelLock;
     Lock lock(d->m_mutex);
     const ParameterPtr parameter = getParameter(name, true);
@@ -197,8 +194,7 @@ bool MapObject::deleteParameter(const QString &name)
 
 bool MapObject::saveData()
 {
-    // Writes take the model lock first: every store transaction begins inside it, so a
-    // writer never holds this lock while it waits for a transaction that waits for it.
+    // The model lock first, as every write (see ModelLock).
     const ModelLock modelLock;
     Lock lock(d->m_mutex);
     // The table stamps a missing update date.
@@ -207,8 +203,7 @@ bool MapObject::saveData()
 
 bool MapObject::deleteData()
 {
-    // Writes take the model lock first: every store transaction begins inside it, so a
-    // writer never holds this lock while it waits for a transaction that waits for it.
+    // The model lock first, as every write (see ModelLock).
     const ModelLock modelLock;
     Lock lock(d->m_mutex);
     return d->m_dirtyFields.remove<MapObjectDataHandler>(*d->m_record);

@@ -1,12 +1,25 @@
 #include <zelmw/catalogue/MapObjectFactory.h>
 #include <zelmw/networkmap/ModelLock_p.h>
 #include <zelmw/persistence/MapObjectDataHandler_p.h>
+#include <zelmw/vocabulary/EntityCache_p.h>
+
+#include <mutex>
 
 namespace zelmw {
 
-using Locker = std::lock_guard<std::mutex>;
+using Lock = std::lock_guard<std::mutex>;
 
-MapObjectFactory::MapObjectFactory() = default;
+class MapObjectFactory::Implementation
+{
+public:
+    mutable std::mutex mutex;
+    EntityCache<MapObject> cache;
+};
+
+MapObjectFactory::MapObjectFactory()
+    : d(new Implementation)
+{ }
+
 MapObjectFactory::~MapObjectFactory() = default;
 
 boost::shared_ptr<MapObjectFactory> MapObjectFactory::getInstance()
@@ -29,36 +42,28 @@ MapObjectFactory::MapObjectPtr MapObjectFactory::loadFlyweight(const QString &na
 
 void MapObjectFactory::addToRepository(const MapObjectPtr &mapObject)
 {
-    if (mapObject)
-        m_repository.insert(mapObject->getId(), mapObject);
+    d->cache.add(mapObject);
 }
 
 MapObjectFactory::MapObjectPtr MapObjectFactory::getMapObject(int id)
 {
     // Held while loading, so one id is never loaded twice at once.
-    Locker lock(m_mutex);
-    MapObjectPtr mapObject = m_repository.value(id);
-    if (!mapObject) {
-        mapObject = loadFlyweight(id);
-        addToRepository(mapObject);
-    }
-    return mapObject;
+    Lock lock(d->mutex);
+    return d->cache.getOrLoad(id, [&] { return loadFlyweight(id); });
 }
 
 MapObjectFactory::MapObjectPtr MapObjectFactory::getMapObject(const QString &name, bool create)
 {
-    // Writes take the model lock first: every store transaction begins inside it, so a
-    // writer never holds this lock while it waits for a transaction that waits for it.
+    // The model lock first, as every write (see ModelLock).
     const ModelLock modelLock;
     {
-        Locker lock(m_mutex);
-        for (const MapObjectPtr &cached : qAsConst(m_repository)) {
-            if (cached->getName() == name)
-                return cached;
-        }
+        Lock lock(d->mutex);
+        if (const MapObjectPtr cached
+            = d->cache.findFirst([&](const MapObject &type) { return type.getName() == name; }))
+            return cached;
     }
     if (const MapObjectPtr loaded = loadFlyweight(name)) {
-        Locker lock(m_mutex);
+        Lock lock(d->mutex);
         addToRepository(loaded);
         return loaded;
     }
@@ -67,28 +72,26 @@ MapObjectFactory::MapObjectPtr MapObjectFactory::getMapObject(const QString &nam
 
 MapObjectFactory::MapObjectPtr MapObjectFactory::createMapObject(const QString &name)
 {
-    // Writes take the model lock first: every store transaction begins inside it, so a
-    // writer never holds this lock while it waits for a transaction that waits for it.
+    // The model lock first, as every write (see ModelLock).
     const ModelLock modelLock;
     const MapObjectDataHandler::RecordPtr record = MapObjectDataHandler().addRecord(name);
     if (!record)
         return MapObjectPtr();
     const MapObjectPtr mapObject(new MapObject(record));
-    Locker lock(m_mutex);
+    Lock lock(d->mutex);
     addToRepository(mapObject);
     return mapObject;
 }
 
 MapObjectFactory::MapObjectPtr MapObjectFactory::deleteMapObject(int id)
 {
-    // Writes take the model lock first: every store transaction begins inside it, so a
-    // writer never holds this lock while it waits for a transaction that waits for it.
+    // The model lock first, as every write (see ModelLock).
     const ModelLock modelLock;
     const MapObjectPtr mapObject = getMapObject(id);
     if (mapObject) {
         mapObject->deleteData();
-        Locker lock(m_mutex);
-        m_repository.remove(id);
+        Lock lock(d->mutex);
+        d->cache.remove(id);
     }
     return mapObject;
 }
@@ -105,20 +108,20 @@ bool MapObjectFactory::exists(const QString &name)
 
 void MapObjectFactory::clear()
 {
-    Locker lock(m_mutex);
-    m_repository.clear();
+    Lock lock(d->mutex);
+    d->cache.clear();
 }
 
 bool MapObjectFactory::isEmpty() const
 {
-    Locker lock(m_mutex);
-    return m_repository.isEmpty();
+    Lock lock(d->mutex);
+    return d->cache.isEmpty();
 }
 
 int MapObjectFactory::size() const
 {
-    Locker lock(m_mutex);
-    return m_repository.size();
+    Lock lock(d->mutex);
+    return d->cache.size();
 }
 
 } // namespace zelmw

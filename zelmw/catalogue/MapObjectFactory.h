@@ -4,11 +4,10 @@
 #include <zelmw/catalogue/MapObject.h>
 #include <zelmw/zelmw_export.h>
 
-#include <QMap>
 #include <QString>
 #include <boost/shared_ptr.hpp>
 
-#include <mutex>
+#include <memory>
 
 namespace zelmw {
 
@@ -49,8 +48,8 @@ private:
     MapObjectFactory(const MapObjectFactory &) = delete;
     MapObjectFactory &operator=(const MapObjectFactory &) = delete;
 
-    mutable std::mutex m_mutex;
-    QMap<int, MapObjectPtr> m_repository;
+    class Implementation;
+    std::unique_ptr<Implementation> d;
 };
 
 } // namespace zelmw

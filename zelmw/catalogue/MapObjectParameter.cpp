@@ -62,16 +62,14 @@ void MapObjectParameter::setCreateDate(const QDateTime &createDate)
 
 bool MapObjectParameter::saveData()
 {
-    // Writes take the model lock first: every store transaction begins inside it, so a
-    // writer never holds this lock while it waits for a transaction that waits for it.
+    // The model lock first, as every write (see ModelLock).
     const ModelLock modelLock;
     return MapObjectParameterDataHandler().updateRecord(m_record);
 }
 
 bool MapObjectParameter::deleteData()
 {
-    // Writes take the model lock first: every store transaction begins inside it, so a
-    // writer never holds this lock while it waits for a transaction that waits for it.
+    // The model lock first, as every write (see ModelLock).
     const ModelLock modelLock;
     return MapObjectParameterDataHandler().deleteRecord(unsigned(getId()));
 }

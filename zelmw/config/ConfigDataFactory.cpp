@@ -2,6 +2,9 @@
 
 #include <zelmw/networkmap/ModelLock_p.h>
 #include <zelmw/persistence/ConfigPairsDataHandler_p.h>
+#include <zelmw/vocabulary/EntityCache_p.h>
+
+#include <mutex>
 
 namespace zelmw {
 
@@ -17,22 +20,35 @@ boost::shared_ptr<ConfigurationData> entityFromRecord(const ConfigPairsDataHandl
 
 } // namespace
 
-ConfigDataFactory::ConfigDataFactory() = default;
+class ConfigDataFactory::Implementation
+{
+public:
+    // Recursive: the public operations build on each other.
+    mutable std::recursive_mutex mutex;
+    EntityCache<ConfigurationData> cache;
+};
+
+ConfigDataFactory::ConfigDataFactory()
+    : d(new Implementation)
+{ }
 
 ConfigDataFactory::ConfigDataFactory(const ConfigDataFactory &other)
+    : d(new Implementation)
 {
-    Lock lock(other.m_mutex);
-    m_repository = other.m_repository;
+    Lock lock(other.d->mutex);
+    d->cache = other.d->cache;
 }
 
 ConfigDataFactory &ConfigDataFactory::operator=(const ConfigDataFactory &other)
 {
     if (this != &other) {
-        std::scoped_lock lock(m_mutex, other.m_mutex);
-        m_repository = other.m_repository;
+        std::scoped_lock lock(d->mutex, other.d->mutex);
+        d->cache = other.d->cache;
     }
     return *this;
 }
+
+ConfigDataFactory::~ConfigDataFactory() = default;
 
 boost::shared_ptr<ConfigDataFactory> ConfigDataFactory::getInstance()
 {
@@ -42,22 +58,16 @@ boost::shared_ptr<ConfigDataFactory> ConfigDataFactory::getInstance()
 
 boost::shared_ptr<ConfigurationData> ConfigDataFactory::getConfigData(int id)
 {
-    Lock lock(m_mutex);
-    const auto cached = m_repository.constFind(id);
-    if (cached != m_repository.constEnd())
-        return cached.value();
-    const boost::shared_ptr<ConfigurationData> loaded = loadFlyweight(id);
-    addToRepository(loaded);
-    return loaded;
+    Lock lock(d->mutex);
+    return d->cache.getOrLoad(id, [&] { return loadFlyweight(id); });
 }
 
 boost::shared_ptr<ConfigurationData> ConfigDataFactory::getConfigData(const QString &key)
 {
-    Lock lock(m_mutex);
-    for (const boost::shared_ptr<ConfigurationData> &data : qAsConst(m_repository)) {
-        if (data->getKeyName() == key)
-            return data;
-    }
+    Lock lock(d->mutex);
+    if (const boost::shared_ptr<ConfigurationData> cached = d->cache.findFirst(
+            [&](const ConfigurationData &data) { return data.getKeyName() == key; }))
+        return cached;
     const boost::shared_ptr<ConfigurationData> loaded = loadFlyweight(key);
     addToRepository(loaded);
     return loaded;
@@ -65,7 +75,7 @@ boost::shared_ptr<ConfigurationData> ConfigDataFactory::getConfigData(const QStr
 
 QString ConfigDataFactory::getConfigValue(const QString &key)
 {
-    Lock lock(m_mutex);
+    Lock lock(d->mutex);
     const boost::shared_ptr<ConfigurationData> data = getConfigData(key);
     return data ? data->getValue() : QString();
 }
@@ -73,10 +83,9 @@ QString ConfigDataFactory::getConfigValue(const QString &key)
 boost::shared_ptr<ConfigurationData> ConfigDataFactory::addConfigData(const QString &key,
                                                                       const QString &value)
 {
-    // Writes take the model lock first: every store transaction begins inside it, so a
-    // writer never holds this lock while it waits for a transaction that waits for it.
+    // The model lock first, as every write (see ModelLock).
     const ModelLock modelLock;
-    Lock lock(m_mutex);
+    Lock lock(d->mutex);
     if (getConfigData(key))
         return boost::shared_ptr<ConfigurationData>();
     const boost::shared_ptr<ConfigurationData> added
@@ -87,10 +96,9 @@ boost::shared_ptr<ConfigurationData> ConfigDataFactory::addConfigData(const QStr
 
 bool ConfigDataFactory::saveConfigData(const QString &key, const QString &value)
 {
-    // Writes take the model lock first: every store transaction begins inside it, so a
-    // writer never holds this lock while it waits for a transaction that waits for it.
+    // The model lock first, as every write (see ModelLock).
     const ModelLock modelLock;
-    Lock lock(m_mutex);
+    Lock lock(d->mutex);
     const boost::shared_ptr<ConfigurationData> data = getConfigData(key);
     if (!data)
         return bool(addConfigData(key, value));
@@ -100,34 +108,32 @@ bool ConfigDataFactory::saveConfigData(const QString &key, const QString &value)
     // A value that did not reach the table must not be served as the setting: the next
     // lookup reads the table again.
     if (!saved && data->getValue() != stored)
-        m_repository.remove(data->getId());
+        d->cache.remove(data->getId());
     return saved;
 }
 
 boost::shared_ptr<ConfigurationData> ConfigDataFactory::deleteConfigData(int id)
 {
-    // Writes take the model lock first: every store transaction begins inside it, so a
-    // writer never holds this lock while it waits for a transaction that waits for it.
+    // The model lock first, as every write (see ModelLock).
     const ModelLock modelLock;
-    Lock lock(m_mutex);
+    Lock lock(d->mutex);
     const boost::shared_ptr<ConfigurationData> data = getConfigData(id);
     if (data) {
         data->deleteData();
-        m_repository.remove(id);
+        d->cache.remove(id);
     }
     return data;
 }
 
 boost::shared_ptr<ConfigurationData> ConfigDataFactory::deleteConfigData(const QString &key)
 {
-    // Writes take the model lock first: every store transaction begins inside it, so a
-    // writer never holds this lock while it waits for a transaction that waits for it.
+    // The model lock first, as every write (see ModelLock).
     const ModelLock modelLock;
-    Lock lock(m_mutex);
+    Lock lock(d->mutex);
     const boost::shared_ptr<ConfigurationData> data = getConfigData(key);
     if (data) {
         data->deleteData();
-        m_repository.remove(data->getId());
+        d->cache.remove(data->getId());
     }
     return data;
 }
@@ -139,20 +145,20 @@ bool ConfigDataFactory::isKeyExists(const QString &key)
 
 void ConfigDataFactory::clear()
 {
-    Lock lock(m_mutex);
-    m_repository.clear();
+    Lock lock(d->mutex);
+    d->cache.clear();
 }
 
 bool ConfigDataFactory::isEmpty() const
 {
-    Lock lock(m_mutex);
-    return m_repository.isEmpty();
+    Lock lock(d->mutex);
+    return d->cache.isEmpty();
 }
 
 int ConfigDataFactory::size() const
 {
-    Lock lock(m_mutex);
-    return m_repository.size();
+    Lock lock(d->mutex);
+    return d->cache.size();
 }
 
 boost::shared_ptr<ConfigurationData> ConfigDataFactory::loadFlyweight(int id)
@@ -167,10 +173,8 @@ boost::shared_ptr<ConfigurationData> ConfigDataFactory::loadFlyweight(const QStr
 
 void ConfigDataFactory::addToRepository(const boost::shared_ptr<ConfigurationData> &data)
 {
-    if (!data)
-        return;
-    Lock lock(m_mutex);
-    m_repository.insert(data->getId(), data);
+    Lock lock(d->mutex);
+    d->cache.add(data);
 }
 
 } // namespace zelmw

@@ -4,11 +4,10 @@
 #include <zelmw/config/ConfigurationData.h>
 #include <zelmw/zelmw_export.h>
 
-#include <QMap>
 #include <QString>
 #include <boost/shared_ptr.hpp>
 
-#include <mutex>
+#include <memory>
 
 namespace zelmw {
 
@@ -21,8 +20,10 @@ class ZELMW_EXPORT ConfigDataFactory
 public:
     static boost::shared_ptr<ConfigDataFactory> getInstance();
 
+    // A copy copies the cache: it shares the cached entries, not later additions.
     ConfigDataFactory(const ConfigDataFactory &other);
     ConfigDataFactory &operator=(const ConfigDataFactory &other);
+    ~ConfigDataFactory();
 
     boost::shared_ptr<ConfigurationData> getConfigData(int id);
     // Keys are compared case-sensitively.
@@ -57,9 +58,8 @@ protected:
 private:
     ConfigDataFactory();
 
-    // Recursive: the public operations build on each other.
-    mutable std::recursive_mutex m_mutex;
-    QMap<int, boost::shared_ptr<ConfigurationData>> m_repository;
+    class Implementation;
+    std::unique_ptr<Implementation> d;
 };
 
 } // namespace zelmw

@@ -65,16 +65,14 @@ void ConfigurationData::setValue(const QString &value)
 
 bool ConfigurationData::saveData()
 {
-    // Writes take the model lock first: every store transaction begins inside it, so a
-    // writer never holds this lock while it waits for a transaction that waits for it.
+    // The model lock first, as every write (see ModelLock).
     const ModelLock modelLock;
     return d->m_dirtyFields.save<ConfigPairsDataHandler>(*d->m_record);
 }
 
 bool ConfigurationData::deleteData()
 {
-    // Writes take the model lock first: every store transaction begins inside it, so a
-    // writer never holds this lock while it waits for a transaction that waits for it.
+    // The model lock first, as every write (see ModelLock).
     const ModelLock modelLock;
     return d->m_dirtyFields.remove<ConfigPairsDataHandler>(*d->m_record);
 }

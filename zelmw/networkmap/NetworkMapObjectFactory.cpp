@@ -3,6 +3,7 @@
 #include <zelmw/networkmap/ModelLock_p.h>
 #include <zelmw/networkmap/NetworkMapFactory.h>
 #include <zelmw/networkmap/NetworkMapObjectDataHandler_p.h>
+#include <zelmw/vocabulary/EntityCache_p.h>
 #include <zelmw/vocabulary/Utility.h>
 
 namespace zelmw {
@@ -18,7 +19,16 @@ entityFromRecord(const NetworkMapObjectDataHandler::RecordPtr &record)
 
 } // namespace
 
-NetworkMapObjectFactory::NetworkMapObjectFactory() = default;
+class NetworkMapObjectFactory::Implementation
+{
+public:
+    EntityCache<NetworkMapObject> cache;
+};
+
+NetworkMapObjectFactory::NetworkMapObjectFactory()
+    : d(new Implementation)
+{ }
+
 NetworkMapObjectFactory::~NetworkMapObjectFactory() = default;
 
 boost::shared_ptr<NetworkMapObjectFactory> NetworkMapObjectFactory::getInstance()
@@ -30,12 +40,7 @@ boost::shared_ptr<NetworkMapObjectFactory> NetworkMapObjectFactory::getInstance(
 NetworkMapObjectFactory::NetworkMapObjectPtr NetworkMapObjectFactory::getNetworkMapObject(int id)
 {
     const ModelLock lock;
-    const NetworkMapObjectPtr cached = m_repository.value(id);
-    if (cached)
-        return cached;
-    const NetworkMapObjectPtr loaded = loadFlyweight(id);
-    addToRepository(loaded);
-    return loaded;
+    return d->cache.getOrLoad(id, [&] { return loadFlyweight(id); });
 }
 
 NetworkMapObjectFactory::NetworkMapObjectPtr
@@ -57,7 +62,7 @@ NetworkMapObjectFactory::NetworkMapObjectPtr NetworkMapObjectFactory::deleteNetw
     const NetworkMapObjectPtr object = getNetworkMapObject(id);
     if (object) {
         object->deleteData();
-        m_repository.remove(id);
+        d->cache.remove(id);
     }
     return object;
 }
@@ -65,19 +70,19 @@ NetworkMapObjectFactory::NetworkMapObjectPtr NetworkMapObjectFactory::deleteNetw
 bool NetworkMapObjectFactory::isEmpty() const
 {
     const ModelLock lock;
-    return m_repository.isEmpty();
+    return d->cache.isEmpty();
 }
 
 int NetworkMapObjectFactory::size() const
 {
     const ModelLock lock;
-    return m_repository.size();
+    return d->cache.size();
 }
 
 void NetworkMapObjectFactory::clear()
 {
     const ModelLock lock;
-    m_repository.clear();
+    d->cache.clear();
 }
 
 NetworkMapObjectFactory::NetworkMapObjectPtr NetworkMapObjectFactory::loadFlyweight(int id)
@@ -99,7 +104,7 @@ NetworkMapObjectFactory::NetworkMapObjectPtr NetworkMapObjectFactory::adoptRecor
     const boost::shared_ptr<zeldb::NetworkMapObjectsRecord> &record)
 {
     const ModelLock lock;
-    NetworkMapObjectPtr object = m_repository.value(int(record->Id()));
+    NetworkMapObjectPtr object = d->cache.get(int(record->Id()));
     if (!object) {
         object = entityFromRecord(record);
         addToRepository(object);
@@ -110,14 +115,13 @@ NetworkMapObjectFactory::NetworkMapObjectPtr NetworkMapObjectFactory::adoptRecor
 void NetworkMapObjectFactory::forgetNetworkMapObject(int id)
 {
     const ModelLock lock;
-    m_repository.remove(id);
+    d->cache.remove(id);
 }
 
 void NetworkMapObjectFactory::addToRepository(const NetworkMapObjectPtr &object)
 {
     const ModelLock lock;
-    if (object)
-        m_repository.insert(object->getId(), object);
+    d->cache.add(object);
 }
 
 } // namespace zelmw

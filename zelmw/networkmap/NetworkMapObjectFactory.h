@@ -4,9 +4,9 @@
 #include <zelmw/networkmap/NetworkMapObject.h>
 #include <zelmw/zelmw_export.h>
 
-#include <QMap>
 #include <QString>
 #include <boost/shared_ptr.hpp>
+#include <memory>
 
 namespace zelmw {
 
@@ -52,7 +52,8 @@ private:
     NetworkMapObjectFactory(const NetworkMapObjectFactory &) = delete;
     NetworkMapObjectFactory &operator=(const NetworkMapObjectFactory &) = delete;
 
-    QMap<int, NetworkMapObjectPtr> m_repository;
+    class Implementation;
+    std::unique_ptr<Implementation> d;
 };
 
 } // namespace zelmw
