@@ -397,8 +397,22 @@ NetworkMapObjectPtr NetworkMap::createNwMapObject(const QString &typeName, const
                                                   const QString &mac, const QString &ip,
                                                   const QMap<QString, QString> &details)
 {
+    return createDevice(typeName, name, mac, ip, details, false);
+}
+
+NetworkMapObjectPtr NetworkMap::createMasterDevice(const QString &name, const QString &mac,
+                                                   const QString &ip,
+                                                   const QMap<QString, QString> &details)
+{
+    return createDevice(DEVICE_TYPE_GATEWAY, name, mac, ip, details, true);
+}
+
+NetworkMapObjectPtr NetworkMap::createDevice(const QString &typeName, const QString &name,
+                                             const QString &mac, const QString &ip,
+                                             const QMap<QString, QString> &details, bool master)
+{
     const ModelLock lock;
-    // The row and its details are stored together or not at all.
+    // The row, its details and the map's master device are stored together or not at all.
     StoreTransaction transaction;
     if (!transaction.isActive())
         return NetworkMapObjectPtr();
@@ -406,33 +420,16 @@ NetworkMapObjectPtr NetworkMap::createNwMapObject(const QString &typeName, const
     if (!device)
         return device;
     device->saveDetails(details);
-    if (!transaction.commit())
-        return NetworkMapObjectPtr();
-    addNwMapObject(device);
-    emit nwMapObjCreated(device->getId(), false);
-    return device;
-}
-
-NetworkMapObjectPtr NetworkMap::createMasterDevice(const QString &name, const QString &mac,
-                                                   const QString &ip,
-                                                   const QMap<QString, QString> &details)
-{
-    const ModelLock lock;
-    StoreTransaction transaction;
-    if (!transaction.isActive())
-        return NetworkMapObjectPtr();
-    const NetworkMapObjectPtr device = createNwMapObjPrivate(DEVICE_TYPE_GATEWAY, name, mac, ip);
-    if (!device)
-        return device;
-    device->saveDetails(details);
-    setMasterDeviceId(device->getId());
-    saveData();
+    if (master) {
+        setMasterDeviceId(device->getId());
+        saveData();
+    }
     if (!transaction.commit()) {
         reload();
         return NetworkMapObjectPtr();
     }
     addNwMapObject(device);
-    emit nwMapObjCreated(device->getId(), true);
+    emit nwMapObjCreated(device->getId(), master);
     return device;
 }
 

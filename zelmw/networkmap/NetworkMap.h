@@ -145,6 +145,11 @@ private:
     NetworkMapObjectPtr createNwMapObjPrivate(const QString &typeName, const QString &name,
                                               const QString &mac, const QString &ip,
                                               const NetworkMapObjectPtr &replaced = {});
+    // The creation checks, the row and its details in one transaction, then the registry and
+    // nwMapObjCreated; a MASTER device becomes the map's master device.
+    NetworkMapObjectPtr createDevice(const QString &typeName, const QString &name,
+                                     const QString &mac, const QString &ip,
+                                     const QMap<QString, QString> &details, bool master);
     // Re-creates DEVICE under TYPENAME with its details merged with RECORD, in one
     // transaction; null, with nothing changed, when that cannot be done.
     NetworkMapObjectPtr changeType(const NetworkMapObjectPtr &device, const QString &typeName,

@@ -90,21 +90,21 @@ bool ZelDbDatabase::BeginTransaction()
 
 bool ZelDbDatabase::CommitTransaction()
 {
-    QSqlError error;
-    if (m_open
-        && ThreadConnections::current().endTransaction(m_connectionName, filePath, true, error))
-        return true;
-    reportError(QStringLiteral("commit"), error);
-    return false;
+    return EndTransaction(true);
 }
 
 bool ZelDbDatabase::RollbackTransaction()
 {
+    return EndTransaction(false);
+}
+
+bool ZelDbDatabase::EndTransaction(bool commit)
+{
     QSqlError error;
     if (m_open
-        && ThreadConnections::current().endTransaction(m_connectionName, filePath, false, error))
+        && ThreadConnections::current().endTransaction(m_connectionName, filePath, commit, error))
         return true;
-    reportError(QStringLiteral("rollback"), error);
+    reportError(commit ? QStringLiteral("commit") : QStringLiteral("rollback"), error);
     return false;
 }
 

@@ -87,6 +87,8 @@ private:
     // The tables run their statements through these two.
     friend class TableBase;
 
+    bool EndTransaction(bool commit);
+
     // SQL prepared on the calling thread's connection and kept for reuse; null, with the
     // reason in ERROR, while this object is not open or when the statement is refused.
     // Finish the query after use.
