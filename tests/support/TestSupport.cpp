@@ -1,5 +1,7 @@
 #include "TestSupport.h"
 
+#include <zeldb/ZelDbDatabase.h>
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -53,12 +55,14 @@ void failOnSqlMisuse()
 
 bool runWithUnopenableDatabase(const QString &databasePath, const std::function<void()> &work)
 {
+    // The calling thread's connection would go on using the removed file.
+    zeldb::ZelDbDatabase::CloseThreadConnections();
     for (const char *suffix : { "", "-wal", "-shm" })
         QFile::remove(databasePath + QLatin1String(suffix));
     if (!QDir().mkdir(databasePath))
         return false;
     std::thread(work).join();
-    return true;
+    return QDir().rmdir(databasePath);
 }
 
 } // namespace zeltest

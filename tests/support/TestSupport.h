@@ -1,7 +1,9 @@
 #ifndef ZELTEST_TESTSUPPORT_H
 #define ZELTEST_TESTSUPPORT_H
 
+#include <QCoreApplication>
 #include <QString>
+#include <QTest>
 
 #include <functional>
 
@@ -17,11 +19,24 @@ QString isolateDataLocation();
 // Other messages pass on to the previous handler.
 void failOnSqlMisuse();
 
-// Replaces the database file at DATABASEPATH with a directory, runs WORK on a fresh thread
-// (whose first open meets the broken file: each thread keeps its own connection) and puts
-// nothing back, so call it last in a test program. False when the file could not be replaced.
+// Replaces the database file at DATABASEPATH with a directory and runs WORK on a fresh thread,
+// whose first open meets it; then removes the directory, so the next open anywhere creates a
+// fresh, empty store. Call it with no connection object open on the calling thread. False
+// when the file could not be replaced.
 bool runWithUnopenableDatabase(const QString &databasePath, const std::function<void()> &work);
 
 } // namespace zeltest
+
+// The main of a test program that never touches the user's data and fails on SQL misuse.
+#define ZEL_TEST_MAIN(TestObject)                                                               \
+    int main(int argc, char *argv[])                                                           \
+    {                                                                                          \
+        zeltest::isolateDataLocation();                                                        \
+        zeltest::failOnSqlMisuse();                                                            \
+        QCoreApplication app(argc, argv);                                                      \
+        TestObject test;                                                                       \
+        QTEST_SET_MAIN_SOURCE_PATH                                                             \
+        return QTest::qExec(&test, argc, argv);                                                \
+    }
 
 #endif // ZELTEST_TESTSUPPORT_H
