@@ -5,21 +5,17 @@
 #include <zelmw/config/ConfigDataFactory.h>
 #include <zelmw/networkmap/NetworkMapObjectDataHandler_p.h>
 #include <zelmw/networkmap/NetworkMapObjectFactory.h>
-#include <zelmw/persistence/ZelDbConnection.h>
 
 #include "ModelReset.h"
+#include "RawStore.h"
 
-#include <QList>
 #include <boost/make_shared.hpp>
 
-// Raw access to the tables of the network-map model, for what the entities do not show, and
-// the model's fresh start between test functions.
-class NetworkMapStore : public zelmw::ZelDbConnection
+// The network-map model's rows, for what the entities do not show, and stored devices made
+// without a map.
+class NetworkMapStore : public zeltest::RawStore
 {
 public:
-    NetworkMapStore() { open(); }
-    ~NetworkMapStore() override { close(); }
-
     // Empty tables and caches.
     static void reset() { zeltest::resetModel(); }
 
@@ -53,13 +49,6 @@ public:
         return row;
     }
 
-    int deviceRows()
-    {
-        QList<zeldb::NetworkMapObjectsRecord> rows;
-        getNetworkMapObjectsTable()->Get(rows, zeldb::NetworkMapObjectsSelectionCriteria());
-        return rows.size();
-    }
-
     zeldb::NetworkMapObjectDetailsRecord detailRow(int id)
     {
         zeldb::NetworkMapObjectDetailsRecord row;
@@ -67,13 +56,8 @@ public:
         return row;
     }
 
-    int detailRows()
-    {
-        QList<zeldb::NetworkMapObjectDetailsRecord> rows;
-        getNetworkMapObjectDetailsTable()->Get(rows,
-                                               zeldb::NetworkMapObjectDetailsSelectionCriteria());
-        return rows.size();
-    }
+    int deviceRows() { return rowCount(QStringLiteral("NetworkMapObjects")); }
+    int detailRows() { return rowCount(QStringLiteral("NetworkMapObjectDetails")); }
 };
 
 #endif // ZELTEST_NETWORKMAPSTORE_H

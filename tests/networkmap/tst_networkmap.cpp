@@ -60,12 +60,6 @@ class TestNetworkMap : public QObject
     NetworkMapSharedPtr m_map;
 
 private slots:
-    void initTestCase()
-    {
-        zeltest::isolateDataLocation();
-        zeltest::failOnSqlMisuse();
-    }
-
     void init()
     {
         NetworkMapStore::reset();
@@ -281,5 +275,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestNetworkMap)
+ZEL_TEST_MAIN(TestNetworkMap)
 #include "tst_networkmap.moc"

@@ -27,12 +27,6 @@ class TestNetworkMapConcurrency : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        zeltest::isolateDataLocation();
-        zeltest::failOnSqlMisuse();
-    }
-
     void cleanup() { NetworkMapStore::reset(); }
 
     void readersSeeWholeChangesWhileDetailsAreSavedAndDeleted()
@@ -178,5 +172,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestNetworkMapConcurrency)
+ZEL_TEST_MAIN(TestNetworkMapConcurrency)
 #include "tst_networkmapconcurrency.moc"

@@ -6,7 +6,6 @@
 #include "NetworkMapStore.h"
 #include "TestSupport.h"
 
-#include <QProcess>
 #include <QtTest>
 
 #include <thread>
@@ -34,26 +33,10 @@ class TestNetworkMapFactory : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        // A second run of this program in the same data location reads what the first stored.
-        if (qEnvironmentVariableIsSet("ZELTEST_DATA_HOME"))
-            qputenv("XDG_DATA_HOME", qgetenv("ZELTEST_DATA_HOME"));
-        else
-            zeltest::isolateDataLocation();
-        zeltest::failOnSqlMisuse();
-    }
-
-    void init()
-    {
-        if (!qEnvironmentVariableIsSet("ZELTEST_DATA_HOME"))
-            NetworkMapStore::reset();
-    }
+    void cleanup() { NetworkMapStore::reset(); }
 
     void repositoryIdentity()
     {
-        if (qEnvironmentVariableIsSet("ZELTEST_DATA_HOME"))
-            QSKIP("the second process only reads");
         const auto maps = NetworkMapFactory::getInstance();
         {
             zeltest::LogCapture log(QStringLiteral("default"));
@@ -79,8 +62,6 @@ private slots:
     // One object per stored device: the repository hands out the device the map holds.
     void oneObjectPerDevice()
     {
-        if (qEnvironmentVariableIsSet("ZELTEST_DATA_HOME"))
-            QSKIP("the second process only reads");
         const auto map = InUseMapController::getInstance()->getInUseNetworkMap(GW_A, QString(), HOME);
         const auto gateway = map->addDiscovery(router(GW_A));
         const auto devices = NetworkMapObjectFactory::getInstance();
@@ -98,8 +79,6 @@ private slots:
 
     void inUseControllerFollowsTheGateway()
     {
-        if (qEnvironmentVariableIsSet("ZELTEST_DATA_HOME"))
-            QSKIP("the second process only reads");
         const auto controller = InUseMapController::getInstance();
         QVERIFY(!controller->getInUseNetworkMap());
         QSignalSpy changes(controller.get(), &InUseMapController::inUseMapChanged);
@@ -139,38 +118,50 @@ private slots:
         QCOMPARE(controller->getInUseNetworkMap(), NetworkMapSharedPtr());
     }
 
-    // What one process stored, the next loads whole.
-    void storedMapComesBackAfterARestart()
+    void devicesValidateAndCache()
     {
-        if (!qEnvironmentVariableIsSet("ZELTEST_DATA_HOME")) {
-            const auto map = InUseMapController::getInstance()->getInUseNetworkMap(GW_A, QString(), HOME);
-            map->addDiscovery(router(GW_A));
-            map->addDiscovery({ { NS_DEVICE_TYPE, DEVICE_TYPE_PC },
-                                { DEVICE_PARAM_LAN_MACADDRESS, QStringLiteral("00:1a:2b:3c:4d:0c") },
-                                { DEVICE_PARAM_LAN_IPADDRESS, QStringLiteral("10.0.0.2") },
-                                { PC_PARAM_ISLOCALZEL, BOOL_TRUE_VALUE },
-                                { PC_PARAM_LOCALZEL_NIC, QStringLiteral("{nic}") } });
-            QProcess second;
-            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-            environment.insert(QStringLiteral("ZELTEST_DATA_HOME"), qEnvironmentVariable("XDG_DATA_HOME"));
-            second.setProcessEnvironment(environment);
-            second.start(QCoreApplication::applicationFilePath(),
-                         { QStringLiteral("storedMapComesBackAfterARestart") });
-            QVERIFY(second.waitForFinished(60000));
-            QVERIFY2(second.exitCode() == 0, second.readAllStandardOutput().constData());
-            return;
-        }
-        const auto map = InUseMapController::getInstance()->getInUseNetworkMap();
-        QVERIFY(map);
-        QCOMPARE(map->getName(), HOME);
-        QCOMPARE(map->count(), 2);
-        QCOMPARE(map->getMasterDevice()->getMacAddress(), GW_A);
-        QCOMPARE(map->getLocalZel()->getMacAddress(), QStringLiteral("00:1A:2B:3C:4D:0C"));
-        QCOMPARE(map->getLocalZel()->getDetailValue(PC_PARAM_ISLOCALZEL, QString()), BOOL_TRUE_VALUE);
-        QCOMPARE(map->getNicGuid(), QStringLiteral("{nic}"));
-        QCOMPARE(NetworkMapStore().detailRows(), 9);
+        const auto devices = NetworkMapObjectFactory::getInstance();
+        const int type = MapObjectFactory::getInstance()->getMapObject("PC", true)->getId();
+        QVERIFY(!devices->addNetworkMapObject(type, 1, "pc", "00:00:00:00:00:00", "10.0.0.1"));
+        QVERIFY(!devices->addNetworkMapObject(type, 1, "pc", "00:11:22:33:44:55", "10.0.0"));
+        QVERIFY(!devices->addNetworkMapObject(type, 1, "", "00:11:22:33:44:55", "10.0.0.1"));
+        QCOMPARE(NetworkMapStore().deviceRows(), 0);
+
+        const auto added
+            = devices->addNetworkMapObject(type, 3, "pc", "00:11:22:33:44:55", "10.0.0.1");
+        QVERIFY(added && added->getIsConnected());
+        QCOMPARE(devices->getNetworkMapObject(added->getId()), added);
+        QVERIFY(NetworkMapStore().deviceRow(added->getId()).IsConnected());
+    }
+
+    void deviceLookupsLoadOnceAndMissesCacheNothing()
+    {
+        const auto devices = NetworkMapObjectFactory::getInstance();
+        const auto stored = NetworkMapStore::device("PC");
+        QVERIFY(stored->saveDetail("A", "1"));
+        QVERIFY(!devices->getNetworkMapObject(stored->getId() + 1));
+        QVERIFY(devices->isEmpty());
+
+        const auto loaded = devices->getNetworkMapObject(stored->getId());
+        QVERIFY(loaded && loaded != stored);
+        QCOMPARE(loaded->getDetailValue("A", ""), QString("1"));
+        // A detail's device is the repository's object, not its owner.
+        QCOMPARE(stored->getDetail("A")->getNetworkMapObject(), loaded);
+        QCOMPARE(devices->getNetworkMapObject(stored->getId()), loaded);
+    }
+
+    void deleteRemovesTheRowButNotTheDetails()
+    {
+        const auto devices = NetworkMapObjectFactory::getInstance();
+        QVERIFY(!devices->deleteNetworkMapObject(12345));
+        const auto stored = NetworkMapStore::device("PC");
+        QVERIFY(stored->saveDetail("A", "1"));
+        QCOMPARE(devices->deleteNetworkMapObject(stored->getId())->getId(), stored->getId());
+        QVERIFY(devices->isEmpty());
+        QCOMPARE(NetworkMapStore().deviceRows(), 0);
+        QCOMPARE(NetworkMapStore().detailRows(), 1);
     }
 };
 
-QTEST_GUILESS_MAIN(TestNetworkMapFactory)
+ZEL_TEST_MAIN(TestNetworkMapFactory)
 #include "tst_networkmapfactory.moc"
