@@ -120,31 +120,6 @@ private slots:
                  QStringLiteral("changed"));
     }
 
-    void newMapObjectRowsAndTheirParameters()
-    {
-        MapObjectDataHandler types;
-        QVERIFY(!types.addRecord(QString()));
-        const MapObjectDataHandler::RecordPtr type = types.addRecord(QStringLiteral("GATEWAY"));
-        QVERIFY(type);
-        QCOMPARE(type->IconId(), QStringLiteral(" "));
-        QVERIFY(type->IsActive() && type->ShowOnMap());
-        QCOMPARE(types.getRecordByName(QStringLiteral("GATEWAY"))->Id(), type->Id());
-
-        MapObjectParameterDataHandler parameters;
-        QVERIFY(!parameters.addRecord(type->Id(), QString()));
-        const QStringList names = { "B", "A", "C" };
-        for (const QString &name : names)
-            QVERIFY(parameters.addRecord(type->Id(), name));
-        QVERIFY(parameters.addRecord(type->Id() + 1, QStringLiteral("other type")));
-        QStringList readNames;
-        for (const MapObjectParameterDataHandler::RecordPtr &record :
-             parameters.getRecordsByMapObjectId(type->Id()))
-            readNames << record->Name();
-        QCOMPARE(readNames, names);
-    }
-
-    // Writes made through any handler inside a scope commit or vanish together; an inner
-    // scope that does not commit takes the whole transaction down with it.
     void transactionScopesNestPerThread()
     {
         {
