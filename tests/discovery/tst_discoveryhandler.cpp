@@ -246,7 +246,7 @@ private slots:
         QVERIFY(messages[1].contains(QRegularExpression(QStringLiteral("again, refused: [56]$"))));
     }
 
-    void exceptionAbandonsOnlyItsRecord()
+    void exceptionAbandonsOnlyItsRecordInStoreAndMemory()
     {
         const zeltest::LogCapture log(LOGGER_NAME);
         DiscoveryHandler handler;
@@ -256,6 +256,8 @@ private slots:
         const qint64 before = handler.processedDiscoveryCount();
         handler.addDiscovery(device(DEVICE_TYPE_PC, 10));
         QVERIFY(waitProcessed(before + 1));
+        // Gone from memory with the store too, or its id would be handed out twice.
+        QVERIFY(!map->getNwMapObject(mac(10).toUpper()));
         disconnect(thrower);
         handler.addDiscovery(device(DEVICE_TYPE_PC, 11));
         QVERIFY(waitProcessed(before + 2));

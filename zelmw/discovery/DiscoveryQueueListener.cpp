@@ -5,6 +5,7 @@
 #include <zelmw/discovery/MeshClientsStrategy_p.h>
 #include <zelmw/discovery/WirelessClientsStrategy_p.h>
 #include <zelmw/networkmap/ModelLock_p.h>
+#include <zelmw/networkmap/NetworkMapFactory.h>
 #include <zelmw/persistence/StoreTransaction_p.h>
 #include <zelmw/vocabulary/ZelConstants.h>
 
@@ -163,19 +164,22 @@ void DiscoveryQueueListener::onTimeOut(QTimer &timer, const Implementation &rout
 void DiscoveryQueueListener::processRecord(const DiscoveryType &record,
                                            const Implementation &routes)
 {
+    const ModelLock lock;
+    bool committed = false;
     try {
-        const ModelLock lock;
         StoreTransaction transaction;
         routes.dispatchDiscovery(record);
-        transaction.commit();
+        committed = transaction.commit();
     } catch (const std::exception &error) {
-        // The transaction rolled back: the store stays as after the previous record.
         logError(QStringLiteral("DiscoveryQueueListener::onTimeOut - record abandoned: ")
                  + QString::fromLocal8Bit(error.what()));
     } catch (...) {
         logError(QStringLiteral("DiscoveryQueueListener::onTimeOut - record abandoned: "
                                 "unknown exception"));
     }
+    // The store stays as after the previous record; memory must not show what it lost.
+    if (!committed)
+        NetworkMapFactory::getInstance()->resynchronise();
     ++m_processed;
 }
 

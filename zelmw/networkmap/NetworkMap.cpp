@@ -5,6 +5,7 @@
 #include <zelmw/networkmap/ModelLock_p.h>
 #include <zelmw/networkmap/NetworkMapDataHandler_p.h>
 #include <zelmw/networkmap/NetworkMapObjectDataHandler_p.h>
+#include <zelmw/networkmap/NetworkMapFactory.h>
 #include <zelmw/networkmap/NetworkMapObjectFactory.h>
 #include <zelmw/persistence/DirtyFields_p.h>
 #include <zelmw/persistence/StoreTransaction_p.h>
@@ -14,6 +15,8 @@
 
 #include <QCoreApplication>
 #include <QHash>
+#include <QSet>
+#include <boost/make_shared.hpp>
 #include <zellogger/ZelLogger.h>
 
 #include <stdexcept>
@@ -489,6 +492,59 @@ void NetworkMap::forgetDevice(int id)
     NetworkMapObjectFactory::getInstance()->forgetNetworkMapObject(id);
 }
 
+namespace {
+
+// What the store holds of a device, in the terms a rollback can change.
+bool sameState(const NetworkMapObject &held, const NetworkMapObject &stored)
+{
+    QList<int> heldDetails, storedDetails;
+    for (const auto &detail : held.getDetailList())
+        heldDetails << detail->getId();
+    for (const auto &detail : stored.getDetailList())
+        storedDetails << detail->getId();
+    return held.getMapObjectId() == stored.getMapObjectId()
+        && held.getName() == stored.getName() && held.getMacAddress() == stored.getMacAddress()
+        && held.getIpAddress() == stored.getIpAddress()
+        && held.getIsConnected() == stored.getIsConnected()
+        && held.getDetailNameValueMap() == stored.getDetailNameValueMap()
+        && heldDetails == storedDetails;
+}
+
+} // namespace
+
+void NetworkMap::resynchronise()
+{
+    const ModelLock lock;
+    ZelDbConnection connection;
+    if (!connection.open())
+        return;
+    reload();
+    const boost::shared_ptr<NetworkMapObjectFactory> devices = NetworkMapObjectFactory::getInstance();
+    QSet<int> stored;
+    for (const NetworkMapObjectDataHandler::RecordPtr &row :
+         NetworkMapObjectDataHandler().getRecordsByNetworkMapId(getId())) {
+        const int id = int(row->Id());
+        stored.insert(id);
+        const NetworkMapObjectPtr held = getNwMapObject(id);
+        if (held
+            && sameState(*held,
+                         NetworkMapObject(boost::make_shared<zeldb::NetworkMapObjectsRecord>(*row))))
+            continue;
+        if (held) {
+            forgetDevice(id);
+            emit nwMapObjDeleted(id);
+        }
+        addNwMapObject(devices->adoptRecord(row));
+        emit nwMapObjCreated(id, id == getMasterDeviceId());
+    }
+    for (const NetworkMapObjectPtr &device : d->devices.values()) {
+        if (!stored.contains(device->getId())) {
+            forgetDevice(device->getId());
+            emit nwMapObjDeleted(device->getId());
+        }
+    }
+}
+
 void NetworkMap::reload()
 {
     // The store rolled back what this map wrote in memory: read the row again.
@@ -604,10 +660,17 @@ NetworkMapObjectPtr NetworkMap::addDiscovery(const QMap<QString, QString> &recor
         log(QStringLiteral("DiscoverStrategy not found for ") + type, ZelLogger::WARNING_LEVEL);
         return NetworkMapObjectPtr();
     }
-    StoreTransaction transaction;
-    const NetworkMapObjectPtr device = strategy->discover(*this, record);
-    transaction.commit();
-    return device;
+    bool committed = false;
+    NetworkMapObjectPtr device;
+    {
+        StoreTransaction transaction;
+        device = strategy->discover(*this, record);
+        committed = transaction.commit();
+    }
+    if (committed)
+        return device;
+    NetworkMapFactory::getInstance()->resynchronise();
+    return NetworkMapObjectPtr();
 }
 
 void NetworkMap::markWireless(const QList<QString> &macs, bool allMacsOfDevice)

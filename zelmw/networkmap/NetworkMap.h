@@ -138,6 +138,7 @@ private slots:
 
 private:
     class Implementation;
+    friend class NetworkMapFactory;
 
     void setRecord(const boost::shared_ptr<zeldb::NetworkMapsRecord> &record);
     // The creation checks and the row; the device is not entered yet. REPLACED is a device
@@ -158,6 +159,11 @@ private:
     bool deleteRow(const NetworkMapObjectPtr &device);
     void forgetDevice(int id);
     void reload();
+    // After a rolled-back transaction whose changes memory already shows: the map's row and
+    // its devices become what the store holds again. Devices that differ are replaced (a
+    // deleted signal, then a created one), vanished ones deleted, returned ones created.
+    // Call it outside any transaction; nothing changes while the store cannot be read.
+    void resynchronise();
     void markWireless(const QList<QString> &macs, bool allMacsOfDevice);
 
     std::unique_ptr<Implementation> d;

@@ -5,6 +5,7 @@
 #include <zelmw/networkmap/InUseMapController.h>
 #include <zelmw/networkmap/ModelLock_p.h>
 #include <zelmw/networkmap/NetworkMapDataHandler_p.h>
+#include <zelmw/persistence/ZelDbConnection.h>
 #include <zelmw/vocabulary/EntityCache_p.h>
 
 #include <QtGlobal>
@@ -157,6 +158,25 @@ NetworkMapSharedPtr NetworkMapFactory::loadFlyweight(const QString &serial)
 void NetworkMapFactory::addToRepository(const NetworkMapSharedPtr &map)
 {
     d->cache.add(map);
+}
+
+void NetworkMapFactory::resynchronise()
+{
+    const ModelLock lock;
+    ZelDbConnection connection;
+    if (!connection.open())
+        return;
+    for (const NetworkMapSharedPtr &map : d->cache.values()) {
+        if (NetworkMapDataHandler().getRecord(map->getId())) {
+            map->resynchronise();
+            continue;
+        }
+        // A row rolled back: its id may be handed out again, so no object may keep it.
+        for (const NetworkMap::NetworkMapObjectPtr &device : map->getNwMapObjectList())
+            map->forgetDevice(device->getId());
+        d->cache.remove(map->getId());
+        InUseMapController::getInstance()->forgetNetworkMap(map);
+    }
 }
 
 } // namespace zelmw

@@ -41,6 +41,8 @@ public:
 
 private:
     friend class NetworkMapObjectFactory;
+    friend class DiscoveryQueueListener;
+    friend class NetworkMap;
 
     NetworkMapFactory();
     // The cached map with ID, without loading; null when it is not cached.
@@ -49,6 +51,9 @@ private:
     NetworkMapSharedPtr loadFlyweight(int id);
     NetworkMapSharedPtr loadFlyweight(const QString &serial);
     void addToRepository(const NetworkMapSharedPtr &map);
+    // After a rolled-back transaction: every cached map becomes what the store holds again,
+    // and a map whose row is gone is forgotten (and stops being the map in use).
+    void resynchronise();
 
     class Implementation;
     std::unique_ptr<Implementation> d;
