@@ -62,7 +62,6 @@ private slots:
     void cleanup()
     {
         m_db.GetMapObjectsTable()->ClearTable();
-        m_db.GetConfigurationPairsTable()->ClearTable();
         m_db.Close();
     }
 
@@ -143,23 +142,15 @@ private slots:
         QVERIFY(third.Id() > second.Id());
     }
 
-    void textIsStoredExactly()
+    // An empty text is a value: it must not come back as a missing one.
+    void emptyTextIsNotNull()
     {
-        ConfigurationPairsTable *table = m_db.GetConfigurationPairsTable();
-        const QString hostile = QStringLiteral(
-            "O'Brien \"x\"; DROP TABLE MapObjects; -- \u00e7\u011f\u00fc \U0001F600");
-        ConfigurationPairsRecord record;
-        record.setConfigKeyName(hostile);
-        record.setConfigKeyValue(QStringLiteral(""));
-        QVERIFY(table->Add(record));
-        ConfigurationPairsSelectionCriteria criteria;
-        criteria.ConfigKeyNameEqualsTo(hostile);
-        QList<ConfigurationPairsRecord> found;
-        QVERIFY(table->Get(found, criteria));
-        QCOMPARE(found.first().ConfigKeyName(), hostile);
-        // An empty value is a value: it must not come back as a missing one.
-        QVERIFY(!found.first().ConfigKeyValue().isNull());
-        QVERIFY(found.first().ConfigKeyValue().isEmpty());
+        MapObjectsRecord record = mapObject(QStringLiteral("PC"));
+        record.setIconId(QStringLiteral(""));
+        QVERIFY(m_db.GetMapObjectsTable()->Add(record));
+        MapObjectsRecord read;
+        QVERIFY(m_db.GetMapObjectsTable()->Get(record.Id(), read));
+        QVERIFY(!read.IconId().isNull() && read.IconId().isEmpty());
     }
 
     void unopenableFileFailsByResult_data()
