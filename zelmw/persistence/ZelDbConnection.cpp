@@ -1,7 +1,11 @@
 #include <zelmw/persistence/ZelDbConnection.h>
 
-#include <zeldb/ZelDb.h>
+#include <zelmw/vocabulary/ZelConstants.h>
 
+#include <zeldb/ZelDb.h>
+#include <zellogger/ZelLogger.h>
+
+#include <QDateTime>
 #include <QDir>
 #include <QSqlQuery>
 #include <QStandardPaths>
@@ -19,6 +23,93 @@ namespace {
 std::mutex dataDirectoryMutex;
 QString chosenDataDirectory;
 bool pathFixed = false;
+
+const QFileDevice::Permissions OWNER_BITS
+    = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
+const QFileDevice::Permissions OTHERS_BITS = QFileDevice::ReadGroup | QFileDevice::WriteGroup
+    | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::WriteOther
+    | QFileDevice::ExeOther;
+const char *const COMPANIONS[] = { "-wal", "-shm" };
+
+void logError(const QString &message)
+{
+    ZelLogger::getInstance()->log(message, ZelLogger::ERROR_LEVEL, LOGGER_NAME);
+}
+
+// The file holds passwords and personal data: whatever mode an older release or a copy left
+// it with, nobody but its owner may read it. Only ever narrowed, so a file the user made
+// read-only stays read-only.
+void restrictToOwner(const QString &path)
+{
+    const QFileDevice::Permissions mode = QFile::permissions(path);
+    if (mode & OTHERS_BITS)
+        QFile::setPermissions(path, mode & OWNER_BITS);
+}
+
+// Whether SQLite says the file's content is damaged (SQLITE_CORRUPT or SQLITE_NOTADB), as
+// opposed to out of reach for the moment (locked, read-only, I/O).
+bool isDamage(const QSqlError &error)
+{
+    const int code = error.nativeErrorCode().toInt() & 0xff;
+    return code == 11 || code == 26;
+}
+
+// Runs SQLite's full integrity check (a few milliseconds for a home's store, 150 ms at
+// 20 MB) on its own short-lived connection. A file that stays locked for a second is in use
+// and so not judged.
+bool isCorrupt(const QString &path)
+{
+    const QString name = QStringLiteral("ZelDbConnection-check");
+    bool corrupt = false;
+    {
+        QSqlDatabase database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        database.setDatabaseName(path);
+        database.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=1000"));
+        if (database.open()) {
+            QSqlQuery query(database);
+            if (query.exec(QStringLiteral("PRAGMA integrity_check")) && query.next())
+                corrupt = query.value(0).toString() != QLatin1String("ok");
+            else
+                corrupt = isDamage(query.lastError());
+        }
+        database.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return corrupt;
+}
+
+// Before the store first uses the file in this process: narrows its mode and moves a damaged
+// file aside, never deleting it (it may hold what the user wants back), so that a fresh store
+// is created instead of every operation failing for ever. The companions move first and keep
+// their suffix after the new name: a fresh file must never meet an old write-ahead log.
+void checkStoreFile(const QString &path)
+{
+    const QFileInfo file(path);
+    if (!file.exists() || file.size() == 0)
+        return;
+    restrictToOwner(path);
+    for (const char *suffix : COMPANIONS)
+        restrictToOwner(path + QLatin1String(suffix));
+    if (!isCorrupt(path))
+        return;
+    const QString aside = path + QLatin1String(".corrupt-")
+        + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    bool moved = true;
+    for (const char *suffix : COMPANIONS) {
+        const QString companion = path + QLatin1String(suffix);
+        moved = moved
+            && (!QFileInfo::exists(companion)
+                || QFile::rename(companion, aside + QLatin1String(suffix)));
+    }
+    if (moved && QFile::rename(path, aside))
+        logError(QStringLiteral("ZelDbConnection::open - the database file was damaged; "
+                                "moved it to %1 and started a new one")
+                     .arg(aside));
+    else
+        logError(QStringLiteral("ZelDbConnection::open - the database file %1 is damaged "
+                                "and cannot be moved aside")
+                     .arg(path));
+}
 
 } // namespace
 
@@ -40,11 +131,12 @@ public:
         m_path = QDir::toNativeSeparators(directory + QLatin1Char('/') + m_fileName);
     }
 
+    // A directory we create is the owner's alone, like the file in it.
     void createDirectory() const
     {
         const QString directory = QFileInfo(m_path).absoluteDir().absolutePath();
-        if (!QDir(directory).exists())
-            QDir().mkpath(directory);
+        if (!QDir(directory).exists() && QDir().mkpath(directory))
+            QFile::setPermissions(directory, OWNER_BITS);
     }
 
     const QString &getPath() const { return m_path; }
@@ -123,6 +215,8 @@ bool ZelDbConnection::open()
     // failed first open leaves behind: it needs the tables too.
     bool isNew = false;
     if (!m_database->HoldsThreadConnection()) {
+        static std::once_flag checked;
+        std::call_once(checked, checkStoreFile, getDbPath());
         const QFileInfo file = getDbFileInfo();
         isNew = !file.exists() || file.size() == 0;
     }

@@ -3,11 +3,66 @@
 
 #include <zellogger/ZelLogger.h>
 
+#include <QElapsedTimer>
+
+#include <map>
+#include <mutex>
+
 namespace zeldb {
 
 namespace {
 
 const QString LOGGER_NAME = QStringLiteral("ZELDB");
+
+void logError(const QString &message)
+{
+    ZelLogger::getInstance()->log(message, ZelLogger::ERROR_LEVEL, LOGGER_NAME);
+}
+
+// A full disk or a broken file fails every statement, on every thread, for as long as it
+// lasts. One line per burst says so: a failure is logged when SQLite's error is new or was
+// last seen more than 10 s ago, and while it goes on once a minute with the number of
+// failures since.
+class FailureBursts
+{
+public:
+    // Whether to log this failure now; then UNLOGGED tells how many of its kind were left
+    // out since the last line.
+    bool shouldLog(const QSqlError &error, int &unlogged)
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        if (!m_clock.isValid())
+            m_clock.start();
+        const qint64 now = m_clock.elapsed();
+        Burst &burst = m_bursts[error.nativeErrorCode() + QLatin1Char(' ') + error.databaseText()];
+        const bool log = burst.lastSeen < 0 || now - burst.lastSeen > QUIET_MS
+            || now - burst.lastLogged > REMINDER_MS;
+        burst.lastSeen = now;
+        if (!log) {
+            ++burst.unlogged;
+            return false;
+        }
+        unlogged = burst.unlogged;
+        burst.unlogged = 0;
+        burst.lastLogged = now;
+        return true;
+    }
+
+private:
+    static const qint64 QUIET_MS = 10000;
+    static const qint64 REMINDER_MS = 60000;
+
+    struct Burst
+    {
+        qint64 lastSeen = -1;
+        qint64 lastLogged = -1;
+        int unlogged = 0;
+    };
+
+    std::mutex m_mutex;
+    QElapsedTimer m_clock;
+    std::map<QString, Burst> m_bursts;
+};
 
 } // namespace
 
@@ -34,8 +89,11 @@ bool ZelDbDatabase::Open()
 {
     QSqlError error;
     m_open = !ThreadConnections::current().acquire(m_connectionName, filePath, error).isEmpty();
-    if (!m_open)
-        reportError(QStringLiteral("Open %1").arg(filePath), error);
+    // Each failed open is logged: it is one per operation, not one per statement.
+    if (!m_open) {
+        m_lastError = error;
+        logError(QStringLiteral("ZelDbDatabase - Open %1 failed: %2").arg(filePath, error.text()));
+    }
     return m_open;
 }
 
@@ -81,8 +139,7 @@ QSqlError ZelDbDatabase::lastError() const
 bool ZelDbDatabase::BeginTransaction()
 {
     QSqlError error;
-    if (m_open
-        && ThreadConnections::current().beginTransaction(m_connectionName, filePath, error))
+    if (m_open && ThreadConnections::current().beginTransaction(m_connectionName, filePath, error))
         return true;
     reportError(QStringLiteral("begin transaction"), error);
     return false;
@@ -124,9 +181,14 @@ QStringList ZelDbDatabase::schemaStatements()
 void ZelDbDatabase::reportError(const QString &what, const QSqlError &error)
 {
     m_lastError = error;
-    ZelLogger::getInstance()->log(
-        QStringLiteral("ZelDbDatabase - %1 failed: %2").arg(what, error.text()),
-        ZelLogger::ERROR_LEVEL, LOGGER_NAME);
+    static FailureBursts bursts;
+    int unlogged = 0;
+    if (!bursts.shouldLog(error, unlogged))
+        return;
+    QString message = QStringLiteral("ZelDbDatabase - %1 failed: %2").arg(what, error.text());
+    if (unlogged > 0)
+        message += QStringLiteral(" (%1 more since the last line)").arg(unlogged);
+    logError(message);
 }
 
 void ZelDbDatabase::CloseThreadConnections()

@@ -93,7 +93,8 @@ private:
     // reason in ERROR, while this object is not open or when the statement is refused.
     // Finish the query after use.
     QSqlQuery *Statement(const QString &sql, QSqlError &error) const;
-    // Records and logs a failed statement; WHAT names the table and operation.
+    // Records a failed statement and logs it unless a burst of the same failure was logged
+    // already; WHAT names the table and operation.
     void reportError(const QString &what, const QSqlError &error);
 
     QString m_connectionName;
