@@ -7,6 +7,7 @@
 
 #include <map>
 #include <mutex>
+#include <utility>
 
 namespace zeldb {
 
@@ -14,55 +15,46 @@ namespace {
 
 const QString LOGGER_NAME = QStringLiteral("ZELDB");
 
-void logError(const QString &message)
+// A full disk or a broken file fails every statement and every open, on every thread, for as
+// long as it lasts. One line per burst says so: a failure of a KIND is logged when it is new
+// or was last seen more than 10 s ago, and while it goes on once a minute with the number of
+// failures left out.
+void logFailure(const QString &message, const QString &kind)
 {
-    ZelLogger::getInstance()->log(message, ZelLogger::ERROR_LEVEL, LOGGER_NAME);
-}
-
-// A full disk or a broken file fails every statement, on every thread, for as long as it
-// lasts. One line per burst says so: a failure is logged when SQLite's error is new or was
-// last seen more than 10 s ago, and while it goes on once a minute with the number of
-// failures since.
-class FailureBursts
-{
-public:
-    // Whether to log this failure now; then UNLOGGED tells how many of its kind were left
-    // out since the last line.
-    bool shouldLog(const QSqlError &error, int &unlogged)
-    {
-        const std::lock_guard<std::mutex> lock(m_mutex);
-        if (!m_clock.isValid())
-            m_clock.start();
-        const qint64 now = m_clock.elapsed();
-        Burst &burst = m_bursts[error.nativeErrorCode() + QLatin1Char(' ') + error.databaseText()];
-        const bool log = burst.lastSeen < 0 || now - burst.lastSeen > QUIET_MS
-            || now - burst.lastLogged > REMINDER_MS;
-        burst.lastSeen = now;
-        if (!log) {
-            ++burst.unlogged;
-            return false;
-        }
-        unlogged = burst.unlogged;
-        burst.unlogged = 0;
-        burst.lastLogged = now;
-        return true;
-    }
-
-private:
-    static const qint64 QUIET_MS = 10000;
-    static const qint64 REMINDER_MS = 60000;
-
+    const qint64 QUIET_MS = 10000;
+    const qint64 REMINDER_MS = 60000;
     struct Burst
     {
         qint64 lastSeen = -1;
         qint64 lastLogged = -1;
         int unlogged = 0;
     };
+    static std::mutex mutex;
+    static QElapsedTimer clock;
+    static std::map<QString, Burst> bursts;
 
-    std::mutex m_mutex;
-    QElapsedTimer m_clock;
-    std::map<QString, Burst> m_bursts;
-};
+    int unlogged = 0;
+    {
+        const std::lock_guard<std::mutex> lock(mutex);
+        if (!clock.isValid())
+            clock.start();
+        const qint64 now = clock.elapsed();
+        Burst &burst = bursts[kind];
+        const bool log = burst.lastSeen < 0 || now - burst.lastSeen > QUIET_MS
+            || now - burst.lastLogged > REMINDER_MS;
+        burst.lastSeen = now;
+        if (!log) {
+            ++burst.unlogged;
+            return;
+        }
+        std::swap(unlogged, burst.unlogged);
+        burst.lastLogged = now;
+    }
+    ZelLogger::getInstance()->log(
+        unlogged == 0 ? message
+                      : message + QStringLiteral(" (%1 more since the last line)").arg(unlogged),
+        ZelLogger::ERROR_LEVEL, LOGGER_NAME);
+}
 
 } // namespace
 
@@ -89,10 +81,10 @@ bool ZelDbDatabase::Open()
 {
     QSqlError error;
     m_open = !ThreadConnections::current().acquire(m_connectionName, filePath, error).isEmpty();
-    // Each failed open is logged: it is one per operation, not one per statement.
     if (!m_open) {
         m_lastError = error;
-        logError(QStringLiteral("ZelDbDatabase - Open %1 failed: %2").arg(filePath, error.text()));
+        logFailure(QStringLiteral("ZelDbDatabase - Open %1 failed: %2").arg(filePath, error.text()),
+                   filePath + error.text());
     }
     return m_open;
 }
@@ -139,7 +131,8 @@ QSqlError ZelDbDatabase::lastError() const
 bool ZelDbDatabase::BeginTransaction()
 {
     QSqlError error;
-    if (m_open && ThreadConnections::current().beginTransaction(m_connectionName, filePath, error))
+    if (m_open
+        && ThreadConnections::current().beginTransaction(m_connectionName, filePath, error))
         return true;
     reportError(QStringLiteral("begin transaction"), error);
     return false;
@@ -181,14 +174,9 @@ QStringList ZelDbDatabase::schemaStatements()
 void ZelDbDatabase::reportError(const QString &what, const QSqlError &error)
 {
     m_lastError = error;
-    static FailureBursts bursts;
-    int unlogged = 0;
-    if (!bursts.shouldLog(error, unlogged))
-        return;
-    QString message = QStringLiteral("ZelDbDatabase - %1 failed: %2").arg(what, error.text());
-    if (unlogged > 0)
-        message += QStringLiteral(" (%1 more since the last line)").arg(unlogged);
-    logError(message);
+    // Any statement: a full disk fails inserts, updates and commits alike.
+    logFailure(QStringLiteral("ZelDbDatabase - %1 failed: %2").arg(what, error.text()),
+               error.nativeErrorCode() + QLatin1Char(' ') + error.databaseText());
 }
 
 void ZelDbDatabase::CloseThreadConnections()

@@ -40,8 +40,8 @@ public:
     // Names the connection; every object may pass the same name.
     bool CreateConnection(const QString &name);
 
-    // Creates the file (owner-only) when there is none. Fails, logging the SQL error once,
-    // when the file cannot be opened or is not a database.
+    // Creates the file (owner-only) when there is none. Fails, logging the SQL error once
+    // per burst of such failures, when the file cannot be opened or is not a database.
     bool Open();
     bool IsOpen() const;
     bool Close();
@@ -93,8 +93,8 @@ private:
     // reason in ERROR, while this object is not open or when the statement is refused.
     // Finish the query after use.
     QSqlQuery *Statement(const QString &sql, QSqlError &error) const;
-    // Records a failed statement and logs it unless a burst of the same failure was logged
-    // already; WHAT names the table and operation.
+    // Records a failed statement and logs it unless it belongs to a burst of the same
+    // failure that was logged already; WHAT names the table and operation.
     void reportError(const QString &what, const QSqlError &error);
 
     QString m_connectionName;
