@@ -1,3 +1,4 @@
+#include "RawStore.h"
 #include "TestSupport.h"
 
 #include <zelmw/zelmw.h>
@@ -73,19 +74,13 @@ int runChildMode(const QString &mode, const QString &directory)
         wrote = !setrlimit(RLIMIT_FSIZE, &normal) && wrote && feed(handler, 16, 21);
     }
     // The integrity check's verdict and the last byte of each stored device's MAC address.
-    ZelDbConnection connection;
-    QSqlQuery query(connection.open() ? connection.getSqlDatabase() : QSqlDatabase());
-    const QString store
-        = query.exec(QStringLiteral(
-              "SELECT (SELECT * FROM pragma_integrity_check) || ' ' || "
-              "ifnull(group_concat(substr(MacAddress, 16), ' '), '') FROM NetworkMapObjects"))
-            && query.next()
-        ? query.value(0).toString()
-        : QString();
+    const QString store = zeltest::RawStore().value(QStringLiteral(
+        "SELECT (SELECT * FROM pragma_integrity_check) || ' ' || "
+        "ifnull(group_concat(substr(MacAddress, 16), ' '), '') FROM NetworkMapObjects"));
     std::printf("wrote=%d seeded=%d modes=%s", wrote, config->isKeyExists(DEFAULT_LEASE_TIME),
                 qPrintable(modeOf(directory)));
     for (const char *suffix : { "", "-wal", "-shm" })
-        std::printf(" %s", qPrintable(modeOf(connection.getDbPath() + L(suffix))));
+        std::printf(" %s", qPrintable(modeOf(ZelDbConnection().getDbPath() + L(suffix))));
     std::printf(" store=%s\n", qPrintable(store));
     return 0;
 }
@@ -225,6 +220,7 @@ private slots:
 int main(int argc, char **argv)
 {
     QCoreApplication application(argc, argv);
+    zeltest::failOnSqlMisuse();
     if (argc > 3 && qstrcmp(argv[1], "--child") == 0)
         return runChildMode(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
     TestStoreFaults test;
