@@ -34,8 +34,8 @@ namespace {
 const char USAGE[] = "Usage: zelmap [--data-dir DIR] COMMAND ...\n"
                      "\n"
                      "Commands:\n"
-                     "  replay FILE [--interval MS]          feed a recorded scan through the "
-                     "discovery pipeline; FILE \"-\" is stdin\n"
+                     "  replay FILE [--interval MS] [--progress-file PATH]  feed a recorded scan "
+                     "through the discovery pipeline; FILE \"-\" is stdin\n"
                      "  scan [--interval MS] [--proc-net DIR]  this host's own view of its "
                      "network, passively\n"
                      "  maps [--json]                        the stored maps\n"
@@ -240,7 +240,8 @@ zelmw::NetworkMapSharedPtr CommandLine::mapArgument(const QStringList &positiona
     return map;
 }
 
-int CommandLine::feed(const QList<ReplayFile::Step> &steps, const QString &interval)
+int CommandLine::feed(const QList<ReplayFile::Step> &steps, const QString &interval,
+                      const QString &progressPath)
 {
     int intervalMs = -1;
     if (!interval.isEmpty()) {
@@ -250,7 +251,7 @@ int CommandLine::feed(const QList<ReplayFile::Step> &steps, const QString &inter
             return fail(UsageError, QStringLiteral("--interval takes milliseconds >= 0, not ")
                                         + interval);
     }
-    PipelineRunner runner(steps, intervalMs);
+    PipelineRunner runner(steps, intervalMs, progressPath);
     const int status = runner.run();
     const zelmw::NetworkMapSharedPtr map
         = zelmw::InUseMapController::getInstance()->getInUseNetworkMap();
@@ -265,16 +266,23 @@ int CommandLine::replay()
 {
     QCommandLineParser parser;
     parser.addOption(intervalOption);
+    const QCommandLineOption progressFile(
+        QStringLiteral("progress-file"),
+        QStringLiteral("Feed one record at a time and keep in PATH the number of records "
+                       "finished, rewritten before the next one is fed; so the store always "
+                       "holds that many records or one more."),
+        QStringLiteral("PATH"));
+    parser.addOption(progressFile);
     parser.addPositionalArgument(QStringLiteral("FILE"),
                                  QStringLiteral("The recorded scan (JSON Lines); \"-\" is stdin."));
-    if (!parse(parser, QStringLiteral("FILE [--interval MS]"), 1, 1))
+    if (!parse(parser, QStringLiteral("FILE [--interval MS] [--progress-file PATH]"), 1, 1))
         return m_status;
     ReplayFile file;
     if (!file.read(parser.positionalArguments().first())) {
         std::fprintf(stderr, "%s\n", qPrintable(file.error()));
         return UsageError;
     }
-    return feed(file.steps(), parser.value(intervalOption));
+    return feed(file.steps(), parser.value(intervalOption), parser.value(progressFile));
 }
 
 int CommandLine::scan()

@@ -34,7 +34,8 @@ private:
     int config();
     int warranty();
 
-    int feed(const QList<ReplayFile::Step> &steps, const QString &interval);
+    int feed(const QList<ReplayFile::Step> &steps, const QString &interval,
+             const QString &progressPath = QString());
     void printShowTable(const zelmw::NetworkMapSharedPtr &map) const;
 
     QString m_command;

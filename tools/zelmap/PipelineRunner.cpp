@@ -4,6 +4,7 @@
 #include <zelmw/networkmap/NetworkMapObject.h>
 
 #include <QCoreApplication>
+#include <QSaveFile>
 
 #include <csignal>
 #include <cstdio>
@@ -29,9 +30,11 @@ const int TICK_MS = 20;
 
 } // namespace
 
-PipelineRunner::PipelineRunner(const QList<ReplayFile::Step> &steps, int intervalMs)
+PipelineRunner::PipelineRunner(const QList<ReplayFile::Step> &steps, int intervalMs,
+                               const QString &progressPath)
     : m_steps(steps)
     , m_intervalMs(intervalMs)
+    , m_progressPath(progressPath)
     , m_out(stdout)
     , m_progress(recordCount(steps), stderr)
     , m_processedBase(0)
@@ -43,6 +46,15 @@ PipelineRunner::PipelineRunner(const QList<ReplayFile::Step> &steps, int interva
 qint64 PipelineRunner::finished() const
 {
     return m_handler.processedDiscoveryCount() - m_processedBase;
+}
+
+void PipelineRunner::writeProgress()
+{
+    // Replaced whole by a rename, so a reader, or a kill, never meets half a number.
+    QSaveFile file(m_progressPath);
+    if (!file.open(QIODevice::WriteOnly) || file.write(QByteArray::number(finished())) < 0
+        || !file.commit())
+        std::fprintf(stderr, "zelmap: %s: cannot write the progress\n", qPrintable(m_progressPath));
 }
 
 int PipelineRunner::run()
@@ -66,7 +78,7 @@ int PipelineRunner::run()
     std::signal(SIGINT, onInterrupt);
     std::signal(SIGTERM, onInterrupt);
     connect(&m_ticker, &QTimer::timeout, this, &PipelineRunner::onTick);
-    m_ticker.start(TICK_MS);
+    m_ticker.start(m_progressPath.isEmpty() ? TICK_MS : 1);
     QCoreApplication::exec();
     std::signal(SIGINT, SIG_DFL);
     std::signal(SIGTERM, SIG_DFL);
@@ -88,7 +100,13 @@ void PipelineRunner::onTick()
     }
     while (m_next < m_steps.size()) {
         const ReplayFile::Step &step = m_steps.at(m_next);
+        const bool oneAtATime = !m_progressPath.isEmpty();
         if (!step.isConnection) {
+            if (oneAtATime) {
+                if (finished() < m_queued)
+                    break;
+                writeProgress();
+            }
             m_handler.addDiscovery(step.record);
             ++m_queued;
             ++m_next;
@@ -111,6 +129,8 @@ void PipelineRunner::onTick()
         m_handler.stopQueueListener();
         QCoreApplication::processEvents(); // changes signalled by the last records
         m_progress.finish(finished());
+        if (!m_progressPath.isEmpty())
+            writeProgress();
         QCoreApplication::exit();
     }
 }

@@ -19,8 +19,10 @@ class PipelineRunner : public QObject
     Q_OBJECT
 
 public:
-    // INTERVAL_MS < 0 keeps the listener's own interval.
-    PipelineRunner(const QList<ReplayFile::Step> &steps, int intervalMs);
+    // INTERVAL_MS < 0 keeps the listener's own interval. With a PROGRESSPATH, records are fed
+    // one at a time and the file holds the count finished before the next is fed.
+    PipelineRunner(const QList<ReplayFile::Step> &steps, int intervalMs,
+                   const QString &progressPath);
 
     // Runs until every step is applied or Ctrl-C; returns the exit status.
     int run();
@@ -37,9 +39,11 @@ private:
     void watch(const zelmw::NetworkMapSharedPtr &map);
     void printDevice(const QString &prefix, int id, const QString &suffix);
     qint64 finished() const;
+    void writeProgress();
 
     QList<ReplayFile::Step> m_steps;
     int m_intervalMs;
+    QString m_progressPath;
     zelmw::DiscoveryHandler m_handler;
     zelmw::NetworkMapSharedPtr m_watched;
     QTimer m_ticker;
