@@ -161,10 +161,29 @@ void DiscoveryQueueListener::onTimeOut(QTimer &timer, const Implementation &rout
     timer.start(m_interval);
 }
 
+namespace {
+
+// Guarded by the model lock.
+DiscoveryQueueListener::RecordObserver &recordObserver()
+{
+    static DiscoveryQueueListener::RecordObserver observer;
+    return observer;
+}
+
+} // namespace
+
+void DiscoveryQueueListener::setRecordObserver(const RecordObserver &observer)
+{
+    const ModelLock lock;
+    recordObserver() = observer;
+}
+
 void DiscoveryQueueListener::processRecord(const DiscoveryType &record,
                                            const Implementation &routes)
 {
     const ModelLock lock;
+    if (recordObserver())
+        recordObserver()(record);
     bool committed = false;
     try {
         StoreTransaction transaction;

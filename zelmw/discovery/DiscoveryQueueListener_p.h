@@ -7,6 +7,7 @@
 #include <boost/shared_ptr.hpp>
 
 #include <atomic>
+#include <functional>
 
 class QTimer;
 
@@ -39,6 +40,12 @@ public:
     void stopListening();
     void setInterval(int milliseconds);
     qint64 processedCount() const;
+
+    // OBSERVER sees every record of every listener just before it is applied, on the
+    // listener's thread and under the model lock: the order in which records change the
+    // model. An empty function stops the observing. For diagnostics and tests.
+    using RecordObserver = std::function<void(const DiscoveryType &record)>;
+    static void setRecordObserver(const RecordObserver &observer);
 
 protected:
     void run() override;

@@ -1,22 +1,43 @@
 #include <zelmw/networkmap/ModelLock_p.h>
 
+#include <atomic>
+
 namespace zelmw {
 
 namespace {
 
 thread_local int heldDepth = 0;
+std::atomic<std::chrono::microseconds::rep> longestWaitUs { 0 };
 
 } // namespace
 
 ModelLock::ModelLock()
-    : m_guard(mutex())
 {
+    std::recursive_mutex &lock = mutex();
+    // Only a wait is timed: the lock taken at once costs no clock reading.
+    if (!lock.try_lock()) {
+        const auto start = std::chrono::steady_clock::now();
+        lock.lock();
+        const auto waited = std::chrono::duration_cast<std::chrono::microseconds>(
+                                std::chrono::steady_clock::now() - start)
+                                .count();
+        auto longest = longestWaitUs.load(std::memory_order_relaxed);
+        while (waited > longest
+               && !longestWaitUs.compare_exchange_weak(longest, waited, std::memory_order_relaxed)) {
+        }
+    }
     ++heldDepth;
 }
 
 ModelLock::~ModelLock()
 {
     --heldDepth;
+    mutex().unlock();
+}
+
+std::chrono::microseconds ModelLock::longestWait()
+{
+    return std::chrono::microseconds(longestWaitUs.load(std::memory_order_relaxed));
 }
 
 bool ModelLock::isHeldByCurrentThread()

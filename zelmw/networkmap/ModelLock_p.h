@@ -1,6 +1,7 @@
 #ifndef ZELMW_NETWORKMAP_MODELLOCK_P_H
 #define ZELMW_NETWORKMAP_MODELLOCK_P_H
 
+#include <chrono>
 #include <mutex>
 
 namespace zelmw {
@@ -29,9 +30,9 @@ public:
     // Whether the calling thread holds the lock through a ModelLock; a thread about to wait
     // for another one asks, so as not to deadlock with it.
     static bool isHeldByCurrentThread();
-
-private:
-    std::lock_guard<std::recursive_mutex> m_guard;
+    // The longest any thread has waited for the lock since the process started: what the
+    // user interface may have waited for the discovery thread.
+    static std::chrono::microseconds longestWait();
 };
 
 } // namespace zelmw
