@@ -120,14 +120,18 @@ fuzz)
         # New inputs go to the build folder's corpus; the committed seeds stay as they are.
         corpus="$ROOT/build-fuzz/corpus/$name"
         mkdir -p "$corpus"
+        per_input_leaks=()
+        # QtXmlPatterns leaks (suppressed) on every schema load, which would make libFuzzer
+        # scan the heap after every input; that target's leaks are checked once, at exit.
+        [ "$name" = config_reader ] && per_input_leaks=(-detect_leaks=0)
         echo "build.sh: fuzzing $name for $seconds s"
         (cd "$ROOT/build-fuzz" && \
             ASAN_OPTIONS="detect_leaks=1" \
             UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1" \
             LSAN_OPTIONS="suppressions=$ROOT/tests/sanitizers/lsan.supp" \
             "tests/fuzz/fuzz_$name" -max_total_time="$seconds" -timeout=5 -rss_limit_mb=2048 \
-                -print_final_stats=1 -artifact_prefix="$ROOT/build-fuzz/fuzz_$name-" \
-                "$corpus" "$seeds")
+                "${per_input_leaks[@]}" -print_final_stats=1 \
+                -artifact_prefix="$ROOT/build-fuzz/fuzz_$name-" "$corpus" "$seeds")
     done
     ;;
 install)
