@@ -8,6 +8,7 @@ JOBS="${JOBS:-$(nproc 2>/dev/null || echo 2)}"
 PACKAGES=(g++ make cmake qtbase5-dev libqt5sql5-sqlite libqt5xmlpatterns5-dev libboost-dev
     pkg-config libgraphviz-dev)
 BENCH_PACKAGES=(libbenchmark-dev)
+FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 
 usage() {
     cat <<'USAGE'
@@ -19,6 +20,8 @@ One entry point for building, testing and installing ZelMiddleware.
   ./build.sh asan            the same tests under AddressSanitizer + UndefinedBehaviorSanitizer
   ./build.sh tsan            the same tests under ThreadSanitizer
   ./build.sh bench           build and run the benchmarks
+  ./build.sh fuzz [SECONDS]  build the fuzz targets with clang and run each for SECONDS
+                             (default 60); fails on any crash, leak or timeout
   ./build.sh install PREFIX  build and install libraries, headers and the CMake package
 USAGE
     exit 2
@@ -105,6 +108,30 @@ bench)
         -DZELMW_BUILD_BENCHMARKS=ON
     for benchmark in "$ROOT"/build-bench/benchmarks/bench_*; do
         [ -f "$benchmark" ] && [ -x "$benchmark" ] && "$benchmark"
+    done
+    ;;
+fuzz)
+    seconds="${2:-60}"
+    ensure_packages "${PACKAGES[@]}" "${FUZZ_PACKAGES[@]}"
+    CC=clang CXX=clang++ configure_and_build "$ROOT/build-fuzz" -DZELMW_BUILD_TESTS=OFF \
+        -DZELMW_BUILD_FUZZERS=ON
+    for seeds in "$ROOT"/tests/fuzz/*/; do
+        name="$(basename "$seeds")"
+        # New inputs go to the build folder's corpus; the committed seeds stay as they are.
+        corpus="$ROOT/build-fuzz/corpus/$name"
+        mkdir -p "$corpus"
+        per_input_leaks=()
+        # QtXmlPatterns leaks (suppressed) on every schema load, which would make libFuzzer
+        # scan the heap after every input; that target's leaks are checked once, at exit.
+        [ "$name" = config_reader ] && per_input_leaks=(-detect_leaks=0)
+        echo "build.sh: fuzzing $name for $seconds s"
+        (cd "$ROOT/build-fuzz" && \
+            ASAN_OPTIONS="detect_leaks=1" \
+            UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1" \
+            LSAN_OPTIONS="suppressions=$ROOT/tests/sanitizers/lsan.supp" \
+            "tests/fuzz/fuzz_$name" -max_total_time="$seconds" -timeout=5 -rss_limit_mb=2048 \
+                "${per_input_leaks[@]}" -print_final_stats=1 \
+                -artifact_prefix="$ROOT/build-fuzz/fuzz_$name-" "$corpus" "$seeds")
     done
     ;;
 install)
