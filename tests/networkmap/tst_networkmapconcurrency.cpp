@@ -1,6 +1,4 @@
 #include <zelmw/facades/VelCpeFacade.h>
-#include <zelmw/config/ConfigDataFactory.h>
-#include <zelmw/networkmap/InUseMapController.h>
 #include <zelmw/networkmap/NetworkMapObject.h>
 #include <zelmw/networkmap/NetworkMapObjectFactory.h>
 #include <zelmw/vocabulary/ZelConstants.h>
@@ -10,9 +8,7 @@
 
 #include <QtTest>
 
-#include <QElapsedTimer>
 
-#include <algorithm>
 #include <atomic>
 #include <thread>
 
@@ -110,65 +106,6 @@ private slots:
         QCOMPARE(reloaded->getDetailNameValueMap(), device->getDetailNameValueMap());
         QCOMPARE(reloaded->getName(), device->getName());
         QCOMPARE(reloaded->getIsConnected(), device->getIsConnected());
-    }
-
-    // Records (which read the configuration and grow the catalogue) go in on one thread while
-    // another saves configuration entries, a third reads the map and a fourth reports
-    // connections. No thread ever waits anywhere near the store's busy timeout.
-    void recordsAppliedWhileTheMapIsReadAndReported()
-    {
-        const QString gatewayMac = QStringLiteral("00:1A:2B:3C:4D:00");
-        const auto map = InUseMapController::getInstance()->getInUseNetworkMap(
-            gatewayMac, QString(), QStringLiteral("Home"));
-        std::atomic_bool done { false };
-        std::atomic<qint64> longestWait { 0 };
-        const auto timed = [&](const std::function<void()> &work) {
-            QElapsedTimer timer;
-            timer.start();
-            work();
-            qint64 seen = longestWait;
-            while (timer.elapsed() > seen && !longestWait.compare_exchange_weak(seen, timer.elapsed())) { }
-        };
-        std::thread discovery([&] {
-            for (int i = 0; i < 150; ++i) {
-                const QString mac = QStringLiteral("00:1A:2B:3C:5D:%1").arg(i % 24, 2, 10, QChar('0'));
-                const QString ip = QStringLiteral("10.0.0.%1").arg(2 + i % 24);
-                const QString type = i % 3 == 0 ? DEVICE_TYPE_PC : DEVICE_TYPE_UNKNOWN_DEVICE;
-                timed([&] {
-                    map->addDiscovery({ { NS_DEVICE_TYPE, type }, { DEVICE_PARAM_LAN_MACADDRESS, mac },
-                                        { DEVICE_PARAM_LAN_IPADDRESS, ip },
-                                        { QString("DETAIL%1").arg(i % 5), QString::number(i) } });
-                    map->createNwMapObject(QString("TYPE%1").arg(i), "x",
-                                           QStringLiteral("00:1A:2B:3C:6D:%1").arg(i % 99, 2, 10, QChar('0')),
-                                           ip, {});
-                    map->updateWirelessClientList({ mac.toLower() });
-                });
-            }
-            done = true;
-        });
-        std::thread configuration([&] {
-            for (int i = 0; !done; ++i)
-                timed([&] { ConfigDataFactory::getInstance()->saveConfigData(QString("KEY%1").arg(i % 9), QString::number(i)); });
-        });
-        std::thread reporter([&] {
-            while (!done)
-                timed([&] { map->saveConnectionStatus({ { QStringLiteral("10.0.0.3"), false }, { QStringLiteral("10.0.0.4"), true } }); });
-        });
-        int reads = 0;
-        while (!done) {
-            for (const auto &device : map->getNwMapObjectList()) {
-                device->getDetailNameValueMap();
-                VelCpeFacade(device).isVelmoraCpe();
-            }
-            map->getMacIpMap(true);
-            ++reads;
-        }
-        discovery.join();
-        configuration.join();
-        reporter.join();
-        QVERIFY(reads > 0);
-        QVERIFY2(longestWait < 2000, QByteArray::number(longestWait.load()));
-        QCOMPARE(NetworkMapStore().deviceRows(), map->count());
     }
 };
 
