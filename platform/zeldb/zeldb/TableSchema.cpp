@@ -4,6 +4,24 @@
 
 namespace zeldb {
 
+namespace {
+
+// Parsing a local time asks the C library for the time zone, which rereads the zone file
+// each time. The rows written together carry the same stamp and are read one after another,
+// so the last text parsed on the thread is kept with its value.
+QDateTime parseDateTime(const QString &text)
+{
+    thread_local QString lastText;
+    thread_local QDateTime lastValue;
+    if (text != lastText) {
+        lastValue = QDateTime::fromString(text, Qt::ISODateWithMs);
+        lastText = text;
+    }
+    return lastValue;
+}
+
+} // namespace
+
 TableSchema::TableSchema(const QString &tableName, const QString &entityName,
                          std::initializer_list<FieldDefinition> fields)
     : m_tableName(tableName)
@@ -104,9 +122,7 @@ QVariant TableSchema::fromStorage(int number, const QVariant &stored) const
     case FieldType::Text:
         return QVariant(stored.isNull() ? QString(QLatin1String("")) : stored.toString());
     case FieldType::DateTime:
-        return stored.isNull()
-            ? QVariant(QDateTime())
-            : QVariant(QDateTime::fromString(stored.toString(), Qt::ISODateWithMs));
+        return stored.isNull() ? QVariant(QDateTime()) : QVariant(parseDateTime(stored.toString()));
     }
     return stored;
 }
