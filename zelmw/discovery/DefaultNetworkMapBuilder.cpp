@@ -1,10 +1,13 @@
 #include <zelmw/discovery/DefaultNetworkMapBuilder_p.h>
 
 #include <zelmw/networkmap/NetworkMapObjectDataHandler_p.h>
+#include <zelmw/networkmap/NetworkMapObjectDetailDataHandler_p.h>
 #include <zelmw/networkmap/NetworkMapObjectFactory.h>
 #include <zelmw/vocabulary/ZelConstants.h>
 
 #include <zellogger/ZelLogger.h>
+
+#include <QHash>
 
 namespace zelmw {
 
@@ -26,9 +29,15 @@ void DefaultNetworkMapBuilder::constructNetworkMapObjects()
         return;
     // A device already handed out by id stays the one object over its row.
     const boost::shared_ptr<NetworkMapObjectFactory> devices = NetworkMapObjectFactory::getInstance();
+    const int mapId = m_networkMap->getId();
+    // One query for the details of all devices rather than one per device.
+    QHash<int, QList<NetworkMapObjectDetailDataHandler::RecordPtr>> details;
+    for (const NetworkMapObjectDetailDataHandler::RecordPtr &detail :
+         NetworkMapObjectDetailDataHandler().getRecordsByNetworkMapId(mapId))
+        details[int(detail->NetworkMapObjectId())].append(detail);
     for (const NetworkMapObjectDataHandler::RecordPtr &record :
-         NetworkMapObjectDataHandler().getRecordsByNetworkMapId(m_networkMap->getId()))
-        m_networkMap->addNwMapObject(devices->adoptRecord(record));
+         NetworkMapObjectDataHandler().getRecordsByNetworkMapId(mapId))
+        m_networkMap->addNwMapObject(devices->adoptRecord(record, details.value(int(record->Id()))));
 }
 
 void DefaultNetworkMapBuilder::completeNetworkMap() { }

@@ -41,7 +41,16 @@ NetworkMapObject::NetworkMapObject(const boost::shared_ptr<NetworkMapObjectsReco
     , d(new Implementation)
 {
     setRecord(record);
-    loadDetails();
+    loadDetails(NetworkMapObjectDetailDataHandler().getRecordsByNetworkMapObjectId(getId()));
+    initDeleteTimeoutParam();
+}
+
+NetworkMapObject::NetworkMapObject(const boost::shared_ptr<NetworkMapObjectsRecord> &record,
+                                   const DetailRecords &details)
+    : d(new Implementation)
+{
+    setRecord(record);
+    loadDetails(details);
     initDeleteTimeoutParam();
 }
 
@@ -62,11 +71,9 @@ void NetworkMapObject::setRecord(const boost::shared_ptr<NetworkMapObjectsRecord
     d->m_mapObject = MapObjectFactory::getInstance()->getMapObject(int(record->MapObjectId()));
 }
 
-void NetworkMapObject::loadDetails()
+void NetworkMapObject::loadDetails(const DetailRecords &records)
 {
     d->m_details.clear();
-    const QList<NetworkMapObjectDetailDataHandler::RecordPtr> records
-        = NetworkMapObjectDetailDataHandler().getRecordsByNetworkMapObjectId(getId());
     for (const NetworkMapObjectDetailDataHandler::RecordPtr &record : records) {
         // The type's parameters are in memory; only a parameter it does not know is read.
         const boost::shared_ptr<MapObjectParameter> parameter = d->m_mapObject

@@ -32,6 +32,14 @@ NetworkMapObjectDetailDataHandler::getRecordsByNetworkMapObjectId(int networkMap
     return getWhere<NetworkMapObjectDetailsRecord>(m_table, criteria);
 }
 
+QList<NetworkMapObjectDetailDataHandler::RecordPtr>
+NetworkMapObjectDetailDataHandler::getRecordsByNetworkMapId(int networkMapId)
+{
+    zeldb::NetworkMapObjectDetailsSelectionCriteria criteria;
+    criteria.NetworkMapIdEqualsTo(unsigned(networkMapId));
+    return getWhere<NetworkMapObjectDetailsRecord>(m_table, criteria);
+}
+
 bool NetworkMapObjectDetailDataHandler::updateRecord(const QMap<int, QVariant> &fields)
 {
     return updateFields<NetworkMapObjectDetailsRecord>(m_table, fields);

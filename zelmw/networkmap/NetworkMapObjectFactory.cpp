@@ -101,12 +101,13 @@ NetworkMapObjectFactory::NetworkMapObjectPtr NetworkMapObjectFactory::loadFlywei
 }
 
 NetworkMapObjectFactory::NetworkMapObjectPtr NetworkMapObjectFactory::adoptRecord(
-    const boost::shared_ptr<zeldb::NetworkMapObjectsRecord> &record)
+    const boost::shared_ptr<zeldb::NetworkMapObjectsRecord> &record,
+    const QList<boost::shared_ptr<zeldb::NetworkMapObjectDetailsRecord>> &details)
 {
     const ModelLock lock;
     NetworkMapObjectPtr object = d->cache.get(int(record->Id()));
     if (!object) {
-        object = entityFromRecord(record);
+        object.reset(new NetworkMapObject(record, details));
         addToRepository(object);
     }
     return object;

@@ -122,10 +122,18 @@ bool TableBase::selectWhere(const SelectionCriteria &criteria, RecordBase &row,
     for (const SelectionCriteria::Condition &condition : criteria.conditions()) {
         if (!m_schema.hasField(condition.field))
             return false;
-        conditions << m_schema.field(condition.field).name
-                + (condition.comparison == SelectionCriteria::Comparison::Equal
-                       ? QLatin1String(" = ?")
-                       : QLatin1String(" <> ?"));
+        const QString &name = m_schema.field(condition.field).name;
+        switch (condition.comparison) {
+        case SelectionCriteria::Comparison::Equal:
+            conditions << name + QLatin1String(" = ?");
+            break;
+        case SelectionCriteria::Comparison::NotEqual:
+            conditions << name + QLatin1String(" <> ?");
+            break;
+        case SelectionCriteria::Comparison::InSelection:
+            conditions << name + QLatin1String(" IN (") + condition.selection + QLatin1Char(')');
+            break;
+        }
     }
     QString sql = m_schema.selectAllStatement();
     if (!conditions.isEmpty())
