@@ -1,6 +1,5 @@
 #include <zelmw/networkmap/NetworkMapObjectDetailDataHandler_p.h>
 
-#include <QDateTime>
 
 namespace zelmw {
 
@@ -20,7 +19,6 @@ NetworkMapObjectDetailDataHandler::addRecord(int networkMapObjectId, int mapObje
     record.setNetworkMapObjectId(unsigned(networkMapObjectId));
     record.setMapObjectParameterId(unsigned(mapObjectParameterId));
     record.setValue(value);
-    record.setCreateDate(QDateTime::currentDateTime());
     return add(m_table, record);
 }
 

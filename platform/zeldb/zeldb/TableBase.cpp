@@ -12,6 +12,21 @@ namespace {
 const QString CREATE_DATE = QStringLiteral("CreateDate");
 const QString UPDATE_DATE = QStringLiteral("UpdateDate");
 
+// The local time now. Making one asks the C library for the time zone, which rereads the
+// zone file each time; the rows of one change are stamped within the same millisecond
+// mostly, so the last one made on the thread is reused for that millisecond.
+QDateTime now()
+{
+    thread_local qint64 lastMSecs = -1;
+    thread_local QDateTime last;
+    const qint64 msecs = QDateTime::currentMSecsSinceEpoch();
+    if (msecs != lastMSecs) {
+        last = QDateTime::fromMSecsSinceEpoch(msecs);
+        lastMSecs = msecs;
+    }
+    return last;
+}
+
 // Statements are reused: each use ends by releasing its result, so no read snapshot stays
 // open between operations.
 class FinishOnExit
@@ -72,7 +87,7 @@ bool TableBase::insert(RecordBase &record)
 {
     const int createDate = m_schema.fieldNumber(CREATE_DATE);
     if (createDate > 0 && !record.IsFieldSet(createDate))
-        record.SetValue(createDate, QDateTime::currentDateTime());
+        record.SetValue(createDate, now());
 
     QStringList columns;
     QStringList placeholders;
@@ -187,7 +202,7 @@ bool TableBase::update(const RecordBase &record)
     for (int field : fields)
         query->bindValue(position++, m_schema.toStorage(field, record.Value(field)));
     if (stampUpdateDate)
-        query->bindValue(position++, m_schema.toStorage(updateDate, QDateTime::currentDateTime()));
+        query->bindValue(position++, m_schema.toStorage(updateDate, now()));
     query->bindValue(position, qlonglong(record.Id()));
     return execute(*query, "update") && query->numRowsAffected() > 0;
 }
