@@ -351,10 +351,11 @@ NetworkMapObjectPtr NetworkMap::createNwMapObjPrivate(const QString &typeName,
                                                       const QString &ip,
                                                       const NetworkMapObjectPtr &replaced)
 {
-    // Compared in upper case: "aa:bb:..." and "AA:BB:..." are one device.
-    const QString upperMac = mac.toUpper();
-    for (const NetworkMapObjectPtr &device : d->devices.values()) {
-        if (device != replaced && device->getMacAddress().toUpper() == upperMac) {
+    // Compared ignoring case: "aa:bb:..." and "AA:BB:..." are one device. No copy of the
+    // list: nothing here changes the map.
+    for (const NetworkMapObjectPtr &device : d->devices.byId()) {
+        if (device != replaced
+            && device->getMacAddress().compare(mac, Qt::CaseInsensitive) == 0) {
             log(QStringLiteral("NetworkMap::createNwMapObject - another device already exists "
                                "with same MAC address: ")
                     + mac,

@@ -57,6 +57,7 @@ public:
 
     // In ascending id.
     QList<EntityPtr> values() const { return m_byId.values(); }
+    const QMap<int, EntityPtr> &byId() const { return m_byId; }
     const QMap<Key, EntityPtr> &byKey() const { return m_byKey; }
     int size() const { return m_byId.size(); }
 
