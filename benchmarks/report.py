@@ -36,7 +36,9 @@ def run(binary, name, repetitions):
     output = json.loads(subprocess.run(command, check=True, capture_output=True, text=True).stdout)
     for entry in output["benchmarks"]:
         if single or entry.get("aggregate_name") == "median":
-            seconds = entry["real_time"] * {"ns": 1e-9, "us": 1e-6, "ms": 1e-3, "s": 1.0}[
+            # CPU time: on a shared machine the wall clock also counts the other processes.
+            # The threaded enqueue counts records per second of the wall clock.
+            seconds = entry["cpu_time"] * {"ns": 1e-9, "us": 1e-6, "ms": 1e-3, "s": 1.0}[
                 entry["time_unit"]]
             counter = entry.get("items_per_second", entry.get("bytes_per_device"))
             return seconds, counter

@@ -59,8 +59,8 @@ NetworkMapObject::~NetworkMapObject()
     // A detail held elsewhere may still be set on another thread; once cut off under the
     // lock it can no longer reach this object while it is being destroyed.
     const ModelLock lock;
-    for (const DetailPtr &detail : d->m_details.values())
-        detail->disconnect(this);
+    for (const DetailPtr &detail : d->m_details.byId())
+        detail->setOwner(nullptr);
 }
 
 void NetworkMapObject::setRecord(const boost::shared_ptr<NetworkMapObjectsRecord> &record)
@@ -98,17 +98,16 @@ void NetworkMapObject::initDeleteTimeoutParam()
 void NetworkMapObject::addDetail(const DetailPtr &detail, const QString &name)
 {
     d->m_details.add(detail->getId(), name, detail);
-    // Direct: the change is reported on the thread that made it, in order with this object's
-    // other signals, whatever thread either object belongs to.
-    connect(detail.get(), &NetworkMapObjectDetail::valueChanged, this,
-            &NetworkMapObject::detailChanged, Qt::DirectConnection);
+    // The detail reports its changes through this object on the thread that made them, in
+    // order with this object's other signals, whatever thread either object belongs to.
+    detail->setOwner(this);
 }
 
 void NetworkMapObject::removeDetail(const DetailPtr &detail)
 {
     // By id: another detail may have been entered under the same name since.
     d->m_details.removeId(detail->getId());
-    detail->disconnect(this);
+    detail->setOwner(nullptr);
 }
 
 int NetworkMapObject::getId() const
