@@ -351,17 +351,16 @@ NetworkMapObjectPtr NetworkMap::createNwMapObjPrivate(const QString &typeName,
                                                       const QString &ip,
                                                       const NetworkMapObjectPtr &replaced)
 {
-    // Compared ignoring case: "aa:bb:..." and "AA:BB:..." are one device. No copy of the
-    // list: nothing here changes the map.
-    for (const NetworkMapObjectPtr &device : d->devices.byId()) {
-        if (device != replaced
-            && device->getMacAddress().compare(mac, Qt::CaseInsensitive) == 0) {
-            log(QStringLiteral("NetworkMap::createNwMapObject - another device already exists "
-                               "with same MAC address: ")
-                    + mac,
-                ZelLogger::WARNING_LEVEL);
-            return NetworkMapObjectPtr();
-        }
+    // Compared ignoring case: "aa:bb:..." and "AA:BB:..." are one device.
+    if (d->devices.findFirst([&](const NetworkMapObjectPtr &device) {
+            return device != replaced
+                && device->getMacAddress().compare(mac, Qt::CaseInsensitive) == 0;
+        })) {
+        log(QStringLiteral("NetworkMap::createNwMapObject - another device already exists "
+                           "with same MAC address: ")
+                + mac,
+            ZelLogger::WARNING_LEVEL);
+        return NetworkMapObjectPtr();
     }
     if (!Utility::isValidMacAddress(mac)) {
         log(QStringLiteral("NetworkMap::createNwMapObject - invalid MAC address: ") + mac,

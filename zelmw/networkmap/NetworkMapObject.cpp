@@ -59,8 +59,7 @@ NetworkMapObject::~NetworkMapObject()
     // A detail held elsewhere may still be set on another thread; once cut off under the
     // lock it can no longer reach this object while it is being destroyed.
     const ModelLock lock;
-    for (const DetailPtr &detail : d->m_details.byId())
-        detail->setOwner(nullptr);
+    d->m_details.forEach([](const DetailPtr &detail) { detail->setOwner(nullptr); });
 }
 
 void NetworkMapObject::setRecord(const boost::shared_ptr<NetworkMapObjectsRecord> &record)
@@ -258,9 +257,9 @@ QMap<QString, QString> NetworkMapObject::getDetailNameValueMap() const
 {
     const ModelLock lock;
     QMap<QString, QString> values;
-    const QMap<QString, DetailPtr> &byName = d->m_details.byKey();
-    for (auto detail = byName.cbegin(); detail != byName.cend(); ++detail)
-        values.insert(detail.key(), detail.value()->getValue());
+    d->m_details.forEachKey([&](const QString &name, const DetailPtr &detail) {
+        values.insert(name, detail->getValue());
+    });
     return values;
 }
 
