@@ -28,6 +28,9 @@ TableSchema::TableSchema(const QString &tableName, const QString &entityName,
     , m_entityName(entityName)
     , m_fields(fields)
 {
+    // A record marks its set fields in 64 bits.
+    if (m_fields.size() > 64)
+        qFatal("TableSchema: table %s has more than 64 fields", qPrintable(tableName));
     QStringList columns;
     for (int i = 0; i < m_fields.size(); ++i) {
         if (m_fields.at(i).number != i)
