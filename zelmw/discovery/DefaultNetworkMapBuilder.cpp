@@ -7,7 +7,6 @@
 
 #include <zellogger/ZelLogger.h>
 
-#include <QHash>
 
 namespace zelmw {
 
@@ -31,13 +30,10 @@ void DefaultNetworkMapBuilder::constructNetworkMapObjects()
     const boost::shared_ptr<NetworkMapObjectFactory> devices = NetworkMapObjectFactory::getInstance();
     const int mapId = m_networkMap->getId();
     // One query for the details of all devices rather than one per device.
-    QHash<int, QList<NetworkMapObjectDetailDataHandler::RecordPtr>> details;
-    for (const NetworkMapObjectDetailDataHandler::RecordPtr &detail :
-         NetworkMapObjectDetailDataHandler().getRecordsByNetworkMapId(mapId))
-        details[int(detail->NetworkMapObjectId())].append(detail);
-    for (const NetworkMapObjectDataHandler::RecordPtr &record :
-         NetworkMapObjectDataHandler().getRecordsByNetworkMapId(mapId))
-        m_networkMap->addNwMapObject(devices->adoptRecord(record, details.value(int(record->Id()))));
+    for (const NetworkMapObjectFactory::NetworkMapObjectPtr &device : devices->adoptRecords(
+             NetworkMapObjectDataHandler().getRecordsByNetworkMapId(mapId),
+             NetworkMapObjectDetailDataHandler().getRecordsByNetworkMapId(mapId)))
+        m_networkMap->addNwMapObject(device);
 }
 
 void DefaultNetworkMapBuilder::completeNetworkMap() { }

@@ -46,12 +46,12 @@ NetworkMapObject::NetworkMapObject(const boost::shared_ptr<NetworkMapObjectsReco
 }
 
 NetworkMapObject::NetworkMapObject(const boost::shared_ptr<NetworkMapObjectsRecord> &record,
-                                   const DetailRecords &details)
+                                   const DetailRecords &details, int deleteTimeout)
     : d(new Implementation)
 {
     setRecord(record);
     loadDetails(details);
-    initDeleteTimeoutParam();
+    d->m_deleteTimeout = deleteTimeout;
 }
 
 NetworkMapObject::~NetworkMapObject()
@@ -88,10 +88,15 @@ void NetworkMapObject::loadDetails(const DetailRecords &records)
 
 void NetworkMapObject::initDeleteTimeoutParam()
 {
+    d->m_deleteTimeout = configuredDeleteTimeout();
+}
+
+int NetworkMapObject::configuredDeleteTimeout()
+{
     // Missing, not a number or below one second: the default.
     const int seconds
         = ConfigDataFactory::getInstance()->getConfigValue(DEFAULT_LEASE_TIME).toInt();
-    d->m_deleteTimeout = seconds >= 1 ? seconds : DEFAULT_LEASE_TIME_DEFAULT.toInt();
+    return seconds >= 1 ? seconds : DEFAULT_LEASE_TIME_DEFAULT.toInt();
 }
 
 void NetworkMapObject::addDetail(const DetailPtr &detail, const QString &name)

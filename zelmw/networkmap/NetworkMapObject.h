@@ -130,9 +130,12 @@ private:
     friend class NetworkMapObjectFactory;
     using DetailRecords = QList<boost::shared_ptr<zeldb::NetworkMapObjectDetailsRecord>>;
 
-    // With its detail rows already read: a map reads all its devices' details at once.
+    // With its detail rows and delete timeout already read: a map reads all its devices'
+    // details, and the setting, once.
     NetworkMapObject(const boost::shared_ptr<zeldb::NetworkMapObjectsRecord> &record,
-                     const DetailRecords &details);
+                     const DetailRecords &details, int deleteTimeout);
+    // The configured delete timeout in seconds.
+    static int configuredDeleteTimeout();
 
     void setRecord(const boost::shared_ptr<zeldb::NetworkMapObjectsRecord> &record);
     void loadDetails(const DetailRecords &records);
