@@ -1,6 +1,5 @@
 #include <zeldb/RecordBase.h>
 
-
 namespace zeldb {
 
 namespace {
