@@ -194,7 +194,9 @@ boost::shared_ptr<NetworkMap> NetworkMapObject::getNetworkMap() const
 QString NetworkMapObject::getIpAddress() const
 {
     const ModelLock lock;
-    return getDetailValue(DEVICE_PARAM_LAN_IPADDRESS, d->m_record->IpAddress());
+    // The row's address only when there is no detail: most devices have one.
+    const DetailPtr detail = d->m_details.find(DEVICE_PARAM_LAN_IPADDRESS);
+    return detail ? detail->getValue() : d->m_record->IpAddress();
 }
 
 QString NetworkMapObject::getUserDefinedName() const
