@@ -7,7 +7,7 @@ JOBS="${JOBS:-$(nproc 2>/dev/null || echo 2)}"
 
 PACKAGES=(g++ make cmake qtbase5-dev libqt5sql5-sqlite libqt5xmlpatterns5-dev libboost-dev
     pkg-config libgraphviz-dev)
-BENCH_PACKAGES=(libbenchmark-dev)
+BENCH_PACKAGES=(libbenchmark-dev libsqlite3-dev)
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 
 usage() {
@@ -19,7 +19,7 @@ One entry point for building, testing and installing ZelMiddleware.
   ./build.sh test            install missing packages, build, run every test
   ./build.sh asan            the same tests under AddressSanitizer + UndefinedBehaviorSanitizer
   ./build.sh tsan            the same tests under ThreadSanitizer
-  ./build.sh bench           build and run the benchmarks
+  ./build.sh bench           build and run the benchmarks, print ours against the floors
   ./build.sh fuzz [SECONDS]  build the fuzz targets with clang and run each for SECONDS
                              (default 60); fails on any crash, leak or timeout
   ./build.sh install PREFIX  build and install libraries, headers and the CMake package
@@ -81,8 +81,9 @@ demo)
     echo "Look further: $zelmap --data-dir $demo maps | show | device ID | export --help"
     ;;
 test)
-    ensure_packages "${PACKAGES[@]}"
-    configure_and_build "$ROOT/build"
+    # The benchmarks are built and run once each (a few iterations), so that none can rot.
+    ensure_packages "${PACKAGES[@]}" "${BENCH_PACKAGES[@]}"
+    configure_and_build "$ROOT/build" -DZELMW_BUILD_BENCHMARKS=ON
     run_tests "$ROOT/build"
     ;;
 asan)
@@ -106,9 +107,7 @@ bench)
     ensure_packages "${PACKAGES[@]}" "${BENCH_PACKAGES[@]}"
     configure_and_build "$ROOT/build-bench" -DCMAKE_BUILD_TYPE=Release -DZELMW_BUILD_TESTS=OFF \
         -DZELMW_BUILD_BENCHMARKS=ON
-    for benchmark in "$ROOT"/build-bench/benchmarks/bench_*; do
-        [ -f "$benchmark" ] && [ -x "$benchmark" ] && "$benchmark"
-    done
+    python3 "$ROOT/benchmarks/report.py" "$ROOT/build-bench/benchmarks/bench_store"
     ;;
 fuzz)
     seconds="${2:-60}"

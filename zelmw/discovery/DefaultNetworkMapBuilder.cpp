@@ -1,10 +1,12 @@
 #include <zelmw/discovery/DefaultNetworkMapBuilder_p.h>
 
 #include <zelmw/networkmap/NetworkMapObjectDataHandler_p.h>
+#include <zelmw/networkmap/NetworkMapObjectDetailDataHandler_p.h>
 #include <zelmw/networkmap/NetworkMapObjectFactory.h>
 #include <zelmw/vocabulary/ZelConstants.h>
 
 #include <zellogger/ZelLogger.h>
+
 
 namespace zelmw {
 
@@ -26,9 +28,12 @@ void DefaultNetworkMapBuilder::constructNetworkMapObjects()
         return;
     // A device already handed out by id stays the one object over its row.
     const boost::shared_ptr<NetworkMapObjectFactory> devices = NetworkMapObjectFactory::getInstance();
-    for (const NetworkMapObjectDataHandler::RecordPtr &record :
-         NetworkMapObjectDataHandler().getRecordsByNetworkMapId(m_networkMap->getId()))
-        m_networkMap->addNwMapObject(devices->adoptRecord(record));
+    const int mapId = m_networkMap->getId();
+    // One query for the details of all devices rather than one per device.
+    for (const NetworkMapObjectFactory::NetworkMapObjectPtr &device : devices->adoptRecords(
+             NetworkMapObjectDataHandler().getRecordsByNetworkMapId(mapId),
+             NetworkMapObjectDetailDataHandler().getRecordsByNetworkMapId(mapId)))
+        m_networkMap->addNwMapObject(device);
 }
 
 void DefaultNetworkMapBuilder::completeNetworkMap() { }

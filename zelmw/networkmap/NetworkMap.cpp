@@ -354,16 +354,16 @@ NetworkMapObjectPtr NetworkMap::createNwMapObjPrivate(const QString &typeName,
                                                       const QString &ip,
                                                       const NetworkMapObjectPtr &replaced)
 {
-    // Compared in upper case: "aa:bb:..." and "AA:BB:..." are one device.
-    const QString upperMac = mac.toUpper();
-    for (const NetworkMapObjectPtr &device : d->devices.values()) {
-        if (device != replaced && device->getMacAddress().toUpper() == upperMac) {
-            log(QStringLiteral("NetworkMap::createNwMapObject - another device already exists "
-                               "with same MAC address: ")
-                    + mac,
-                ZelLogger::WARNING_LEVEL);
-            return NetworkMapObjectPtr();
-        }
+    // Compared ignoring case: "aa:bb:..." and "AA:BB:..." are one device.
+    if (d->devices.findFirst([&](const NetworkMapObjectPtr &device) {
+            return device != replaced
+                && device->getMacAddress().compare(mac, Qt::CaseInsensitive) == 0;
+        })) {
+        log(QStringLiteral("NetworkMap::createNwMapObject - another device already exists "
+                           "with same MAC address: ")
+                + mac,
+            ZelLogger::WARNING_LEVEL);
+        return NetworkMapObjectPtr();
     }
     if (!Utility::isValidMacAddress(mac)) {
         log(QStringLiteral("NetworkMap::createNwMapObject - invalid MAC address: ") + mac,
@@ -534,7 +534,7 @@ void NetworkMap::resynchronise()
             forgetDevice(id);
             emit nwMapObjDeleted(id);
         }
-        addNwMapObject(devices->adoptRecord(row));
+        addNwMapObject(devices->getNetworkMapObject(id));
         emit nwMapObjCreated(id, id == getMasterDeviceId());
     }
     for (const NetworkMapObjectPtr &device : d->devices.values()) {

@@ -5,6 +5,7 @@
 #include <zelmw/networkmap/InUseMapController.h>
 #include <zelmw/networkmap/ModelLock_p.h>
 #include <zelmw/networkmap/NetworkMapDataHandler_p.h>
+#include <zelmw/persistence/StoreTransaction_p.h>
 #include <zelmw/persistence/ZelDbConnection.h>
 #include <zelmw/vocabulary/EntityCache_p.h>
 
@@ -18,8 +19,13 @@ const QString SERIAL_PREFIX = QStringLiteral("@MAC:");
 
 NetworkMapSharedPtr buildMap(const NetworkMapDataHandler::RecordPtr &record)
 {
+    // One transaction for all the map's reads: each statement outside one would be a
+    // transaction of its own, which checks the file anew and locks and unlocks it.
+    StoreTransaction transaction;
     DefaultNetworkMapBuilder builder;
     NetworkMapDirector(&builder).construct(record, nullptr);
+    // Committed, not rolled back: inside a caller's transaction a rollback would undo it.
+    transaction.commit();
     return builder.getResult();
 }
 

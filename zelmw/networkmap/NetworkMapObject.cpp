@@ -41,8 +41,17 @@ NetworkMapObject::NetworkMapObject(const boost::shared_ptr<NetworkMapObjectsReco
     , d(new Implementation)
 {
     setRecord(record);
-    loadDetails();
+    loadDetails(NetworkMapObjectDetailDataHandler().getRecordsByNetworkMapObjectId(getId()));
     initDeleteTimeoutParam();
+}
+
+NetworkMapObject::NetworkMapObject(const boost::shared_ptr<NetworkMapObjectsRecord> &record,
+                                   const DetailRecords &details, int deleteTimeout)
+    : d(new Implementation)
+{
+    setRecord(record);
+    loadDetails(details);
+    d->m_deleteTimeout = deleteTimeout;
 }
 
 NetworkMapObject::~NetworkMapObject()
@@ -50,8 +59,7 @@ NetworkMapObject::~NetworkMapObject()
     // A detail held elsewhere may still be set on another thread; once cut off under the
     // lock it can no longer reach this object while it is being destroyed.
     const ModelLock lock;
-    for (const DetailPtr &detail : d->m_details.values())
-        detail->disconnect(this);
+    d->m_details.forEach([](const DetailPtr &detail) { detail->setOwner(nullptr); });
 }
 
 void NetworkMapObject::setRecord(const boost::shared_ptr<NetworkMapObjectsRecord> &record)
@@ -62,11 +70,9 @@ void NetworkMapObject::setRecord(const boost::shared_ptr<NetworkMapObjectsRecord
     d->m_mapObject = MapObjectFactory::getInstance()->getMapObject(int(record->MapObjectId()));
 }
 
-void NetworkMapObject::loadDetails()
+void NetworkMapObject::loadDetails(const DetailRecords &records)
 {
     d->m_details.clear();
-    const QList<NetworkMapObjectDetailDataHandler::RecordPtr> records
-        = NetworkMapObjectDetailDataHandler().getRecordsByNetworkMapObjectId(getId());
     for (const NetworkMapObjectDetailDataHandler::RecordPtr &record : records) {
         // The type's parameters are in memory; only a parameter it does not know is read.
         const boost::shared_ptr<MapObjectParameter> parameter = d->m_mapObject
@@ -82,26 +88,30 @@ void NetworkMapObject::loadDetails()
 
 void NetworkMapObject::initDeleteTimeoutParam()
 {
+    d->m_deleteTimeout = configuredDeleteTimeout();
+}
+
+int NetworkMapObject::configuredDeleteTimeout()
+{
     // Missing, not a number or below one second: the default.
     const int seconds
         = ConfigDataFactory::getInstance()->getConfigValue(DEFAULT_LEASE_TIME).toInt();
-    d->m_deleteTimeout = seconds >= 1 ? seconds : DEFAULT_LEASE_TIME_DEFAULT.toInt();
+    return seconds >= 1 ? seconds : DEFAULT_LEASE_TIME_DEFAULT.toInt();
 }
 
 void NetworkMapObject::addDetail(const DetailPtr &detail, const QString &name)
 {
     d->m_details.add(detail->getId(), name, detail);
-    // Direct: the change is reported on the thread that made it, in order with this object's
-    // other signals, whatever thread either object belongs to.
-    connect(detail.get(), &NetworkMapObjectDetail::valueChanged, this,
-            &NetworkMapObject::detailChanged, Qt::DirectConnection);
+    // The detail reports its changes through this object on the thread that made them, in
+    // order with this object's other signals, whatever thread either object belongs to.
+    detail->setOwner(this);
 }
 
 void NetworkMapObject::removeDetail(const DetailPtr &detail)
 {
     // By id: another detail may have been entered under the same name since.
     d->m_details.removeId(detail->getId());
-    detail->disconnect(this);
+    detail->setOwner(nullptr);
 }
 
 int NetworkMapObject::getId() const
@@ -184,7 +194,9 @@ boost::shared_ptr<NetworkMap> NetworkMapObject::getNetworkMap() const
 QString NetworkMapObject::getIpAddress() const
 {
     const ModelLock lock;
-    return getDetailValue(DEVICE_PARAM_LAN_IPADDRESS, d->m_record->IpAddress());
+    // The row's address only when there is no detail: most devices have one.
+    const DetailPtr detail = d->m_details.find(DEVICE_PARAM_LAN_IPADDRESS);
+    return detail ? detail->getValue() : d->m_record->IpAddress();
 }
 
 QString NetworkMapObject::getUserDefinedName() const
@@ -252,9 +264,9 @@ QMap<QString, QString> NetworkMapObject::getDetailNameValueMap() const
 {
     const ModelLock lock;
     QMap<QString, QString> values;
-    const QMap<QString, DetailPtr> &byName = d->m_details.byKey();
-    for (auto detail = byName.cbegin(); detail != byName.cend(); ++detail)
-        values.insert(detail.key(), detail.value()->getValue());
+    d->m_details.forEachKey([&](const QString &name, const DetailPtr &detail) {
+        values.insert(name, detail->getValue());
+    });
     return values;
 }
 

@@ -127,8 +127,18 @@ signals:
     void userDefinedNameChanged(const QString &name);
 
 private:
+    friend class NetworkMapObjectFactory;
+    using DetailRecords = QList<boost::shared_ptr<zeldb::NetworkMapObjectDetailsRecord>>;
+
+    // With its detail rows and delete timeout already read: a map reads all its devices'
+    // details, and the setting, once.
+    NetworkMapObject(const boost::shared_ptr<zeldb::NetworkMapObjectsRecord> &record,
+                     const DetailRecords &details, int deleteTimeout);
+    // The configured delete timeout in seconds.
+    static int configuredDeleteTimeout();
+
     void setRecord(const boost::shared_ptr<zeldb::NetworkMapObjectsRecord> &record);
-    void loadDetails();
+    void loadDetails(const DetailRecords &records);
     void initDeleteTimeoutParam();
     void addDetail(const DetailPtr &detail, const QString &name);
     void removeDetail(const DetailPtr &detail);

@@ -1,6 +1,5 @@
 #include <zelmw/networkmap/NetworkMapObjectDataHandler_p.h>
 
-#include <QDateTime>
 
 namespace zelmw {
 
@@ -25,7 +24,6 @@ NetworkMapObjectDataHandler::addRecord(int mapObjectId, int networkMapId, const 
     record.setIsConnected(isConnected);
     record.setIsActive(true);
     record.setIsHistoryObject(false);
-    record.setCreateDate(QDateTime::currentDateTime());
     return add(m_table, record);
 }
 

@@ -2,6 +2,7 @@
 
 #include <zelmw/persistence/DirtyFields_p.h>
 #include <zelmw/networkmap/ModelLock_p.h>
+#include <zelmw/networkmap/NetworkMapObject.h>
 #include <zelmw/networkmap/NetworkMapObjectDetailDataHandler_p.h>
 #include <zelmw/networkmap/NetworkMapObjectFactory.h>
 #include <zelmw/persistence/MapObjectParameterDataHandler_p.h>
@@ -18,6 +19,7 @@ public:
     boost::shared_ptr<zeldb::NetworkMapObjectDetailsRecord> m_record;
     QString m_paramName;
     DirtyFields m_dirtyFields;
+    NetworkMapObject *m_owner = nullptr;
 };
 
 NetworkMapObjectDetail::NetworkMapObjectDetail(
@@ -92,8 +94,19 @@ boost::shared_ptr<NetworkMapObject> NetworkMapObjectDetail::getNetworkMapObject(
 void NetworkMapObjectDetail::setValue(const QString &value)
 {
     const ModelLock lock;
-    if (d->m_dirtyFields.set(*d->m_record, NetworkMapObjectDetailsRecord::FieldValue, value))
+    if (d->m_dirtyFields.set(*d->m_record, NetworkMapObjectDetailsRecord::FieldValue, value)) {
+        // The device reports first, as it did when it was the first receiver of valueChanged;
+        // a call rather than a connection, which took more memory than the detail itself.
+        if (d->m_owner)
+            emit d->m_owner->detailChanged(d->m_paramName, value);
         emit valueChanged(d->m_paramName, value);
+    }
+}
+
+void NetworkMapObjectDetail::setOwner(NetworkMapObject *owner)
+{
+    const ModelLock lock;
+    d->m_owner = owner;
 }
 
 void NetworkMapObjectDetail::setNetworkMapObjectId(int id)

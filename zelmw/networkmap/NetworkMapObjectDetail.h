@@ -57,6 +57,10 @@ signals:
     void valueChanged(const QString &name, const QString &val);
 
 private:
+    friend class NetworkMapObject;
+    // The device that holds the detail and reports its changes; null once it let go.
+    void setOwner(NetworkMapObject *owner);
+
     void setRecord(const boost::shared_ptr<zeldb::NetworkMapObjectDetailsRecord> &record);
     QString readParamName(int parameterId) const;
 

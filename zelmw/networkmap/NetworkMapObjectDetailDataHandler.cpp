@@ -1,6 +1,5 @@
 #include <zelmw/networkmap/NetworkMapObjectDetailDataHandler_p.h>
 
-#include <QDateTime>
 
 namespace zelmw {
 
@@ -20,7 +19,6 @@ NetworkMapObjectDetailDataHandler::addRecord(int networkMapObjectId, int mapObje
     record.setNetworkMapObjectId(unsigned(networkMapObjectId));
     record.setMapObjectParameterId(unsigned(mapObjectParameterId));
     record.setValue(value);
-    record.setCreateDate(QDateTime::currentDateTime());
     return add(m_table, record);
 }
 
@@ -29,6 +27,14 @@ NetworkMapObjectDetailDataHandler::getRecordsByNetworkMapObjectId(int networkMap
 {
     zeldb::NetworkMapObjectDetailsSelectionCriteria criteria;
     criteria.NetworkMapObjectIdEqualsTo(unsigned(networkMapObjectId));
+    return getWhere<NetworkMapObjectDetailsRecord>(m_table, criteria);
+}
+
+QList<NetworkMapObjectDetailDataHandler::RecordPtr>
+NetworkMapObjectDetailDataHandler::getRecordsByNetworkMapId(int networkMapId)
+{
+    zeldb::NetworkMapObjectDetailsSelectionCriteria criteria;
+    criteria.NetworkMapIdEqualsTo(unsigned(networkMapId));
     return getWhere<NetworkMapObjectDetailsRecord>(m_table, criteria);
 }
 

@@ -6,6 +6,8 @@
 #include <zelmw/vocabulary/EntityCache_p.h>
 #include <zelmw/vocabulary/Utility.h>
 
+#include <QHash>
+
 namespace zelmw {
 
 namespace {
@@ -100,16 +102,27 @@ NetworkMapObjectFactory::NetworkMapObjectPtr NetworkMapObjectFactory::loadFlywei
     return entityFromRecord(record);
 }
 
-NetworkMapObjectFactory::NetworkMapObjectPtr NetworkMapObjectFactory::adoptRecord(
-    const boost::shared_ptr<zeldb::NetworkMapObjectsRecord> &record)
+QList<NetworkMapObjectFactory::NetworkMapObjectPtr> NetworkMapObjectFactory::adoptRecords(
+    const QList<boost::shared_ptr<zeldb::NetworkMapObjectsRecord>> &records,
+    const QList<boost::shared_ptr<zeldb::NetworkMapObjectDetailsRecord>> &details)
 {
     const ModelLock lock;
-    NetworkMapObjectPtr object = d->cache.get(int(record->Id()));
-    if (!object) {
-        object = entityFromRecord(record);
-        addToRepository(object);
+    QHash<int, NetworkMapObject::DetailRecords> detailsOf;
+    for (const boost::shared_ptr<zeldb::NetworkMapObjectDetailsRecord> &detail : details)
+        detailsOf[int(detail->NetworkMapObjectId())].append(detail);
+    // Read once for all, not once per device.
+    const int deleteTimeout = NetworkMapObject::configuredDeleteTimeout();
+    QList<NetworkMapObjectPtr> objects;
+    for (const boost::shared_ptr<zeldb::NetworkMapObjectsRecord> &record : records) {
+        const int id = int(record->Id());
+        NetworkMapObjectPtr object = d->cache.get(id);
+        if (!object) {
+            object.reset(new NetworkMapObject(record, detailsOf.value(id), deleteTimeout));
+            addToRepository(object);
+        }
+        objects.append(object);
     }
-    return object;
+    return objects;
 }
 
 void NetworkMapObjectFactory::forgetNetworkMapObject(int id)

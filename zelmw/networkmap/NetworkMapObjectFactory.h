@@ -46,8 +46,11 @@ private:
     friend class DefaultNetworkMapBuilder;
 
     NetworkMapObjectFactory();
-    // The object for a row just read: the one already handed out, else a new one, entered.
-    NetworkMapObjectPtr adoptRecord(const boost::shared_ptr<zeldb::NetworkMapObjectsRecord> &record);
+    // The objects for rows just read, given the detail rows of them all: for each the one
+    // already handed out, else a new one, entered.
+    QList<NetworkMapObjectPtr> adoptRecords(
+        const QList<boost::shared_ptr<zeldb::NetworkMapObjectsRecord>> &records,
+        const QList<boost::shared_ptr<zeldb::NetworkMapObjectDetailsRecord>> &details);
     void forgetNetworkMapObject(int id);
     NetworkMapObjectFactory(const NetworkMapObjectFactory &) = delete;
     NetworkMapObjectFactory &operator=(const NetworkMapObjectFactory &) = delete;

@@ -22,16 +22,22 @@ public:
         if (!entity)
             return;
         removeId(id);
-        m_byId.insert(id, entity);
-        m_keyOfId.insert(id, key);
-        m_byKey.insert(key, entity);
+        m_byId.insert(id, Entry { key, entity });
         m_idOfKey.insert(key, id);
     }
 
-    EntityPtr get(int id) const { return m_byId.value(id); }
-    EntityPtr find(const Key &key) const { return m_byKey.value(key); }
+    EntityPtr get(int id) const
+    {
+        const auto entry = m_byId.constFind(id);
+        return entry == m_byId.constEnd() ? EntityPtr() : entry->entity;
+    }
+    EntityPtr find(const Key &key) const
+    {
+        const auto id = m_idOfKey.constFind(key);
+        return id == m_idOfKey.constEnd() ? EntityPtr() : get(id.value());
+    }
     bool containsId(int id) const { return m_byId.contains(id); }
-    bool containsKey(const Key &key) const { return m_byKey.contains(key); }
+    bool containsKey(const Key &key) const { return m_idOfKey.contains(key); }
 
     // Removes the entity with ID, and its key when the key still finds it.
     EntityPtr removeId(int id)
@@ -39,16 +45,13 @@ public:
         const auto entry = m_byId.find(id);
         if (entry == m_byId.end())
             return EntityPtr();
-        const EntityPtr entity = entry.value();
+        const EntityPtr entity = entry->entity;
+        const Key key = entry->key;
         m_byId.erase(entry);
-        const Key key = m_keyOfId.take(id);
-        if (m_idOfKey.value(key) == id) {
-            m_byKey.remove(key);
+        if (m_idOfKey.value(key) == id)
             m_idOfKey.remove(key);
-        }
         return entity;
     }
-
     // Removes the entity that KEY finds, under its key and its id.
     EntityPtr removeKey(const Key &key)
     {
@@ -56,23 +59,52 @@ public:
     }
 
     // In ascending id.
-    QList<EntityPtr> values() const { return m_byId.values(); }
-    const QMap<Key, EntityPtr> &byKey() const { return m_byKey; }
+    QList<EntityPtr> values() const
+    {
+        QList<EntityPtr> entities;
+        entities.reserve(m_byId.size());
+        for (const Entry &entry : m_byId)
+            entities.append(entry.entity);
+        return entities;
+    }
+    // Calls VISIT with each entity in ascending id, without a copy of the list; VISIT must
+    // not change the registry.
+    template<typename Visit> void forEach(Visit visit) const
+    {
+        for (const Entry &entry : m_byId)
+            visit(entry.entity);
+    }
+    // The first entity in ascending id that MATCH accepts, or null.
+    template<typename Match> EntityPtr findFirst(Match match) const
+    {
+        for (const Entry &entry : m_byId) {
+            if (match(entry.entity))
+                return entry.entity;
+        }
+        return EntityPtr();
+    }
+    // Calls VISIT with each key and the entity it finds, in ascending key.
+    template<typename Visit> void forEachKey(Visit visit) const
+    {
+        for (auto id = m_idOfKey.cbegin(); id != m_idOfKey.cend(); ++id)
+            visit(id.key(), get(id.value()));
+    }
     int size() const { return m_byId.size(); }
-
     void clear()
     {
         m_byId.clear();
-        m_keyOfId.clear();
-        m_byKey.clear();
         m_idOfKey.clear();
     }
 
 private:
-    QMap<int, EntityPtr> m_byId;
-    QMap<Key, EntityPtr> m_byKey;
-    // Which key each id was entered under, and which id each key finds.
-    QMap<int, Key> m_keyOfId;
+    // Two maps rather than four: a registry of details is held by every device.
+    struct Entry
+    {
+        Key key;
+        EntityPtr entity;
+    };
+    QMap<int, Entry> m_byId;
+    // Which id each key finds.
     QMap<Key, int> m_idOfKey;
 };
 

@@ -2,6 +2,7 @@
 #define ZELDB_NETWORKMAPOBJECTDETAILSSELECTIONCRITERIA_H
 
 #include <zeldb/NetworkMapObjectDetailsRecord.h>
+#include <zeldb/NetworkMapObjectsRecord.h>
 #include <zeldb/SelectionCriteria.h>
 
 namespace zeldb {
@@ -13,6 +14,17 @@ public:
     {
         setCondition(NetworkMapObjectDetailsRecord::FieldNetworkMapObjectId, Comparison::Equal,
                      value);
+    }
+    // The details of every device of the map: one query for a whole map.
+    void NetworkMapIdEqualsTo(unsigned value)
+    {
+        const TableSchema &devices = NetworkMapObjectsRecord::schema();
+        setCondition(NetworkMapObjectDetailsRecord::FieldNetworkMapObjectId,
+                     Comparison::InSelection, value,
+                     QLatin1String("SELECT ") + devices.field(0).name + QLatin1String(" FROM ")
+                         + devices.tableName() + QLatin1String(" WHERE ")
+                         + devices.field(NetworkMapObjectsRecord::FieldNetworkMapId).name
+                         + QLatin1String(" = ?"));
     }
 };
 

@@ -1,7 +1,5 @@
 #include <zeldb/RecordBase.h>
 
-#include <algorithm>
-
 namespace zeldb {
 
 namespace {
@@ -43,7 +41,6 @@ QVariant normalised(FieldType type, const QVariant &value)
 RecordBase::RecordBase(const TableSchema &schema)
     : m_schema(&schema)
     , m_values(schema.fieldCount())
-    , m_set(schema.fieldCount(), false)
 {
     for (int i = 0; i < schema.fieldCount(); ++i)
         m_values[i] = emptyValue(schema.field(i).type);
@@ -73,7 +70,7 @@ QString RecordBase::Key() const
 
 bool RecordBase::IsEmpty() const
 {
-    return std::none_of(m_set.cbegin(), m_set.cend(), [](bool set) { return set; });
+    return m_set == 0;
 }
 
 QString RecordBase::EntityName() const
@@ -108,7 +105,7 @@ bool RecordBase::SetValue(int number, const QVariant &value)
     if (!m_schema->hasField(number))
         return false;
     m_values[number] = normalised(m_schema->field(number).type, value);
-    m_set[number] = true;
+    m_set |= quint64(1) << number;
     return true;
 }
 
@@ -119,7 +116,7 @@ QVariant RecordBase::Value(int number) const
 
 bool RecordBase::IsFieldSet(int number) const
 {
-    return m_schema->hasField(number) && m_set.at(number);
+    return m_schema->hasField(number) && (m_set >> number) & 1;
 }
 
 unsigned RecordBase::Id() const

@@ -52,7 +52,9 @@ protected:
 private:
     const TableSchema *m_schema;
     QVector<QVariant> m_values;
-    QVector<bool> m_set;
+    // Bit N: field N was set. A bit set rather than a vector: every detail of every loaded
+    // device is a record. TableSchema allows at most 64 fields.
+    quint64 m_set = 0;
 };
 
 } // namespace zeldb

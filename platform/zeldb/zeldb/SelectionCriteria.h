@@ -13,13 +13,16 @@ namespace zeldb {
 class ZELDB_EXPORT SelectionCriteria
 {
 public:
-    enum class Comparison { Equal, NotEqual };
+    // InSelection: the field's value is one of those the SELECT of the condition yields for
+    // the value as its one parameter.
+    enum class Comparison { Equal, NotEqual, InSelection };
 
     struct Condition
     {
         int field;
         Comparison comparison;
         QVariant value;
+        QString selection = QString();
     };
 
     virtual ~SelectionCriteria();
@@ -31,7 +34,8 @@ protected:
     SelectionCriteria(const SelectionCriteria &) = default;
     SelectionCriteria &operator=(const SelectionCriteria &) = default;
 
-    void setCondition(int field, Comparison comparison, const QVariant &value);
+    void setCondition(int field, Comparison comparison, const QVariant &value,
+                      const QString &selection = QString());
 
 private:
     QVector<Condition> m_conditions;

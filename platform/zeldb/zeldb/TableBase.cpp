@@ -12,6 +12,21 @@ namespace {
 const QString CREATE_DATE = QStringLiteral("CreateDate");
 const QString UPDATE_DATE = QStringLiteral("UpdateDate");
 
+// The local time now. Making one asks the C library for the time zone, which rereads the
+// zone file each time; the rows of one change are stamped within the same millisecond
+// mostly, so the last one made on the thread is reused for that millisecond.
+QDateTime now()
+{
+    thread_local qint64 lastMSecs = -1;
+    thread_local QDateTime last;
+    const qint64 msecs = QDateTime::currentMSecsSinceEpoch();
+    if (msecs != lastMSecs) {
+        last = QDateTime::fromMSecsSinceEpoch(msecs);
+        lastMSecs = msecs;
+    }
+    return last;
+}
+
 // Statements are reused: each use ends by releasing its result, so no read snapshot stays
 // open between operations.
 class FinishOnExit
@@ -72,7 +87,7 @@ bool TableBase::insert(RecordBase &record)
 {
     const int createDate = m_schema.fieldNumber(CREATE_DATE);
     if (createDate > 0 && !record.IsFieldSet(createDate))
-        record.SetValue(createDate, QDateTime::currentDateTime());
+        record.SetValue(createDate, now());
 
     QStringList columns;
     QStringList placeholders;
@@ -122,10 +137,18 @@ bool TableBase::selectWhere(const SelectionCriteria &criteria, RecordBase &row,
     for (const SelectionCriteria::Condition &condition : criteria.conditions()) {
         if (!m_schema.hasField(condition.field))
             return false;
-        conditions << m_schema.field(condition.field).name
-                + (condition.comparison == SelectionCriteria::Comparison::Equal
-                       ? QLatin1String(" = ?")
-                       : QLatin1String(" <> ?"));
+        const QString &name = m_schema.field(condition.field).name;
+        switch (condition.comparison) {
+        case SelectionCriteria::Comparison::Equal:
+            conditions << name + QLatin1String(" = ?");
+            break;
+        case SelectionCriteria::Comparison::NotEqual:
+            conditions << name + QLatin1String(" <> ?");
+            break;
+        case SelectionCriteria::Comparison::InSelection:
+            conditions << name + QLatin1String(" IN (") + condition.selection + QLatin1Char(')');
+            break;
+        }
     }
     QString sql = m_schema.selectAllStatement();
     if (!conditions.isEmpty())
@@ -179,7 +202,7 @@ bool TableBase::update(const RecordBase &record)
     for (int field : fields)
         query->bindValue(position++, m_schema.toStorage(field, record.Value(field)));
     if (stampUpdateDate)
-        query->bindValue(position++, m_schema.toStorage(updateDate, QDateTime::currentDateTime()));
+        query->bindValue(position++, m_schema.toStorage(updateDate, now()));
     query->bindValue(position, qlonglong(record.Id()));
     return execute(*query, "update") && query->numRowsAffected() > 0;
 }

@@ -4,12 +4,33 @@
 
 namespace zeldb {
 
+namespace {
+
+// Parsing a local time asks the C library for the time zone, which rereads the zone file
+// each time. The rows written together carry the same stamp and are read one after another,
+// so the last text parsed on the thread is kept with its value.
+QDateTime parseDateTime(const QString &text)
+{
+    thread_local QString lastText;
+    thread_local QDateTime lastValue;
+    if (text != lastText) {
+        lastValue = QDateTime::fromString(text, Qt::ISODateWithMs);
+        lastText = text;
+    }
+    return lastValue;
+}
+
+} // namespace
+
 TableSchema::TableSchema(const QString &tableName, const QString &entityName,
                          std::initializer_list<FieldDefinition> fields)
     : m_tableName(tableName)
     , m_entityName(entityName)
     , m_fields(fields)
 {
+    // A record marks its set fields in 64 bits.
+    if (m_fields.size() > 64)
+        qFatal("TableSchema: table %s has more than 64 fields", qPrintable(tableName));
     QStringList columns;
     for (int i = 0; i < m_fields.size(); ++i) {
         if (m_fields.at(i).number != i)
@@ -104,9 +125,7 @@ QVariant TableSchema::fromStorage(int number, const QVariant &stored) const
     case FieldType::Text:
         return QVariant(stored.isNull() ? QString(QLatin1String("")) : stored.toString());
     case FieldType::DateTime:
-        return stored.isNull()
-            ? QVariant(QDateTime())
-            : QVariant(QDateTime::fromString(stored.toString(), Qt::ISODateWithMs));
+        return stored.isNull() ? QVariant(QDateTime()) : QVariant(parseDateTime(stored.toString()));
     }
     return stored;
 }

@@ -1,0 +1,83 @@
+#!/usr/bin/env python3
+"""Runs every benchmark of bench_store in a process of its own (a fresh database each) and
+prints the table of our times against their floors and goals.
+
+    report.py BENCH_STORE [REPETITIONS]
+"""
+import json
+import subprocess
+import sys
+
+# work, our benchmark, what it is divided by, goal, whether the goal is an upper bound.
+# A divisor of None means the figure is our own counter (items/s or bytes per device).
+ROWS = [
+    ("new-device record", "newDeviceOurs", "newDeviceFloor", 2.5, True),
+    ("  seed design, same record", "newDeviceSeedDesign", "newDeviceFloor", None, True),
+    ("unchanged record (/ new-device floor)", "unchangedRecordOurs", "newDeviceFloor", 0.2, True),
+    ("changed record", "changedRecordOurs", "changedRecordFloor", 2.5, True),
+    ("load a home map (500)", "loadMapOurs/500", "loadMapFloor/500", 2.0, True),
+    ("load at scale (10,000 / 500)", "loadMapOurs/10000", "loadMapOurs/500", 22.0, True),
+    ("connection report (10,000 / 500)", "connectionReportOurs/10000",
+     "connectionReportOurs/500", 22.0, True),
+    ("enqueue, 1 thread (records/s)", "enqueueOurs/real_time/threads:1", None, 1e6, False),
+    ("enqueue, 8 threads (records/s)", "enqueueOurs/real_time/threads:8", None, 0.5e6, False),
+    ("memory, 10,000 x 15 (KiB/device)", "memoryOurs/10000/iterations:1", None, 10.0, True),
+]
+
+
+def run(binary, name, repetitions):
+    """The median of NAME's repetitions: (seconds, counter) from its JSON output."""
+    single = name.startswith("memoryOurs")
+    command = [binary, "--benchmark_filter=^%s$" % name,
+               "--benchmark_format=json"]
+    if not single:
+        command += ["--benchmark_repetitions=%d" % repetitions,
+                    "--benchmark_report_aggregates_only=true"]
+    output = json.loads(subprocess.run(command, check=True, capture_output=True, text=True).stdout)
+    for entry in output["benchmarks"]:
+        if single or entry.get("aggregate_name") == "median":
+            # CPU time: on a shared machine the wall clock also counts the other processes.
+            # The threaded enqueue counts records per second of the wall clock.
+            seconds = entry["cpu_time"] * {"ns": 1e-9, "us": 1e-6, "ms": 1e-3, "s": 1.0}[
+                entry["time_unit"]]
+            counter = entry.get("items_per_second", entry.get("bytes_per_device"))
+            return seconds, counter
+    raise SystemExit("report.py: no result for " + name)
+
+
+def show(seconds):
+    for unit, scale in (("s", 1.0), ("ms", 1e-3), ("us", 1e-6)):
+        if seconds >= scale:
+            return "%.3g %s" % (seconds / scale, unit)
+    return "%.3g ns" % (seconds / 1e-9)
+
+
+def main():
+    if len(sys.argv) < 2:
+        raise SystemExit(__doc__)
+    binary = sys.argv[1]
+    repetitions = int(sys.argv[2]) if len(sys.argv) > 2 else 5
+    results = {}
+    for _, ours, divisor, _, _ in ROWS:
+        for name in (ours, divisor):
+            if name and name not in results:
+                results[name] = run(binary, name, repetitions)
+    print("| work | ours | floor | ratio | goal | met |")
+    print("|---|---|---|---|---|---|")
+    for work, ours, divisor, goal, upper in ROWS:
+        seconds, counter = results[ours]
+        if divisor:
+            floor = results[divisor][0]
+            figure = seconds / floor
+            cells = [show(seconds), show(floor), "%.2fx" % figure]
+            goal_text = "" if goal is None else "<= %gx" % goal
+        else:
+            figure = counter / 1024 if ours.startswith("memoryOurs") else counter
+            cells = ["%.3g" % figure, "", ""]
+            goal_text = ("<= %g" if upper else ">= %g") % goal
+        met = "" if goal is None else ("yes" if (figure <= goal) == upper else "NO")
+        print("| %s | %s | %s |" % (work, " | ".join(cells), " | ".join([goal_text, met])))
+
+
+if __name__ == "__main__":
+    main()
