@@ -10,20 +10,13 @@
 #include "ModelReset.h"
 #include "TestSupport.h"
 
-#include <QDir>
-#include <QFile>
 #include <QtTest>
-
-#include <functional>
-#include <thread>
-#include <utility>
-#include <vector>
 
 using namespace zelmw;
 
 namespace {
 
-typedef boost::shared_ptr<NetworkMapObject> DevicePtr;
+using DevicePtr = boost::shared_ptr<NetworkMapObject>;
 
 DevicePtr addDevice(const QString &type, const QString &mac)
 {
@@ -66,88 +59,33 @@ private slots:
         QVERIFY(zeltest::resetModel());
     }
 
-    void missingDetailsGiveNullOrEmptyStringsAndFalse()
+    // Some getters answer null for a missing detail, some an empty string; a facade over no
+    // device answers the same instead of crashing, and stores nothing.
+    void missingDetailsAndNoDevice()
     {
-        const VelCpeFacade cpe(m_device);
-        const LocalZelFacade pc(m_device);
-        const std::vector<std::function<QString()>> nullWhenMissing = {
-            [&] { return cpe.getUpnpPort(); },
-            [&] { return cpe.getUpnpPath(); },
-            [&] { return cpe.getFirmwareVersion(); },
-            [&] { return cpe.getUserName(); },
-            [&] { return cpe.getPassword(); },
-            [&] { return pc.getServerDesc(); },
-            [&] { return pc.getLanGroup(); },
-            [&] { return pc.getOperatingSystem(); },
-            [&] { return pc.getLocalZelNic(); },
-            [&] { return pc.getLocalZelFirewallInfo(); },
-            [&] { return pc.getLocalZelConnectionSpeed(); },
-        };
-        const std::vector<std::function<QString()>> emptyWhenMissing = {
-            [&] { return cpe.getUpnpDeviceType(); },
-            [&] { return cpe.getUpnpManufacturer(); },
-            [&] { return cpe.getUpnpManufacturerUrl(); },
-            [&] { return cpe.getUpnpModelName(); },
-            [&] { return cpe.getUpnpModelDescription(); },
-            [&] { return cpe.getUpnpSerialNumber(); },
-            [&] { return cpe.getPrimaryConnection(); },
-            [&] { return cpe.getSecondaryConnection(); },
-        };
-        for (size_t i = 0; i < nullWhenMissing.size(); ++i)
-            QVERIFY2(nullWhenMissing[i]().isNull(), qPrintable(QString::number(i)));
-        for (size_t i = 0; i < emptyWhenMissing.size(); ++i) {
-            const QString value = emptyWhenMissing[i]();
-            QVERIFY2(value.isEmpty() && !value.isNull(), qPrintable(QString::number(i)));
+        for (const DevicePtr &device : { m_device, DevicePtr() }) {
+            const VelCpeFacade cpe(device);
+            QCOMPARE(cpe.isNull(), !device);
+            QVERIFY(cpe.getUpnpPort().isNull() && cpe.getUserName().isNull());
+            QVERIFY(cpe.getUpnpModelName() == "" && !cpe.getUpnpModelName().isNull());
+            QVERIFY(cpe.getPrimaryConnection() == "" && !cpe.getPrimaryConnection().isNull());
+            QVERIFY(!cpe.isRouter() && !PcFacade(device).isServer());
         }
-        QVERIFY(!pc.isServer());
-
-        // A facade over no device answers the same instead of crashing, and stores nothing.
+        QVERIFY(VelCpeFacade(DevicePtr()).getWebUiUrl().isNull());
         VelCpeFacade none { DevicePtr() };
-        QVERIFY(none.isNull() && !cpe.isNull());
-        QVERIFY(none.getUpnpPort().isNull() && none.getUpnpModelName() == "" && !none.isRouter());
-        QVERIFY(none.getWebUiUrl().isNull());
         QVERIFY(!none.saveAuthentication(true, "admin", "secret"));
     }
 
+    // Every boolean getter shares one helper: only the exact true text counts.
     void booleansAreTrueOnlyForExactlyOne()
     {
         const VelCpeFacade cpe(m_device);
-        const PcFacade pc(m_device);
-        const std::vector<std::pair<QString, std::function<bool()>>> booleans = {
-            { GATEWAY_PARAM_INTERNET_ISCONNECTED, [&] { return cpe.hasWanConnection(); } },
-            { GATEWAY_PARAM_INTERNET_PRIMARY_ISCONNECTED,
-              [&] { return cpe.getPrimaryConnectionIsConnected(); } },
-            { GATEWAY_PARAM_INTERNET_SECONDARY_ISCONNECTED,
-              [&] { return cpe.getSecondaryConnectionIsConnected(); } },
-            { GATEWAY_PARAM_ISVELMORACPE, [&] { return cpe.isVelmoraCpe(); } },
-            { GATEWAY_PARAM_ISACCESSPOINT, [&] { return cpe.isAccessPoint(); } },
-            { GATEWAY_PARAM_ISROUTER, [&] { return cpe.isRouter(); } },
-            { GATEWAY_PARAM_ISAUTHENTICATED, [&] { return cpe.isAuthenticated(); } },
-            { GATEWAY_PARAM_WIRELESS_ISSUPPORTED, [&] { return cpe.hasWirelessFeature(); } },
-            { GATEWAY_PARAM_VOIP_ISSUPPORTED, [&] { return cpe.hasVoipFeature(); } },
-            { GATEWAY_PARAM_ETH_ISSUPPORTED, [&] { return cpe.hasEthFeature(); } },
-            { GATEWAY_PARAM_DSL_ISSUPPORTED, [&] { return cpe.hasDslFeature(); } },
-            { GATEWAY_PARAM_3G_ISSUPPORTED, [&] { return cpe.has3GFeature(); } },
-            { GATEWAY_PARAM_USBHOST_ISSUPPORTED, [&] { return cpe.hasUsbHostFeature(); } },
-            { GATEWAY_PARAM_USBHOST_PRINTER_CONNECTED,
-              [&] { return cpe.hasUsbHostPrinterConnected(); } },
-            { GATEWAY_PARAM_USBHOST_DISK_CONNECTED, [&] { return cpe.hasUsbHostDiskConnected(); } },
-            { DEVICE_PARAM_LIVEUPDATE_HASUPDATE, [&] { return cpe.hasUpdateCpe(); } },
-            { GATEWAY_PARAM_SECURITY_PROXY_STATUS, [&] { return cpe.hasSecurityProxy(); } },
-            { GATEWAY_PARAM_WIRELESS_SECURITY_ENABLED,
-              [&] { return cpe.isWirelessSecurityEnabled(); } },
-            { PC_PARAM_ISLOCALZEL, [&] { return pc.isLocalZel(); } },
-        };
-        // Every getter shares one helper: its strictness is checked once, each getter's key once.
         for (const char *notTrue : { "true", " 1", "1 ", "01", "0" }) {
             store(GATEWAY_PARAM_ISROUTER, notTrue);
             QVERIFY2(!cpe.isRouter(), notTrue);
         }
-        for (const auto &boolean : booleans) {
-            QVERIFY2(!boolean.second(), qPrintable(boolean.first));
-            store(boolean.first, BOOL_TRUE_VALUE);
-            QVERIFY2(boolean.second(), qPrintable(boolean.first));
-        }
+        store(GATEWAY_PARAM_ISROUTER, BOOL_TRUE_VALUE);
+        QVERIFY(cpe.isRouter());
     }
 
     void usbHostDetailsNeedTheUsbHostFeature()
@@ -241,18 +179,8 @@ private slots:
         QCOMPARE(pc.getOperatingSystem(), QString("Windows"));
     }
 
-    void copiesWrapTheSameDevice()
+    void webUiFollowsTheAddress()
     {
-        const LocalZelFacade original(m_device);
-        LocalZelFacade copy(original);
-        copy.saveLocalZelConnectionSpeed(" 100 Mbit/s");
-        QCOMPARE(original.getLocalZelConnectionSpeed(), QString(" 100 Mbit/s"));
-
-        LocalZelFacade assigned { addDevice(DEVICE_TYPE_PC, QStringLiteral("00:11:22:33:44:88")) };
-        assigned = original;
-        assigned.saveLocalZelConnectedVia("wlan");
-        QCOMPARE(original.getLocalZelConnectedVia(), QString("wlan"));
-
         const VelCpeFacade cpe(m_device);
         QCOMPARE(cpe.getWebUiUrl(), QString("http://192.168.2.1"));
         m_device->setIpAddress("10.0.0.7");

@@ -1,4 +1,5 @@
 #include <zelmw/persistence/DbConfigXmlReader.h>
+#include <zelmw/vocabulary/ZelConstants.h>
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -46,18 +47,14 @@ private slots:
     void missingFileThenSuccessKeepsError();
     void readsPropertiesInOrderAndAppends();
     void wrongRootLeavesErrorUnchanged();
-    void emptyListAppendsNothing();
-    void readsMoreThanAHundredProperties();
+    void readsAnyNumberOfProperties();
     void readsShippedConfiguration();
 
     void refusesHostileDocument_data();
     void refusesHostileDocument();
-    void refusesSchemaLocationFile();
-    void refusesOversizedFile();
 
 private:
     QString write(const QString &name, const QByteArray &content);
-    void expectRefused(const QString &path);
 
     QTemporaryDir m_dir;
     // Stands in for any server a hostile document names; nothing may ever connect to it.
@@ -90,20 +87,6 @@ QString TestDbConfigXmlReader::write(const QString &name, const QByteArray &cont
         || file.write(content) != content.size())
         return QString();
     return file.fileName();
-}
-
-void TestDbConfigXmlReader::expectRefused(const QString &path)
-{
-    QVERIFY(!path.isEmpty());
-    DbConfigXmlReader reader(path);
-    QList<ConfigXmlProperty> properties;
-    QElapsedTimer timer;
-    timer.start();
-    QVERIFY(!reader.parseConfigProperties(properties));
-    const qint64 elapsed = timer.elapsed();
-    QCOMPARE(reader.getLastError(), INVALID + path);
-    QVERIFY(properties.isEmpty());
-    QVERIFY2(elapsed < 2000, qPrintable(QStringLiteral("took %1 ms").arg(elapsed)));
 }
 
 void TestDbConfigXmlReader::missingFileThenSuccessKeepsError()
@@ -163,15 +146,7 @@ void TestDbConfigXmlReader::wrongRootLeavesErrorUnchanged()
     QVERIFY(properties.isEmpty());
 }
 
-void TestDbConfigXmlReader::emptyListAppendsNothing()
-{
-    DbConfigXmlReader reader(write("empty.xml", "<zel><config-properties/></zel>"));
-    QList<ConfigXmlProperty> properties;
-    QVERIFY(reader.parseConfigProperties(properties));
-    QVERIFY(properties.isEmpty());
-}
-
-void TestDbConfigXmlReader::readsMoreThanAHundredProperties()
+void TestDbConfigXmlReader::readsAnyNumberOfProperties()
 {
     QByteArray body;
     for (int i = 0; i < 500; ++i)
@@ -181,51 +156,60 @@ void TestDbConfigXmlReader::readsMoreThanAHundredProperties()
     QVERIFY2(reader.parseConfigProperties(properties), qPrintable(reader.getLastError()));
     QCOMPARE(properties.size(), 500);
     QCOMPARE(properties.last().key, QStringLiteral("key499"));
+
+    DbConfigXmlReader empty(write("empty.xml", "<zel><config-properties/></zel>"));
+    QVERIFY(empty.parseConfigProperties(properties));
+    QCOMPARE(properties.size(), 500);
 }
 
+// The shipped file seeds the store with the defaults the code falls back on.
 void TestDbConfigXmlReader::readsShippedConfiguration()
 {
-    const QMap<QString, QString> defaults {
-        { "INUSE_NETWORKMAP_ID", "0" },
-        { "VEL_CPE_DEFAULT_PASSWORDS", "pelto;vanst" },
-        { "DEFAULT_LEASE_TIME", "3600" },
-        { "AUTO_UPDATE_CHECK_INTERVAL", "120000" },
-        { "WARRANTYREGISTRATION_CHECK_INTERVAL", "150000" },
-        { "WARRANTYREGISTRATION_DONT_REGISTER_DEVICEIDS", "" },
-        { "ZEL_TROOBLESHOOTING_ENABLED", "1" },
-        { "ZEL_CONFIG_WARRANTY_DEFAULT_IS_DONTREGISTER", "0" },
-        { "NS_ARP_LISTEN_TIMEOUT", "12000" },
-        { "NS_ARP_BROADCAST_TIMEOUT", "30" },
-        { "NS_DHCP_LISTEN_TIMEOUT", "3000" },
-        { "NS_DHCP_BROADCAST_TIMEOUT", "500" },
-        { "NS_SSDP_LISTEN_TIMEOUT", "3000" },
-        { "NS_SSDP_BROADCAST_TIMEOUT", "500" },
-        { "RESOURCES_ROOT_DIR", "./themes" },
-        { "DEFAULT_THEME_NAME", "theme1" },
-        { "LAYOUT_RESOURCES_FOLDER_NAME", "layouts" },
-        { "IMAGE_RESOURCES_FOLDER_NAME", "images" },
-        { "STYLE_RESOURCES_FOLDER_NAME", "stylesheet" },
-        { "DEFAULT_STYLESHEET_FILE", "zel.qss" },
-        { "SETUP_INI_FILE_NAME", "ActiveDevice.ini" },
-        { "SETUP_INI_FILE_LOOKUP_DIR", "QDesktopServices::TempLocation" },
-        { "SETUP_INI_FILE_BACKUP_DIR", "QDesktopServices::TempLocation" },
-    };
+    using namespace zelmw;
+#define D(key)                                                                                     \
+    {                                                                                              \
+        key, key##_DEFAULT                                                                         \
+    }
+    const QMap<QString, QString> defaults { D(INUSE_NETWORKMAP_ID),
+                                            D(VEL_CPE_DEFAULT_PASSWORDS),
+                                            D(DEFAULT_LEASE_TIME),
+                                            D(LIVE_UPDATE_SERVER_URL),
+                                            D(AUTO_UPDATE_CHECK_INTERVAL),
+                                            D(WARRANTYREGISTRATION_SERVER_URL_KEY),
+                                            D(WARRANTYREGISTRATION_CHECK_INTERVAL),
+                                            D(WARRANTYREGISTRATION_DONT_REGISTER_DEVICEIDS),
+                                            D(ZEL_TROOBLESHOOTING_ENABLED),
+                                            D(ZEL_CONFIG_WARRANTY_DEFAULT_IS_DONTREGISTER),
+                                            D(NS_ARP_LISTEN_TIMEOUT),
+                                            D(NS_ARP_BROADCAST_TIMEOUT),
+                                            D(NS_DHCP_LISTEN_TIMEOUT),
+                                            D(NS_DHCP_BROADCAST_TIMEOUT),
+                                            D(NS_SSDP_LISTEN_TIMEOUT),
+                                            D(NS_SSDP_BROADCAST_TIMEOUT),
+                                            D(RESOURCES_ROOT_DIR),
+                                            D(DEFAULT_THEME_NAME),
+                                            D(LAYOUT_RESOURCES_FOLDER_NAME),
+                                            D(IMAGE_RESOURCES_FOLDER_NAME),
+                                            D(STYLE_RESOURCES_FOLDER_NAME),
+                                            D(DEFAULT_STYLESHEET_FILE),
+                                            D(SETUP_INI_FILE_NAME),
+                                            D(SETUP_INI_FILE_LOOKUP_DIR),
+                                            D(SETUP_INI_FILE_BACKUP_DIR) };
+#undef D
     DbConfigXmlReader reader(QStringLiteral(ZEL_SOURCE_DIR "/config/zelconfig.xml"));
     QList<ConfigXmlProperty> properties;
     QVERIFY2(reader.parseConfigProperties(properties), qPrintable(reader.getLastError()));
-
-    QMap<QString, ConfigXmlProperty> byKey;
-    for (const ConfigXmlProperty &p : qAsConst(properties))
-        byKey.insert(p.key, p);
-    QCOMPARE(byKey.size(), properties.size());
-    QCOMPARE(byKey.size(), defaults.size() + 2);
-    for (auto it = defaults.cbegin(); it != defaults.cend(); ++it)
-        QCOMPARE(byKey.value(it.key()).val, it.value());
-    // The host is ours to configure; the paths are fixed.
-    QVERIFY(QUrl(byKey.value("LIVE_UPDATE_SERVER_URL").val).path() == "/liveupdate/v4/upgrade.xml");
-    QVERIFY(QUrl(byKey.value("WARRANTYREGISTRATION_SERVER_URL_KEY").val).path() == "/register/v3/");
-    // Values the program changes at run time must survive the next start-up.
-    QVERIFY(!byKey.value("INUSE_NETWORKMAP_ID").overwrite);
+    QCOMPARE(properties.size(), defaults.size());
+    for (const ConfigXmlProperty &property : qAsConst(properties)) {
+        const QString value = defaults.value(property.key);
+        // The host of a server is ours to configure; the path is fixed.
+        if (value.startsWith(QLatin1String("http")))
+            QCOMPARE(QUrl(property.val).path(), QUrl(value).path());
+        else
+            QCOMPARE(property.val, value);
+        // Values the program changes at run time must survive the next start-up.
+        QVERIFY(!property.overwrite || property.key != INUSE_NETWORKMAP_ID);
+    }
 }
 
 void TestDbConfigXmlReader::refusesHostileDocument_data()
@@ -234,16 +218,22 @@ void TestDbConfigXmlReader::refusesHostileDocument_data()
     const QByteArray valid = propertyXml("k", "v");
     const QByteArray withEntity = propertyXml("k", "&x;");
 
+    const QByteArray xsi = " xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" xsi:";
     QTest::newRow("noNamespaceSchemaLocation over http")
-        << document(valid,
-                    " xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\""
-                    " xsi:noNamespaceSchemaLocation=\""
-                        + m_serverUrl + "/zel.xsd\"");
+        << document(valid, xsi + "noNamespaceSchemaLocation=\"" + m_serverUrl + "/zel.xsd\"");
     QTest::newRow("schemaLocation over http")
-        << document(valid,
-                    " xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\""
-                    " xsi:schemaLocation=\"urn:zel "
-                        + m_serverUrl + "/zel.xsd\"");
+        << document(valid, xsi + "schemaLocation=\"urn:zel " + m_serverUrl + "/zel.xsd\"");
+    // The named schema is a copy of the embedded one, so the document would pass if the
+    // validator were allowed to read it and carry on.
+    QFile embedded(QStringLiteral(":/xml_schema/zelconfig_schema.xsd"));
+    QVERIFY(embedded.open(QIODevice::ReadOnly));
+    const QString schemaPath = write("external.xsd", embedded.readAll());
+    QTest::newRow("schema file") << document(
+        valid,
+        xsi + "noNamespaceSchemaLocation=\"" + QUrl::fromLocalFile(schemaPath).toEncoded() + "\"");
+    QTest::newRow("relative schema file")
+        << document(valid, xsi + "noNamespaceSchemaLocation=\"external.xsd\"");
+    QTest::newRow("oversized") << document(valid) + "<!--" + QByteArray(1024 * 1024, ' ') + "-->\n";
     QTest::newRow("external DTD") << document(
         valid, {}, "<!DOCTYPE zel SYSTEM \"" + m_serverUrl + "/zel.dtd\">\n");
     QTest::newRow("external entity") << document(
@@ -271,34 +261,16 @@ void TestDbConfigXmlReader::refusesHostileDocument_data()
 void TestDbConfigXmlReader::refusesHostileDocument()
 {
     QFETCH(QByteArray, content);
-    expectRefused(write("hostile.xml", content));
-}
-
-void TestDbConfigXmlReader::refusesSchemaLocationFile()
-{
-    // The named schema is a copy of the embedded one, so the document would pass if the
-    // validator were allowed to read it and carry on.
-    QFile embedded(QStringLiteral(":/xml_schema/zelconfig_schema.xsd"));
-    QVERIFY(embedded.open(QIODevice::ReadOnly));
-    const QString schemaPath = write("external.xsd", embedded.readAll());
-    QVERIFY(!schemaPath.isEmpty());
-    const QByteArray url = QUrl::fromLocalFile(schemaPath).toEncoded();
-
-    expectRefused(write("file-schema.xml",
-                        document(propertyXml("k", "v"),
-                                 " xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\""
-                                 " xsi:noNamespaceSchemaLocation=\""
-                                     + url + "\"")));
-    expectRefused(write("relative-schema.xml",
-                        document(propertyXml("k", "v"),
-                                 " xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\""
-                                 " xsi:noNamespaceSchemaLocation=\"external.xsd\"")));
-}
-
-void TestDbConfigXmlReader::refusesOversizedFile()
-{
-    const QByteArray padding = "<!--" + QByteArray(1024 * 1024, ' ') + "-->\n";
-    expectRefused(write("big.xml", document(propertyXml("k", "v")) + padding));
+    const QString path = write("hostile.xml", content);
+    DbConfigXmlReader reader(path);
+    QList<ConfigXmlProperty> properties;
+    QElapsedTimer timer;
+    timer.start();
+    QVERIFY(!reader.parseConfigProperties(properties));
+    const qint64 elapsed = timer.elapsed();
+    QCOMPARE(reader.getLastError(), INVALID + path);
+    QVERIFY(properties.isEmpty());
+    QVERIFY2(elapsed < 2000, qPrintable(QStringLiteral("took %1 ms").arg(elapsed)));
 }
 
 QTEST_GUILESS_MAIN(TestDbConfigXmlReader)
