@@ -1,13 +1,8 @@
 #include <zeldb/ThreadConnections_p.h>
 #include <zeldb/ZelDbDatabase.h>
 
+#include <zellogger/BurstLog_p.h>
 #include <zellogger/ZelLogger.h>
-
-#include <QElapsedTimer>
-
-#include <map>
-#include <mutex>
-#include <utility>
 
 namespace zeldb {
 
@@ -16,44 +11,10 @@ namespace {
 const QString LOGGER_NAME = QStringLiteral("ZELDB");
 
 // A full disk or a broken file fails every statement and every open, on every thread, for as
-// long as it lasts. One line per burst says so: a failure of a KIND is logged when it is new
-// or was last seen more than 10 s ago, and while it goes on once a minute with the number of
-// failures left out.
+// long as it lasts: one line per burst of failures of a KIND says so.
 void logFailure(const QString &message, const QString &kind)
 {
-    const qint64 QUIET_MS = 10000;
-    const qint64 REMINDER_MS = 60000;
-    struct Burst
-    {
-        qint64 lastSeen = -1;
-        qint64 lastLogged = -1;
-        int unlogged = 0;
-    };
-    static std::mutex mutex;
-    static QElapsedTimer clock;
-    static std::map<QString, Burst> bursts;
-
-    int unlogged = 0;
-    {
-        const std::lock_guard<std::mutex> lock(mutex);
-        if (!clock.isValid())
-            clock.start();
-        const qint64 now = clock.elapsed();
-        Burst &burst = bursts[kind];
-        const bool log = burst.lastSeen < 0 || now - burst.lastSeen > QUIET_MS
-            || now - burst.lastLogged > REMINDER_MS;
-        burst.lastSeen = now;
-        if (!log) {
-            ++burst.unlogged;
-            return;
-        }
-        std::swap(unlogged, burst.unlogged);
-        burst.lastLogged = now;
-    }
-    ZelLogger::getInstance()->log(
-        unlogged == 0 ? message
-                      : message + QStringLiteral(" (%1 more since the last line)").arg(unlogged),
-        ZelLogger::ERROR_LEVEL, LOGGER_NAME);
+    BurstLog::log(message, kind, ZelLogger::ERROR_LEVEL, LOGGER_NAME);
 }
 
 } // namespace
