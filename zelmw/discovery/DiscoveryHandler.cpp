@@ -4,6 +4,7 @@
 
 #include <zelmw/catalogue/MapObjectFactory.h>
 #include <zelmw/config/ConfigDataFactory.h>
+#include <zelmw/networkmap/DiscoveryRecordLimits_p.h>
 #include <zelmw/networkmap/InUseMapController.h>
 #include <zelmw/networkmap/ModelLock_p.h>
 #include <zelmw/networkmap/NetworkMapFactory.h>
@@ -79,7 +80,10 @@ DiscoveryHandler::DiscoveryHandler()
 
 void DiscoveryHandler::addDiscovery(const QMap<QString, QString> &record)
 {
-    if (Implementation *const implementation = Implementation::instance())
+    // Checked before the copy is queued: an absurd record must not take the queue's memory.
+    Implementation *const implementation = Implementation::instance();
+    if (implementation
+        && DiscoveryRecordLimits::admit(record, QStringLiteral("DiscoveryHandler::addDiscovery")))
         implementation->queue->enqueue(record);
 }
 

@@ -34,7 +34,10 @@ public:
     // Queues a copy of RECORD and returns at once, never waiting for processing. An empty
     // record is ignored. The queue holds at most 20,000 records or 64 MiB; beyond that new
     // records are refused (logged once when refusals start, and with their number when they
-    // stop) and accepted ones are never dropped.
+    // stop) and accepted ones are never dropped. A record over the bounds of a sane record
+    // (more than 1,000 keys, a key over 256 or a value over 65,536 characters, more than
+    // 1,048,576 characters in all, a client list of more than 1,000 entries, or an unpaired
+    // UTF-16 surrogate) is refused whole, with one warning per burst.
     void addDiscovery(const QMap<QString, QString> &record);
     // Drops every record still waiting.
     void clearDiscoveryQueue();

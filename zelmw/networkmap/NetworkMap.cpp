@@ -2,6 +2,7 @@
 
 #include <zelmw/catalogue/MapObjectFactory.h>
 #include <zelmw/facades/VelCpeFacade.h>
+#include <zelmw/networkmap/DiscoveryRecordLimits_p.h>
 #include <zelmw/networkmap/ModelLock_p.h>
 #include <zelmw/networkmap/NetworkMapDataHandler_p.h>
 #include <zelmw/networkmap/NetworkMapObjectDataHandler_p.h>
@@ -651,6 +652,9 @@ void NetworkMap::saveConnectionStatus(const QMap<QString, bool> &status)
 
 NetworkMapObjectPtr NetworkMap::addDiscovery(const QMap<QString, QString> &record)
 {
+    // Before the lock: an absurd record must not make the user interface wait.
+    if (!DiscoveryRecordLimits::admit(record, QStringLiteral("NetworkMap::addDiscovery")))
+        return NetworkMapObjectPtr();
     const ModelLock lock;
     const QString type = record.value(NS_DEVICE_TYPE);
     if (type.isEmpty())

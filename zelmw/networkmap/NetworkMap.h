@@ -112,6 +112,7 @@ public:
     void saveConnectionStatus(const QMap<QString, bool> &status);
 
     // Applies a discovery record, in one store transaction; the device it stands for, or null.
+    // A record over the bounds DiscoveryHandler::addDiscovery names is refused whole (null).
     NetworkMapObjectPtr addDiscovery(const QMap<QString, QString> &record);
     // Marks as wireless the first device that has each MAC among its MACs.
     void updateMeshClientList(const QList<QString> &macs);
