@@ -143,6 +143,12 @@ bool ThreadConnections::endTransaction(const QString &connectionName, const QStr
         return false;
     if (!commit)
         open->transactionDoomed = true;
+    // A commit of a transaction a nested scope rolled back fails, and says why: the store
+    // itself reported nothing.
+    if (commit && open->transactionDoomed) {
+        error = QSqlError(QString(), QStringLiteral("a nested scope rolled the transaction back"),
+                          QSqlError::TransactionError);
+    }
     if (--open->transactionDepth > 0)
         return !open->transactionDoomed || !commit;
     if (!open->transactionBegun)
