@@ -38,6 +38,11 @@ DiscoveryType randomRecord(QRandomGenerator &random)
         return { { NS_DEVICE_TYPE, DEVICE_TYPE_GATEWAY }, { GATEWAY_PARAM_ISROUTER, "1" },
                  { DEVICE_PARAM_LAN_MACADDRESS, mac(1, n % 24) },
                  { DEVICE_PARAM_LAN_IPADDRESS, QStringLiteral("10.1.0.%1").arg(n % 24 + 1) } };
+    // An access point among the devices: a known device changes its type to gateway.
+    if (kind < 8)
+        return { { NS_DEVICE_TYPE, DEVICE_TYPE_GATEWAY }, { GATEWAY_PARAM_ISROUTER, "0" },
+                 { DEVICE_PARAM_LAN_MACADDRESS, mac(2, n) },
+                 { DEVICE_PARAM_LAN_IPADDRESS, QStringLiteral("10.2.9.%1").arg(n % 200 + 2) } };
     if (kind < 10)
         return { { WIRELESS_CLIENT_LIST, mac(2, n) + '#' + mac(2, (n + 1) % 300) } };
     if (kind < 15)
