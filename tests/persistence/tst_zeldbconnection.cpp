@@ -15,15 +15,6 @@ using namespace zelmw;
 
 using zeltest::RawStore;
 
-namespace {
-
-int configRowCount()
-{
-    return RawStore().rowCount(QStringLiteral("ConfigurationPairs"));
-}
-
-} // namespace
-
 class TestZelDbConnection : public QObject
 {
     Q_OBJECT
@@ -44,39 +35,29 @@ private slots:
         QVERIFY(!connection.getDbFileInfo().exists());
     }
 
-    void firstOpenCreatesTheTables()
+    // Every table is used by the tests of its entities; the version marks the schema for
+    // later releases.
+    void firstOpenCreatesTheSchema()
     {
         RawStore connection;
         QVERIFY(connection.isOpen());
-        const QString tables = QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' "
-                                              "AND name <> 'sqlite_sequence' ORDER BY name");
-        QCOMPARE(connection.column(tables),
-                 QStringList({ "ConfigurationPairs", "MapObjectParameters", "MapObjects",
-                               "NetworkMapObjectDetails", "NetworkMapObjects", "NetworkMaps",
-                               "WarrantyRegistrations", "WarrantyUsersData" }));
         QCOMPARE(connection.value(QStringLiteral("PRAGMA user_version")).toInt(),
                  zeldb::ZelDbDatabase::SCHEMA_VERSION);
     }
 
-    void connectionObjectsNestAndCopiesShare()
+    void connectionObjectsNest()
     {
         RawStore outer;
         ConfigPairsDataHandler handler;
         QVERIFY(handler.addRecord(QStringLiteral("KEY"), QStringLiteral("v")));
         QVERIFY(!handler.isOpen()); // a handler closes after its one call
         QCOMPARE(outer.rowCount(QStringLiteral("ConfigurationPairs")), 1);
-
-        ZelDbConnection copy(outer);
-        QVERIFY(copy.isOpen());
-        QVERIFY(copy.close());
-        QVERIFY(!outer.isOpen());
     }
 
     void transactionScopesNestPerThread()
     {
         {
             StoreTransaction outer;
-            QVERIFY(outer.isActive());
             QVERIFY(ConfigPairsDataHandler().addRecord(QStringLiteral("A"), QStringLiteral("1")));
             {
                 StoreTransaction inner;
@@ -85,7 +66,7 @@ private slots:
             }
             QVERIFY(outer.commit());
         }
-        QCOMPARE(configRowCount(), 2);
+        QCOMPARE(RawStore().rowCount(QStringLiteral("ConfigurationPairs")), 2);
         {
             StoreTransaction outer;
             QVERIFY(ConfigPairsDataHandler().addRecord(QStringLiteral("C"), QStringLiteral("3")));
@@ -99,7 +80,7 @@ private slots:
             StoreTransaction abandoned;
             QVERIFY(ConfigPairsDataHandler().addRecord(QStringLiteral("E"), QStringLiteral("5")));
         }
-        QCOMPARE(configRowCount(), 2);
+        QCOMPARE(RawStore().rowCount(QStringLiteral("ConfigurationPairs")), 2);
     }
 
     void unopenableDatabaseFailsByResults()
