@@ -115,7 +115,6 @@ private slots:
         }
     }
 
-    // Last: the database file stays unusable for threads that open it afterwards.
     void unopenableDatabaseGivesNullAndFalse()
     {
         QVERIFY(m_factory->saveConfigData("cached", "a"));
