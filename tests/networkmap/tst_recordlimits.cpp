@@ -16,8 +16,6 @@ using Limits = DiscoveryRecordLimits;
 
 namespace {
 
-const QString GW_MAC = QStringLiteral("02:00:00:00:00:01");
-
 QString freshMac()
 {
     static int next = 0;
@@ -56,18 +54,17 @@ DiscoveryType padded(DiscoveryType record, int length)
     return record;
 }
 
-DiscoveryType withClients(int entries)
+DiscoveryType with(const QString &key, const QString &value)
 {
     DiscoveryType record = deviceRecord();
-    record.insert(WIRELESS_CLIENT_LIST, QString(GW_MAC + QLatin1Char('#')).repeated(entries).chopped(1));
+    record.insert(key, value);
     return record;
 }
 
-DiscoveryType withText(const QString &text)
+DiscoveryType withClients(int entries)
 {
-    DiscoveryType record = deviceRecord();
-    record.insert(UPNP_PARAM_FRIENDLYNAME, text);
-    return record;
+    return with(WIRELESS_CLIENT_LIST,
+                QStringLiteral("02:00:00:00:00:01#").repeated(entries).chopped(1));
 }
 
 int catalogueRows()
@@ -96,7 +93,7 @@ private slots:
     {
         QVERIFY(zeltest::resetModel());
         const NetworkMapSharedPtr created = NetworkMapFactory::getInstance()->addNetworkMap(
-            GW_MAC, QString(), QStringLiteral("home"));
+            QStringLiteral("02:00:00:00:00:01"), QString(), QStringLiteral("home"));
         QVERIFY(created);
         m_mapId = created->getId();
     }
@@ -110,8 +107,8 @@ private slots:
         const int base = deviceRecord().size();
         const QString none;
         QTest::newRow("keys at") << deviceRecord(Limits::MAX_KEYS - base) << none;
-        QTest::newRow("keys past") << deviceRecord(Limits::MAX_KEYS - base + 1)
-                                   << QStringLiteral("more than 1000 keys");
+        QTest::newRow("keys past")
+            << deviceRecord(Limits::MAX_KEYS - base + 1) << QStringLiteral("more than 1000 keys");
         QTest::newRow("key at") << deviceRecord(1, Limits::MAX_KEY_LENGTH) << none;
         QTest::newRow("key past") << deviceRecord(1, Limits::MAX_KEY_LENGTH + 1)
                                   << QStringLiteral("a key longer than 256 characters");
@@ -127,10 +124,12 @@ private slots:
                                       << QStringLiteral("more than 1000 entries in "
                                                         "WIRELESS_CLIENT_LIST");
         const QString unpaired = QStringLiteral("an unpaired UTF-16 surrogate");
-        QTest::newRow("lone high") << withText(QString(QChar(0xd83d)) + QLatin1Char('x'))
-                                   << unpaired;
-        QTest::newRow("lone low") << withText(QString(QChar(0xde00))) << unpaired;
-        QTest::newRow("high at end") << withText(QStringLiteral("x") + QChar(0xd83d)) << unpaired;
+        QTest::newRow("lone high")
+            << with(UPNP_PARAM_FRIENDLYNAME, QString(QChar(0xd83d)) + QLatin1Char('x')) << unpaired;
+        QTest::newRow("lone low") << with(UPNP_PARAM_FRIENDLYNAME, QString(QChar(0xde00)))
+                                  << unpaired;
+        QTest::newRow("high at end")
+            << with(UPNP_PARAM_FRIENDLYNAME, QStringLiteral("x") + QChar(0xd83d)) << unpaired;
     }
 
     void bounds()
@@ -195,7 +194,8 @@ private slots:
         DiscoveryHandler handler;
         handler.setListenerInterval(0);
         DiscoveryType manyKeys = deviceRecord(100000);
-        DiscoveryType hugeValue = withText(QString(10 * 1024 * 1024, QLatin1Char('v')));
+        DiscoveryType hugeValue
+            = with(UPNP_PARAM_FRIENDLYNAME, QString(10 * 1024 * 1024, QLatin1Char('v')));
         DiscoveryType manyClients = withClients(100000);
         DiscoveryType longMac = deviceRecord();
         longMac.insert(DEVICE_PARAM_LAN_MACADDRESS, QString(10000, QLatin1Char('a')));
@@ -207,14 +207,17 @@ private slots:
         }
         // The client list is refused as a value over its bound.
         const QString refused = QStringLiteral("DiscoveryHandler::addDiscovery - record refused: ");
-        QCOMPARE(refusals(log), QStringList({ refused + QStringLiteral("more than 1000 keys"),
-                                              refused + QStringLiteral("a value longer than 65536 "
-                                                                       "characters") }));
+        QCOMPARE(refusals(log),
+                 QStringList({ refused + QStringLiteral("more than 1000 keys"),
+                               refused
+                                   + QStringLiteral("a value longer than 65536 "
+                                                    "characters") }));
         QCOMPARE(handler.pendingDiscoveryCount(), 0);
         // The listener goes on with what fits, a MAC no device can have included.
         handler.addDiscovery(longMac);
         handler.addDiscovery(deviceRecord());
-        QVERIFY(QTest::qWaitFor([&] { return handler.processedDiscoveryCount() == processed + 2; }));
+        QVERIFY(
+            QTest::qWaitFor([&] { return handler.processedDiscoveryCount() == processed + 2; }));
         QVERIFY(!map()->addDiscovery(longMac));
     }
 };
