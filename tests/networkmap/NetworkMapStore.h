@@ -1,11 +1,9 @@
 #ifndef ZELTEST_NETWORKMAPSTORE_H
 #define ZELTEST_NETWORKMAPSTORE_H
 
-#include <zelmw/catalogue/MapObjectFactory.h>
-#include <zelmw/config/ConfigDataFactory.h>
 #include <zelmw/networkmap/NetworkMapObjectDataHandler_p.h>
-#include <zelmw/networkmap/NetworkMapObjectFactory.h>
 
+// The model's factories come with the fresh start.
 #include "ModelReset.h"
 #include "RawStore.h"
 
@@ -16,9 +14,6 @@
 class NetworkMapStore : public zeltest::RawStore
 {
 public:
-    // Empty tables and caches.
-    static void reset() { zeltest::resetModel(); }
-
     // A stored device of the type TYPENAME (added to the catalogue when new), connected.
     static boost::shared_ptr<zelmw::NetworkMapObject>
     device(const QString &typeName, const QString &mac = QStringLiteral("00:11:22:33:44:55"))
@@ -46,13 +41,6 @@ public:
     {
         zeldb::NetworkMapObjectsRecord row;
         getNetworkMapObjectsTable()->Get(unsigned(id), row);
-        return row;
-    }
-
-    zeldb::NetworkMapObjectDetailsRecord detailRow(int id)
-    {
-        zeldb::NetworkMapObjectDetailsRecord row;
-        getNetworkMapObjectDetailsTable()->Get(unsigned(id), row);
         return row;
     }
 
