@@ -8,9 +8,9 @@
 
 #include <QProcess>
 #include <QRandomGenerator>
-#include <QTemporaryDir>
 #include <QtTest>
 
+#include <atomic>
 #include <stdexcept>
 #include <thread>
 
@@ -33,9 +33,7 @@ DiscoveryType device(const QString &kind, int n, DiscoveryType record = {})
 
 DiscoveryType router()
 {
-    return device(DEVICE_TYPE_GATEWAY, 1,
-                  { { GATEWAY_PARAM_ISROUTER, BOOL_TRUE_VALUE },
-                    { UPNP_PARAM_SERIALNUMBER, QStringLiteral("SN1") } });
+    return device(DEVICE_TYPE_GATEWAY, 1, { { GATEWAY_PARAM_ISROUTER, BOOL_TRUE_VALUE } });
 }
 
 NetworkMapSharedPtr mapInUse()
@@ -43,16 +41,14 @@ NetworkMapSharedPtr mapInUse()
     return InUseMapController::getInstance()->getInUseNetworkMap();
 }
 
-// The map in use, its devices and their facades.
-QString report()
+// The devices of the map in use as "MAC type", with a 1 for a wireless one.
+QStringList devicesInUse()
 {
-    const NetworkMapSharedPtr map = mapInUse();
-    QStringList lines { map->getName(), GatewayFacade(map->getMasterDevice()).getUpnpSerialNumber(),
-                        LocalZelFacade(map->getLocalZel()).getLocalZelNic() };
-    for (const auto &object : map->getNwMapObjectList())
+    QStringList lines;
+    for (const auto &object : mapInUse()->getNwMapObjectList())
         lines << object->getMacAddress() + QLatin1Char(' ') + object->getTypeName()
                 + object->getDetailValue(DEVICE_PARAM_LAN_CONNECTION_ISWIRELESS, QString());
-    return lines.join(QLatin1Char('\n'));
+    return lines;
 }
 
 // What the pipeline itself logged, leaving out the map's own lines.
@@ -66,35 +62,26 @@ bool waitProcessed(qint64 count)
     return QTest::qWaitFor([=] { return DiscoveryHandler().processedDiscoveryCount() >= count; });
 }
 
-// The children: this program run again with a mode argument.
-int runChildMode(const QString &mode)
+// The child, this program run again with its own store: a burst of records from a scanner
+// thread, then the end of the process while the listener works on them.
+int childMain()
 {
     DiscoveryHandler handler;
     handler.setListenerInterval(0);
-    for (int i = 0; mode == QLatin1String("start-stop") && i < 300; ++i) {
-        DiscoveryQueueListener listener(boost::shared_ptr<DiscoveryQueue>(new DiscoveryQueue));
-        listener.startListening();
-        listener.stopListening();
-    }
-    if (mode == QLatin1String("burst")) {
-        std::thread([&handler] {
-            handler.addDiscovery(router());
-            for (int i = 0; i < 300; ++i)
-                handler.addDiscovery(device(DEVICE_TYPE_PC, 2 + i % 50));
-        }).join();
-        QThread::msleep(QRandomGenerator::global()->bounded(40));
-    }
+    std::thread([&handler] {
+        handler.addDiscovery(router());
+        for (int i = 0; i < 300; ++i)
+            handler.addDiscovery(device(DEVICE_TYPE_PC, 2 + i % 50));
+    }).join();
+    QThread::msleep(QRandomGenerator::global()->bounded(40));
     return 0;
 }
 
 // The child's exit code, or -1 when it crashed or the watchdog had to kill it.
-int runChild(const QString &mode, const QString &dataHome)
+int runChild()
 {
     QProcess child;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("XDG_DATA_HOME"), dataHome);
-    child.setProcessEnvironment(environment);
-    child.start(QCoreApplication::applicationFilePath(), { QStringLiteral("--child"), mode });
+    child.start(QCoreApplication::applicationFilePath(), { QStringLiteral("--child") });
     if (!child.waitForFinished(20000))
         child.kill();
     child.waitForFinished();
@@ -125,6 +112,8 @@ private slots:
         handler.setListenerInterval(0);
     }
 
+    // Records of every kind from a scanner thread. The map comes into use on the listener
+    // thread before its first device is created, so a receiver wired there sees them all.
     void homeScan()
     {
         const zeltest::LogCapture log(LOGGER_NAME);
@@ -132,34 +121,25 @@ private slots:
                              "GatewayDiscoverStrategy::handleDiscovery - discovery "
                              "contains invalid mac address");
         DiscoveryHandler handler;
-        int received = 0, deleted = 0;
-        QList<QMetaObject::Connection> wires;
-        // Wired on the listener thread as the map comes into use, before its first device.
-        wires << connect(
+        std::atomic_int created { 0 };
+        const QObject wiring; // its end cuts the receivers below
+        connect(
             InUseMapController::getInstance().get(), &InUseMapController::inUseMapChanged,
+            &wiring,
             [&](const NetworkMapSharedPtr &map) {
-                wires << connect(
-                    map.get(), &NetworkMap::nwMapObjCreated, map.get(),
-                    [&] { QVERIFY(QThread::currentThread() != thread()); }, Qt::DirectConnection);
-                wires << connect(map.get(), &NetworkMap::nwMapObjCreated, this, [&] {
-                    QCOMPARE(QThread::currentThread(), thread());
-                    ++received;
-                });
-                wires << connect(map.get(), &NetworkMap::nwMapObjDeleted, this, [&] { ++deleted; });
-            });
+                connect(map.get(), &NetworkMap::nwMapObjCreated, &wiring, [&] { ++created; },
+                        Qt::DirectConnection);
+            },
+            Qt::DirectConnection);
         const qint64 before = handler.processedDiscoveryCount();
         DiscoveryType invalidGateway = router();
         invalidGateway.insert(DEVICE_PARAM_LAN_MACADDRESS, QStringLiteral("00-00-00-00-00-00"));
+        // A device record routes by its kind, whatever list it also carries.
         const QList<DiscoveryType> scan {
             router(),
-            device(DEVICE_TYPE_PC, 2,
-                   { { PC_PARAM_ISLOCALZEL, BOOL_TRUE_VALUE },
-                     { PC_PARAM_LOCALZEL_NIC, QStringLiteral("{GUID}") },
-                     { MESH_CLIENT_LIST, mac(2) } }),
+            device(DEVICE_TYPE_PC, 2, { { MESH_CLIENT_LIST, mac(2) } }),
             device(DEVICE_TYPE_PC, 3),
             device(DEVICE_TYPE_UNKNOWN_DEVICE, 4),
-            device(DEVICE_TYPE_UNKNOWN_DEVICE, 5),
-            device(DEVICE_TYPE_PC, 5),
             invalidGateway,
             device(DEVICE_TYPE_PRINTER, 6),
             device(QString(), 7),
@@ -173,15 +153,10 @@ private slots:
                 handler.addDiscovery(record);
         }).join();
         QVERIFY(waitProcessed(before + scan.size() - 1));
-        QTRY_COMPARE(received, 6);
-        for (const QMetaObject::Connection &wire : qAsConst(wires))
-            disconnect(wire);
-        QCOMPARE(deleted, 1);
-        QCOMPARE(report(),
-                 QStringLiteral("Velmora Home Network\nSN1\n{GUID}\n"
-                                "AA:BB:CC:00:00:01 GATEWAY\nAA:BB:CC:00:00:02 PC\n"
-                                "AA:BB:CC:00:00:03 PC1\nAA:BB:CC:00:00:04 UNKNOWN_DEVICE1\n"
-                                "AA:BB:CC:00:00:05 PC"));
+        QCOMPARE(created.load(), 4);
+        QCOMPARE(devicesInUse(),
+                 QStringList({ "AA:BB:CC:00:00:01 GATEWAY", "AA:BB:CC:00:00:02 PC",
+                               "AA:BB:CC:00:00:03 PC1", "AA:BB:CC:00:00:04 UNKNOWN_DEVICE1" }));
         QCOMPARE(
             discoveryMessages(log).join(QLatin1Char('\n')),
             QStringLiteral("DiscoveryQueueListener::Implementation - handleNetworkScanDiscovery: "
@@ -239,13 +214,17 @@ private slots:
         QVERIFY(map->getNwMapObject(mac(11).toUpper()));
     }
 
-    void processesEndWhileTheListenerWorks()
+    // A stop right after a start is not lost (or the loop hangs); processes that end while
+    // their listener is busy end cleanly.
+    void listenersAndProcessesEndWhileTheyWork()
     {
-        // Processes that end while their listener is busy end cleanly.
-        QTemporaryDir dataHome;
-        QCOMPARE(runChild(QStringLiteral("start-stop"), dataHome.path()), 0);
+        for (int i = 0; i < 300; ++i) {
+            DiscoveryQueueListener listener(boost::shared_ptr<DiscoveryQueue>(new DiscoveryQueue));
+            listener.startListening();
+            listener.stopListening();
+        }
         for (int run = 0; run < 50; ++run)
-            QCOMPARE(runChild(QStringLiteral("burst"), dataHome.path()), 0);
+            QCOMPARE(runChild(), 0);
     }
 
     // Last: the listener stops for good.
@@ -272,8 +251,8 @@ int main(int argc, char **argv)
     zeltest::isolateDataLocation();
     zeltest::failOnSqlMisuse();
     QCoreApplication application(argc, argv);
-    if (argc > 2 && qstrcmp(argv[1], "--child") == 0)
-        return runChildMode(QString::fromLatin1(argv[2]));
+    if (argc > 1 && qstrcmp(argv[1], "--child") == 0)
+        return childMain();
     TestDiscoveryHandler test;
     return QTest::qExec(&test, argc, argv);
 }
