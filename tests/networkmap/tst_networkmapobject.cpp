@@ -142,40 +142,57 @@ private slots:
         QCOMPARE(row.MacAddress(), QString("AA:AA:AA:AA:AA:AA"));
     }
 
-    // Reports: f/F a failure, t/T a success, capitals forced. A device starts connected
-    // ("up"), or disconnected 100 s ago ("down") or an hour ago, past the lease ("expired").
-    // "time" stands for the disconnect time's detail being written.
+    // Reports: f/F a failure, t/T a success, capitals forced. A device starts connected, or
+    // disconnected that many seconds ago; its lease is the configured one or, when that is
+    // missing or not a number of seconds, an hour. "time" stands for the disconnect time's
+    // detail being written.
     void connectionRules_data()
     {
-        QTest::addColumn<QString>("start");
+        QTest::addColumn<QString>("lease");
+        QTest::addColumn<QString>("disconnected");
         QTest::addColumn<QString>("reports");
         QTest::addColumn<QStringList>("events");
+        const QString missing, up;
         const QStringList none;
         const QStringList disconnect { "time", "disconnected-" };
-        QTest::newRow("four failures keep a device connected") << "up" << "ffff" << none;
-        QTest::newRow("the fifth disconnects, the row first") << "up" << "fffff" << disconnect;
-        QTest::newRow("a success restarts the count") << "up" << "ffftffff" << none;
-        QTest::newRow("a forced report restarts the count") << "up" << "ffffTffff" << none;
-        QTest::newRow("a forced failure disconnects at once") << "up" << "F" << disconnect;
+        const QStringList timeout { "timeout" };
+        QTest::newRow("four failures keep a device connected") << missing << up << "ffff" << none;
+        QTest::newRow("the fifth disconnects, the row first")
+            << missing << up << "fffff" << disconnect;
+        QTest::newRow("a success restarts the count") << missing << up << "ffftffff" << none;
+        QTest::newRow("a forced report restarts the count") << missing << up << "ffffTffff" << none;
+        QTest::newRow("a forced failure disconnects at once") << missing << up << "F" << disconnect;
         QTest::newRow("a disconnected device follows a success, the row first")
-            << "down" << "t" << QStringList { "connected+" };
+            << missing << "100" << "t" << QStringList { "connected+" };
         QTest::newRow("failures before a forced change do not carry over")
-            << "down" << "tffff" << QStringList { "connected+" };
-        QTest::newRow("no timeout before the lease ends") << "down" << "fF" << none;
-        QTest::newRow("a timeout on every report after the lease")
-            << "expired" << "fF" << QStringList { "timeout", "timeout" };
+            << missing << "100" << "tffff" << QStringList { "connected+" };
+        QTest::newRow("no timeout a second before the lease ends") << missing << "3599" << "fF" << none;
+        QTest::newRow("a timeout on every report once it has ended")
+            << missing << "3600" << "fF" << timeout + timeout;
+        QTest::newRow("a zero lease is an hour") << "0" << "3599" << "F" << none;
+        QTest::newRow("a negative lease is an hour") << "-10" << "3599" << "F" << none;
+        QTest::newRow("a lease not a number is an hour") << "abc" << "3599" << "F" << none;
+        QTest::newRow("a minute's lease a second before its end") << "60" << "59" << "F" << none;
+        QTest::newRow("a minute's lease at its end") << "60" << "60" << "F" << timeout;
+        QTest::newRow("an unreadable disconnect time never ends") << "60" << "yesterday" << "F" << none;
     }
 
     void connectionRules()
     {
-        QFETCH(QString, start);
+        QFETCH(QString, lease);
+        QFETCH(QString, disconnected);
         QFETCH(QString, reports);
         QFETCH(QStringList, events);
+        if (!lease.isNull())
+            QVERIFY(ConfigDataFactory::getInstance()->saveConfigData(DEFAULT_LEASE_TIME, lease));
         const QString timeDetail = DEVICE_PARAM_LAN_DISCONNECT_TIME;
         const DevicePtr device = NetworkMapStore::device("PC");
-        if (start != "up") {
+        if (!disconnected.isNull()) {
             device->setIsConnected(false, true);
-            QVERIFY(device->saveDetail(timeDetail, secondsAgo(start == "down" ? 100 : 3600)));
+            bool inSeconds = false;
+            const int seconds = disconnected.toInt(&inSeconds);
+            startOfSecond();
+            QVERIFY(device->saveDetail(timeDetail, inSeconds ? secondsAgo(seconds) : disconnected));
         }
         const QString timeBefore = device->getDetailValue(timeDetail, "");
         Recorder recorder(device);
@@ -189,43 +206,12 @@ private slots:
         }
         QCOMPARE(seen, events);
         QCOMPARE(device->getIsConnected(),
-                 (start == "up" && !events.contains("disconnected-"))
+                 (disconnected.isNull() && !events.contains("disconnected-"))
                      || events.contains("connected+"));
         if (events.contains("time"))
             QVERIFY(device->getDisconnectTime() >= QDateTime::currentDateTime().addSecs(-2));
         else
             QCOMPARE(device->getDetailValue(timeDetail, ""), timeBefore);
-    }
-
-    void leaseTime_data()
-    {
-        QTest::addColumn<QString>("configured");
-        QTest::addColumn<int>("seconds");
-        QTest::newRow("missing") << QString() << 3600;
-        QTest::newRow("zero") << "0" << 3600;
-        QTest::newRow("negative") << "-10" << 3600;
-        QTest::newRow("not a number") << "abc" << 3600;
-        QTest::newRow("sixty") << "60" << 60;
-    }
-
-    void leaseTime()
-    {
-        QFETCH(QString, configured);
-        QFETCH(int, seconds);
-        if (!configured.isNull())
-            QVERIFY(
-                ConfigDataFactory::getInstance()->saveConfigData(DEFAULT_LEASE_TIME, configured));
-        const DevicePtr device = NetworkMapStore::device("PC");
-        QVERIFY(!device->checkDeleteTimeout());
-
-        startOfSecond();
-        QVERIFY(device->saveDetail(DEVICE_PARAM_LAN_DISCONNECT_TIME, secondsAgo(seconds - 1)));
-        QVERIFY(!device->checkDeleteTimeout());
-        QVERIFY(device->saveDetail(DEVICE_PARAM_LAN_DISCONNECT_TIME, secondsAgo(seconds)));
-        QVERIFY(device->checkDeleteTimeout());
-
-        QVERIFY(device->saveDetail(DEVICE_PARAM_LAN_DISCONNECT_TIME, "yesterday"));
-        QVERIFY(!device->checkDeleteTimeout());
     }
 
     void deviceWithoutType()
