@@ -7,8 +7,6 @@
 #include "ModelReset.h"
 #include "RawStore.h"
 
-#include <boost/make_shared.hpp>
-
 // The network-map model's rows, for what the entities do not show, and stored devices made
 // without a map.
 class NetworkMapStore : public zeltest::RawStore
@@ -30,18 +28,17 @@ public:
         return boost::shared_ptr<zelmw::NetworkMapObject>(new zelmw::NetworkMapObject(record));
     }
 
-    // A new object over the stored row.
+    // A new object over the stored rows, when no cached map holds the device.
     static boost::shared_ptr<zelmw::NetworkMapObject> reload(int id)
     {
-        return boost::shared_ptr<zelmw::NetworkMapObject>(new zelmw::NetworkMapObject(
-            boost::make_shared<zeldb::NetworkMapObjectsRecord>(NetworkMapStore().deviceRow(id))));
+        zelmw::NetworkMapObjectFactory::getInstance()->clear();
+        return zelmw::NetworkMapObjectFactory::getInstance()->getNetworkMapObject(id);
     }
 
-    zeldb::NetworkMapObjectsRecord deviceRow(int id)
+    // COLUMNS, an SQL expression, of the stored device ID.
+    QString deviceRow(int id, const QString &columns)
     {
-        zeldb::NetworkMapObjectsRecord row;
-        getNetworkMapObjectsTable()->Get(unsigned(id), row);
-        return row;
+        return value("SELECT " + columns + " FROM NetworkMapObjects WHERE Id = ?", { id });
     }
 
     int deviceRows() { return rowCount(QStringLiteral("NetworkMapObjects")); }

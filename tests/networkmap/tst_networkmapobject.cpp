@@ -34,7 +34,7 @@ public:
         };
         const auto stored = [this, d](const char *what) {
             return [=] {
-                const bool up = NetworkMapStore().deviceRow(d->getId()).IsConnected();
+                const bool up = NetworkMapStore().deviceRow(d->getId(), "IsConnected") == "1";
                 m_events << QString(what) + (up ? "+" : "-");
             };
         };
@@ -137,9 +137,8 @@ private slots:
             NetworkMapObjectDataHandler().updateRecord({ { 0, id }, { 4, "AA:AA:AA:AA:AA:AA" } }));
         QVERIFY(device->saveData());
         QVERIFY(!device->saveData());
-        const auto row = NetworkMapStore().deviceRow(id);
-        QCOMPARE(row.Name(), QString("renamed"));
-        QCOMPARE(row.MacAddress(), QString("AA:AA:AA:AA:AA:AA"));
+        QCOMPARE(NetworkMapStore().deviceRow(id, "Name || ' ' || MacAddress"),
+                 QString("renamed AA:AA:AA:AA:AA:AA"));
     }
 
     // Reports: f/F a failure, t/T a success, capitals forced. A device starts connected, or
