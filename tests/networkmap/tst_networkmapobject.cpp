@@ -108,15 +108,6 @@ private slots:
         QCOMPARE(NetworkMapStore().detailRows(), 0);
     }
 
-    void detailsWhoseParameterIsGoneAreDropped()
-    {
-        const DevicePtr device = NetworkMapStore::device("PC");
-        QVERIFY(device->saveDetail("kept", "1"));
-        NetworkMapObjectDetailDataHandler().addRecord(device->getId(), 99999, "orphan");
-        const DevicePtr reloaded = NetworkMapStore::reload(device->getId());
-        QCOMPARE(reloaded->getDetailNameValueMap().keys(), QStringList { "kept" });
-    }
-
     void dirtySavesWriteOnlyTheirFields()
     {
         const DevicePtr device = NetworkMapStore::device("PC");
@@ -210,17 +201,24 @@ private slots:
             QCOMPARE(device->getDetailValue(timeDetail, ""), timeBefore);
     }
 
-    void deviceWithoutType()
+    // Catalogue entries that are gone: a detail whose parameter is gone is dropped; a device
+    // whose type is gone takes no details, and its connection still changes, only the
+    // disconnect time cannot be kept.
+    void goneCatalogueEntries()
     {
-        const DevicePtr device = NetworkMapStore::deviceOfType(99999, "aa:bb:cc:dd:ee:01");
-        Recorder events(device);
-        QVERIFY(!device->saveDetail("A", "1"));
-        QCOMPARE(NetworkMapStore().detailRows(), 0);
+        const DevicePtr device = NetworkMapStore::device("PC");
+        QVERIFY(device->saveDetail("kept", "1"));
+        NetworkMapObjectDetailDataHandler().addRecord(device->getId(), 99999, "orphan");
+        QCOMPARE(NetworkMapStore::reload(device->getId())->getDetailNameValueMap().keys(),
+                 QStringList { "kept" });
 
-        // The connection still changes; only the disconnect time cannot be kept.
-        device->setIsConnected(false, true);
+        const DevicePtr untyped = NetworkMapStore::deviceOfType(99999, "aa:bb:cc:dd:ee:01");
+        Recorder events(untyped);
+        QVERIFY(!untyped->saveDetail("A", "1"));
+        QCOMPARE(NetworkMapStore().detailRows(), 2);
+        untyped->setIsConnected(false, true);
         QCOMPARE(events.take(), QStringList { "disconnected-" });
-        QVERIFY(device->getDisconnectTime().isNull());
+        QVERIFY(untyped->getDisconnectTime().isNull());
     }
 
     void unopenableDatabase()
