@@ -78,8 +78,6 @@ private slots:
         QTest::newRow("duplicate MAC wins over a bad IP, in any case")
             << TV_MAC.toLower() << "bad" << "tv"
             << prefix + "another device already exists with same MAC address: " + TV_MAC.toLower();
-        QTest::newRow("invalid MAC") << "00:00:00:00:00:00" << "10.0.0.9" << "x"
-                                     << prefix + "invalid MAC address: 00:00:00:00:00:00";
         QTest::newRow("invalid IP") << PC_MAC << "1a2b3c4" << "x"
                                     << prefix + "invalid IP address: 1a2b3c4";
         QTest::newRow("empty name") << PC_MAC << "10.0.0.9" << ""
@@ -190,29 +188,23 @@ private slots:
         QCOMPARE(gateway->getConnectionType(), LAN_TYPE_WIRELESS);
     }
 
-    // Five unforced failures in a row disconnect the lowest-id device on an address.
-    void connectionReports()
-    {
-        const auto first = discover(DEVICE_TYPE_PC, PC_MAC, "10.0.0.2");
-        const auto second = discover(DEVICE_TYPE_PC, TV_MAC, "10.0.0.2");
-        MapRecorder recorder(*m_map);
-        for (int report = 0; report < 5; ++report)
-            m_map->saveConnectionStatus({ { QStringLiteral("10.0.0.2"), false },
-                                          { QStringLiteral("10.9.9.9"), false } });
-        QCOMPARE(recorder.events, QStringList { QStringLiteral("disconnected %1").arg(first->getId()) });
-        QVERIFY(second->getIsConnected());
-    }
-
-    // A lease that ran out deletes the device, but never the master device or the local PC.
-    void deleteTimeout()
+    // Five unforced failures in a row disconnect the lowest-id device on an address. A lease
+    // that ran out deletes the device, but never the master device or the local PC.
+    void connectionReportsAndLeases()
     {
         QVERIFY(ConfigDataFactory::getInstance()->saveConfigData(DEFAULT_LEASE_TIME, "1"));
         const auto gateway
             = discover(DEVICE_TYPE_GATEWAY, GW_MAC, "10.0.0.1", { { GATEWAY_PARAM_ISROUTER, "1" } });
         const auto pc = discover(DEVICE_TYPE_PC, PC_MAC, "10.0.0.2", { { PC_PARAM_ISLOCALZEL, "1" } });
-        const auto tv = discover(DEVICE_TYPE_UNKNOWN_DEVICE, TV_MAC, "10.0.0.3");
-        const QString longAgo = QDateTime::currentDateTime().addSecs(-60).toString(Qt::ISODate);
+        const auto tv = discover(DEVICE_TYPE_UNKNOWN_DEVICE, TV_MAC, "10.0.0.2");
         MapRecorder recorder(*m_map);
+        for (int report = 0; report < 5; ++report)
+            m_map->saveConnectionStatus({ { QStringLiteral("10.0.0.2"), false },
+                                          { QStringLiteral("10.9.9.9"), false } });
+        QCOMPARE(recorder.events, QStringList { QStringLiteral("disconnected %1").arg(pc->getId()) });
+        QVERIFY(tv->getIsConnected());
+
+        const QString longAgo = QDateTime::currentDateTime().addSecs(-60).toString(Qt::ISODate);
         for (const auto &device : { gateway, pc, tv }) {
             device->setIsConnected(false, true);
             device->saveDetail(DEVICE_PARAM_LAN_DISCONNECT_TIME, longAgo);
