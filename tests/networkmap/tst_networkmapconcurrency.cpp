@@ -50,10 +50,6 @@ private slots:
                 device->getDetailNameValueMap();
                 for (const auto &detail : device->getDetailList())
                     held << detail;
-                device->getIpAddress();
-                device->getMacAddressList();
-                device->getName();
-                device->getDisconnectTime();
                 if (held.size() > 50)
                     held.clear();
             }
