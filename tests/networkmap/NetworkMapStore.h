@@ -13,18 +13,12 @@ class NetworkMapStore : public zeltest::RawStore
 {
 public:
     // A stored device of the type TYPENAME (added to the catalogue when new), connected.
-    static boost::shared_ptr<zelmw::NetworkMapObject>
-    device(const QString &typeName, const QString &mac = QStringLiteral("00:11:22:33:44:55"))
-    {
-        const int type
-            = zelmw::MapObjectFactory::getInstance()->getMapObject(typeName, true)->getId();
-        return deviceOfType(type, mac);
-    }
-
-    static boost::shared_ptr<zelmw::NetworkMapObject> deviceOfType(int type, const QString &mac)
+    static boost::shared_ptr<zelmw::NetworkMapObject> device(const QString &typeName)
     {
         const auto record = zelmw::NetworkMapObjectDataHandler().addRecord(
-            type, 1, QStringLiteral("device"), mac, QStringLiteral("10.0.0.2"), true);
+            zelmw::MapObjectFactory::getInstance()->getMapObject(typeName, true)->getId(), 1,
+            QStringLiteral("device"), QStringLiteral("00:11:22:33:44:55"),
+            QStringLiteral("10.0.0.2"), true);
         return boost::shared_ptr<zelmw::NetworkMapObject>(new zelmw::NetworkMapObject(record));
     }
 

@@ -206,7 +206,8 @@ private slots:
         QCOMPARE(NetworkMapStore::reload(device->getId())->getDetailNameValueMap().keys(),
                  QStringList { "kept" });
 
-        const DevicePtr untyped = NetworkMapStore::deviceOfType(99999, "aa:bb:cc:dd:ee:01");
+        QVERIFY(MapObjectFactory::getInstance()->deleteMapObject(device->getMapObjectId()));
+        const DevicePtr untyped = NetworkMapStore::reload(device->getId());
         Recorder events(untyped);
         QVERIFY(!untyped->saveDetail("A", "1"));
         QCOMPARE(NetworkMapStore().detailRows(), 2);
