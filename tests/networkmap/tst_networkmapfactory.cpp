@@ -84,16 +84,17 @@ private slots:
         QCOMPARE(controller->getInUseNetworkMap(), NetworkMapSharedPtr());
     }
 
-    // An added device is the one the repository hands out; a delete takes the row and the
-    // cached object but leaves the details.
+    // An added device has a valid address, starts connected and is the one the repository
+    // hands out; a delete takes the row and the cached object but leaves the details.
     void addAndDeleteDevices()
     {
         const auto devices = NetworkMapObjectFactory::getInstance();
         const int type = MapObjectFactory::getInstance()->getMapObject("PC", true)->getId();
+        QVERIFY(!devices->addNetworkMapObject(type, 1, "pc", "00:00:00:00:00:00", "10.0.0.1"));
         const auto added = devices->addNetworkMapObject(type, 1, "pc", "00:11:22:33:44:66", "10.0.0.1");
+        QVERIFY(added->getIsConnected());
         QCOMPARE(devices->getNetworkMapObject(added->getId()), added);
         QVERIFY(added->saveDetail("A", "1"));
-        QVERIFY(!devices->deleteNetworkMapObject(12345));
         QCOMPARE(devices->deleteNetworkMapObject(added->getId()), added);
         QVERIFY(devices->isEmpty());
         QCOMPARE(NetworkMapStore().deviceRows(), 0);
