@@ -50,6 +50,7 @@ private slots:
                 device->getDetailNameValueMap();
                 for (const auto &detail : device->getDetailList())
                     held << detail;
+                device->getName();
                 if (held.size() > 50)
                     held.clear();
             }
