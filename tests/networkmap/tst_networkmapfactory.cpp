@@ -3,7 +3,7 @@
 #include <zelmw/vocabulary/ZelConstants.h>
 
 #include "LogCapture.h"
-#include "NetworkMapStore.h"
+#include "ModelReset.h"
 #include "TestSupport.h"
 
 #include <QtTest>
@@ -40,10 +40,6 @@ private slots:
         const auto byId = devices->getNetworkMapObject(gateway->getId());
         const auto reloaded = NetworkMapFactory::getInstance()->getNetworkMap(map->getId());
         QCOMPARE(reloaded->getNwMapObject(gateway->getId()), byId);
-        QCOMPARE(byId->getNetworkMap(), reloaded);
-        byId->saveDetail(QStringLiteral("NOTE"), QStringLiteral("seen"));
-        QCOMPARE(reloaded->getMasterDevice()->getDetailValue(QStringLiteral("NOTE"), QString()),
-                 QStringLiteral("seen"));
         reloaded->setSerial(QStringLiteral("@MAC:renamed"));
         QCOMPARE(NetworkMapFactory::getInstance()->getNetworkMap(GW_A), reloaded);
     }
@@ -82,23 +78,6 @@ private slots:
         // A deleted map stops being the map in use.
         QCOMPARE(NetworkMapFactory::getInstance()->deleteNetworkMap(b->getId()), b);
         QCOMPARE(controller->getInUseNetworkMap(), NetworkMapSharedPtr());
-    }
-
-    // An added device has a valid address, starts connected and is the one the repository
-    // hands out; a delete takes the row and the cached object but leaves the details.
-    void addAndDeleteDevices()
-    {
-        const auto devices = NetworkMapObjectFactory::getInstance();
-        const int type = MapObjectFactory::getInstance()->getMapObject("PC", true)->getId();
-        QVERIFY(!devices->addNetworkMapObject(type, 1, "pc", "00:00:00:00:00:00", "10.0.0.1"));
-        const auto added = devices->addNetworkMapObject(type, 1, "pc", "00:11:22:33:44:66", "10.0.0.1");
-        QVERIFY(added->getIsConnected());
-        QCOMPARE(devices->getNetworkMapObject(added->getId()), added);
-        QVERIFY(added->saveDetail("A", "1"));
-        QCOMPARE(devices->deleteNetworkMapObject(added->getId()), added);
-        QVERIFY(devices->isEmpty());
-        QCOMPARE(NetworkMapStore().deviceRows(), 0);
-        QCOMPARE(NetworkMapStore().detailRows(), 1);
     }
 };
 
