@@ -26,10 +26,9 @@ private slots:
     void readsWhileDetailsAreSavedAndDeleted()
     {
         const DevicePtr device = NetworkMapStore::device(DEVICE_TYPE_GATEWAY);
-        const int rounds = 300;
         std::atomic_bool done { false };
         std::thread writer([&] {
-            for (int i = 0; i < rounds; ++i) {
+            for (int i = 0; i < 300; ++i) {
                 device->saveDetail(QString("P%1").arg(i % 7), QString::number(i));
                 if (i % 3 == 0)
                     device->deleteDetail(QString("P%1").arg((i + 2) % 7));
