@@ -1,62 +1,40 @@
 #ifndef ZELTEST_NETWORKMAPSTORE_H
 #define ZELTEST_NETWORKMAPSTORE_H
 
-#include <zelmw/catalogue/MapObjectFactory.h>
-#include <zelmw/config/ConfigDataFactory.h>
 #include <zelmw/networkmap/NetworkMapObjectDataHandler_p.h>
-#include <zelmw/networkmap/NetworkMapObjectFactory.h>
 
+// The model's factories come with the fresh start.
 #include "ModelReset.h"
 #include "RawStore.h"
-
-#include <boost/make_shared.hpp>
 
 // The network-map model's rows, for what the entities do not show, and stored devices made
 // without a map.
 class NetworkMapStore : public zeltest::RawStore
 {
 public:
-    // Empty tables and caches.
-    static void reset() { zeltest::resetModel(); }
-
     // A stored device of the type TYPENAME (added to the catalogue when new), connected.
-    static boost::shared_ptr<zelmw::NetworkMapObject>
-    device(const QString &typeName, const QString &mac = QStringLiteral("00:11:22:33:44:55"))
-    {
-        const int type
-            = zelmw::MapObjectFactory::getInstance()->getMapObject(typeName, true)->getId();
-        return deviceOfType(type, mac);
-    }
-
-    static boost::shared_ptr<zelmw::NetworkMapObject> deviceOfType(int type, const QString &mac)
+    static boost::shared_ptr<zelmw::NetworkMapObject> device(const QString &typeName)
     {
         const auto record = zelmw::NetworkMapObjectDataHandler().addRecord(
-            type, 1, QStringLiteral("device"), mac, QStringLiteral("10.0.0.2"), true);
+            zelmw::MapObjectFactory::getInstance()->getMapObject(typeName, true)->getId(), 1,
+            QStringLiteral("device"), QStringLiteral("00:11:22:33:44:55"),
+            QStringLiteral("10.0.0.2"), true);
         return boost::shared_ptr<zelmw::NetworkMapObject>(new zelmw::NetworkMapObject(record));
     }
 
-    // A new object over the stored row.
+    // A new object over the stored rows, when no cached map holds the device.
     static boost::shared_ptr<zelmw::NetworkMapObject> reload(int id)
     {
-        return boost::shared_ptr<zelmw::NetworkMapObject>(new zelmw::NetworkMapObject(
-            boost::make_shared<zeldb::NetworkMapObjectsRecord>(NetworkMapStore().deviceRow(id))));
+        zelmw::NetworkMapObjectFactory::getInstance()->clear();
+        return zelmw::NetworkMapObjectFactory::getInstance()->getNetworkMapObject(id);
     }
 
-    zeldb::NetworkMapObjectsRecord deviceRow(int id)
+    // COLUMNS, an SQL expression, of the stored device ID.
+    QString deviceRow(int id, const QString &columns)
     {
-        zeldb::NetworkMapObjectsRecord row;
-        getNetworkMapObjectsTable()->Get(unsigned(id), row);
-        return row;
+        return value("SELECT " + columns + " FROM NetworkMapObjects WHERE Id = ?", { id });
     }
 
-    zeldb::NetworkMapObjectDetailsRecord detailRow(int id)
-    {
-        zeldb::NetworkMapObjectDetailsRecord row;
-        getNetworkMapObjectDetailsTable()->Get(unsigned(id), row);
-        return row;
-    }
-
-    int deviceRows() { return rowCount(QStringLiteral("NetworkMapObjects")); }
     int detailRows() { return rowCount(QStringLiteral("NetworkMapObjectDetails")); }
 };
 
