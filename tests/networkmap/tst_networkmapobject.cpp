@@ -93,18 +93,23 @@ private slots:
         device->setUserDefinedName("den");
         device->setUserDefinedName("den");
         device->setUserDefinedName("");
+        device->setIpAddress("10.0.0.x");
+        device->setIpAddress("10.0.0.9");
+        QCOMPARE(device->getIpAddress(), QString("10.0.0.9"));
         QCOMPARE(events.take(),
                  QStringList({ "changed(A,a)+", "changed(A,A)+", "changed(A,)+",
                                "changed(" + DEVICE_PARAM_USER_DEFINED_NAME + ",den)+",
-                               "userName(den)" }));
-        QCOMPARE(NetworkMapStore().detailRows(), 2);
+                               "userName(den)",
+                               "changed(" + DEVICE_PARAM_LAN_IPADDRESS + ",10.0.0.9)+" }));
+        QCOMPARE(NetworkMapStore().detailRows(), 3);
 
         QVERIFY(device->deleteDetail("A"));
         QCOMPARE(events.take(), QStringList { "removed(A,)-" });
-        QCOMPARE(NetworkMapStore().detailRows(), 1);
+        QCOMPARE(NetworkMapStore().detailRows(), 2);
         device->deleteDetails();
         QCOMPARE(events.take(),
-                 QStringList { "removed(" + DEVICE_PARAM_USER_DEFINED_NAME + ",den)-" });
+                 QStringList({ "removed(" + DEVICE_PARAM_USER_DEFINED_NAME + ",den)-",
+                               "removed(" + DEVICE_PARAM_LAN_IPADDRESS + ",10.0.0.9)-" }));
         QCOMPARE(NetworkMapStore().detailRows(), 0);
     }
 
