@@ -1,13 +1,11 @@
 // A program built only against the installed package. "store" saves a configuration entry
-// and feeds a small scan through the discovery pipeline from a scanner thread; "check", run
-// as the next process, finds all of it again.
+// and feeds a small scan through the discovery pipeline; "check", run as the next process,
+// finds all of it again.
 #include <zelmw/zelmw.h>
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QTextStream>
-
-#include <thread>
 
 using namespace zelmw;
 
@@ -30,10 +28,8 @@ bool store()
                                       { DEVICE_PARAM_LAN_IPADDRESS, QStringLiteral("192.168.1.2") } };
     DiscoveryHandler handler;
     handler.setListenerInterval(0);
-    std::thread([&] {
-        handler.addDiscovery(router);
-        handler.addDiscovery(pc);
-    }).join();
+    handler.addDiscovery(router);
+    handler.addDiscovery(pc);
     QElapsedTimer timer;
     timer.start();
     while (handler.processedDiscoveryCount() < 2 && timer.elapsed() < 20000)
