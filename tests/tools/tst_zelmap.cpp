@@ -167,12 +167,10 @@ private slots:
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("status");
-        QTest::newRow("no command") << QStringList() << 2;
         QTest::newRow("unknown command") << QStringList { "frobnicate" } << 2;
         QTest::newRow("bad option") << QStringList { "maps", "--colour" } << 2;
         QTest::newRow("command help") << QStringList { "export", "--help" } << 0;
         QTest::newRow("no map in use") << QStringList { "show" } << 1;
-        QTest::newRow("unknown map") << QStringList { "show", "99" } << 1;
         QTest::newRow("missing key") << QStringList { "config", "get", "NO_SUCH_KEY" } << 1;
         QTest::newRow("unreadable /proc/net") << QStringList { "scan", "--proc-net", "/none" } << 1;
     }
