@@ -664,16 +664,19 @@ NetworkMapObjectPtr NetworkMap::addDiscovery(const QMap<QString, QString> &recor
         log(QStringLiteral("DiscoverStrategy not found for ") + type, ZelLogger::WARNING_LEVEL);
         return NetworkMapObjectPtr();
     }
-    bool committed = false;
+    bool committed = false, outermost = false;
     NetworkMapObjectPtr device;
     {
         StoreTransaction transaction;
+        outermost = transaction.isOutermost();
         device = strategy->discover(*this, record);
         committed = transaction.commit();
     }
     if (committed)
         return device;
-    NetworkMapFactory::getInstance()->resynchronise();
+    // Inside a caller's transaction the rollback is still to come, and the caller resyncs.
+    if (outermost)
+        NetworkMapFactory::getInstance()->resynchronise();
     return NetworkMapObjectPtr();
 }
 

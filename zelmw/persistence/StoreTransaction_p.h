@@ -15,18 +15,23 @@ class StoreTransaction
 public:
     StoreTransaction()
         : m_active(m_connection.open() && m_connection.beginTransaction())
+        , m_outermost(s_depth++ == 0)
     { }
     ~StoreTransaction()
     {
         if (m_active)
             m_connection.rollbackTransaction();
         m_connection.close();
+        --s_depth;
     }
     StoreTransaction(const StoreTransaction &) = delete;
     StoreTransaction &operator=(const StoreTransaction &) = delete;
 
     // Whether the transaction began; writes made without it would not be atomic.
     bool isActive() const { return m_active; }
+    // Whether no other scope encloses this one on this thread: only then does a failed commit
+    // mean the store is back where it was, rather than a rollback still to come.
+    bool isOutermost() const { return m_outermost; }
 
     // False when the scope never began, an inner scope rolled back, or the commit failed
     // (then everything was rolled back).
@@ -41,6 +46,9 @@ public:
 private:
     ZelDbConnection m_connection;
     bool m_active;
+    bool m_outermost;
+
+    static inline thread_local int s_depth = 0;
 };
 
 } // namespace zelmw
