@@ -7,7 +7,6 @@
 
 #include <zellogger/ZelLogger.h>
 
-
 namespace zelmw {
 
 void DefaultNetworkMapBuilder::constructNetworkMap(
