@@ -8,8 +8,8 @@
 #include <QDomDocument>
 #include <QDomElement>
 #include <QString>
+#include <QVarLengthArray>
 #include <QVariant>
-#include <QVector>
 
 namespace zeldb {
 
@@ -51,7 +51,9 @@ protected:
 
 private:
     const TableSchema *m_schema;
-    QVector<QVariant> m_values;
+    // Held in the record up to six fields, a detail's count: every detail of every loaded
+    // device is a record, and a block of its own for the values cost an allocation each.
+    QVarLengthArray<QVariant, 6> m_values;
     // Bit N: field N was set. A bit set rather than a vector: every detail of every loaded
     // device is a record. TableSchema allows at most 64 fields.
     quint64 m_set = 0;

@@ -71,8 +71,14 @@ public:
     bool Get(QList<Record> &records, const Criteria &criteria)
     {
         records.clear();
+        return ForEach(criteria, [&](const Record &row) { records.append(row); });
+    }
+    // Calls VISIT with each matching row in turn, without collecting them; false when no row
+    // matched. The row is refilled for the next one: VISIT copies what it keeps.
+    template<typename Visit> bool ForEach(const Criteria &criteria, Visit visit)
+    {
         Record row;
-        return selectWhere(criteria, row, [&] { records.append(row); });
+        return selectWhere(criteria, row, [&] { visit(static_cast<const Record &>(row)); });
     }
 };
 
