@@ -214,6 +214,34 @@ private slots:
         QCOMPARE(m_map->getNwMapObjectList(), (QList<DevicePtr> { gateway, pc }));
     }
 
+    // Lookups by address follow every way an address changes, and a device that outlives
+    // its map still reports.
+    void addressLookupsFollowChanges()
+    {
+        const auto pc = discover(DEVICE_TYPE_PC, PC_MAC, "10.0.0.2");
+        const auto tv = discover(DEVICE_TYPE_UNKNOWN_DEVICE, TV_MAC, "10.0.0.3");
+        QCOMPARE(m_map->getNwMapObjectByIp("10.0.0.2"), pc);
+        pc->setIpAddress("10.0.0.7");
+        QVERIFY(!m_map->getNwMapObjectByIp("10.0.0.2"));
+        discover(DEVICE_TYPE_UNKNOWN_DEVICE, TV_MAC, "10.0.0.2");
+        QCOMPARE(m_map->getNwMapObjectByIp("10.0.0.2"), tv);
+        QVERIFY(tv->deleteDetail(DEVICE_PARAM_LAN_IPADDRESS));
+        QCOMPARE(m_map->getNwMapObjectByIp("10.0.0.3"), tv);
+        QVERIFY(m_map->deleteNwMapObject(tv->getId()));
+        QVERIFY(!m_map->getNwMapObjectByIp("10.0.0.3"));
+
+        MapRecorder recorder(*m_map);
+        pc->setIsConnected(false, true);
+        m_map->saveConnectionStatus({ { QStringLiteral("10.0.0.3"), true },
+                                      { QStringLiteral("10.0.0.7"), true } });
+        QCOMPARE(recorder.events, QStringList({ QStringLiteral("disconnected %1").arg(pc->getId()),
+                                                QStringLiteral("connected %1").arg(pc->getId()) }));
+        m_map.reset();
+        NetworkMapFactory::getInstance()->clear();
+        pc->setIsConnected(false, true);
+        QVERIFY(!pc->getIsConnected());
+    }
+
     // Relays are wired once per device, also for a map built on a thread that has ended.
     void relaysFromAMapBuiltOnAnEndedThread()
     {

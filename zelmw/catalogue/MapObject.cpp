@@ -212,7 +212,7 @@ bool MapObject::deleteData()
 void MapObject::loadParams()
 {
     d->m_parameters.clear();
-    const QList<MapObjectParameterDataHandler::RecordPtr> records
+    const QVector<MapObjectParameterDataHandler::RecordPtr> records
         = MapObjectParameterDataHandler().getRecordsByMapObjectId(d->m_record->Id());
     for (const MapObjectParameterDataHandler::RecordPtr &record : records)
         addParameter(ParameterPtr(new MapObjectParameter(record)));

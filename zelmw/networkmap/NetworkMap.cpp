@@ -2,6 +2,7 @@
 
 #include <zelmw/catalogue/MapObjectFactory.h>
 #include <zelmw/facades/VelCpeFacade.h>
+#include <zelmw/networkmap/DeviceAddressIndex_p.h>
 #include <zelmw/networkmap/DiscoveryRecordLimits_p.h>
 #include <zelmw/networkmap/ModelLock_p.h>
 #include <zelmw/networkmap/NetworkMapDataHandler_p.h>
@@ -66,6 +67,9 @@ public:
     // By id and by the MAC address each device had when it was entered.
     TwoKeyRegistry<QString, NetworkMapObject> devices;
     QMap<QString, boost::shared_ptr<IDiscoverStrategy>> strategies;
+    DeviceAddressIndex byIp { [](const NetworkMapObject &device) {
+        return device.getIpAddress();
+    } };
 
     // A known device gets the record as details, its name when the record names it, and
     // never an invalid address over a valid one.
@@ -173,7 +177,7 @@ NetworkMap::~NetworkMap()
 {
     const ModelLock lock;
     for (const NetworkMapObjectPtr &device : d->devices.values())
-        device->disconnect(this);
+        device->releaseOwner(this);
 }
 
 void NetworkMap::setRecord(const boost::shared_ptr<NetworkMapsRecord> &record)
@@ -268,16 +272,13 @@ void NetworkMap::addNwMapObject(const NetworkMapObjectPtr &object)
     if (!object)
         return;
     const int id = object->getId();
+    // Another object over the same row must stop relaying through this map.
+    removeNwMapObject(id);
     d->devices.add(id, object->getMacAddress(), object);
-    // Synchronous relays: a report is relayed on the thread that made it, under the lock it
-    // holds, also when the map's own thread has no event loop. Wiring twice relays once.
-    object->disconnect(this);
-    connect(object.get(), &NetworkMapObject::connected, this,
-            [this, id] { emit nwmapObjConnected(id); }, Qt::DirectConnection);
-    connect(object.get(), &NetworkMapObject::disconnected, this,
-            [this, id] { emit nwmapObjDisconnected(id); }, Qt::DirectConnection);
-    connect(object.get(), &NetworkMapObject::timeoutToDelete, this,
-            [this, id] { onTimeoutToDelete(id); }, Qt::DirectConnection);
+    // The device relays its reports through this map on the thread that made them, under the
+    // lock it holds, also when the map's own thread has no event loop.
+    object->setOwner(this);
+    DeviceAddressIndex::invalidateAll();
 }
 
 NetworkMapObjectPtr NetworkMap::getNwMapObject(int id) const
@@ -309,8 +310,10 @@ bool NetworkMap::removeNwMapObject(int id)
     const ModelLock lock;
     // By identity: the entries that point to this device, whatever its MAC is now.
     const NetworkMapObjectPtr device = d->devices.removeId(id);
-    if (device)
-        device->disconnect(this);
+    if (device) {
+        device->releaseOwner(this);
+        DeviceAddressIndex::invalidateAll();
+    }
     return bool(device);
 }
 
@@ -390,7 +393,9 @@ NetworkMapObjectPtr NetworkMap::createNwMapObjPrivate(const QString &typeName,
             ZelLogger::WARNING_LEVEL);
         return NetworkMapObjectPtr();
     }
-    const NetworkMapObjectPtr device(new NetworkMapObject(record));
+    // A new row has no details to read.
+    const NetworkMapObjectPtr device(
+        new NetworkMapObject(record, nullptr, 0, NetworkMapObject::configuredDeleteTimeout()));
     log(QStringLiteral("NetworkMapObject of type:%1 created, MAC:%2, IP:%3, Name:%4")
             .arg(typeName, mac, ip, name),
         ZelLogger::INFO_LEVEL);
@@ -575,11 +580,9 @@ bool NetworkMap::deleteNwMapObject(const QString &mac)
 NetworkMapObjectPtr NetworkMap::getNwMapObjectByIp(const QString &ip) const
 {
     const ModelLock lock;
-    for (const NetworkMapObjectPtr &device : d->devices.values()) {
-        if (device->getIpAddress() == ip)
-            return device;
-    }
-    return NetworkMapObjectPtr();
+    const DeviceAddressIndex::Entries &index = d->byIp.entries(d->devices);
+    const auto found = DeviceAddressIndex::find(index, ip);
+    return found != index.cend() ? found->device : NetworkMapObjectPtr();
 }
 
 NetworkMapObjectPtr NetworkMap::getNwMapObjectBySerialNumber(const QString &serial) const
@@ -634,18 +637,26 @@ void NetworkMap::setAllDeviceConnectionStatus(bool isConnected, bool force)
 void NetworkMap::saveConnectionStatus(const QMap<QString, bool> &status)
 {
     const ModelLock lock;
-    // Each address finds its lowest-id device through an index built once.
-    QHash<QString, NetworkMapObjectPtr> byIp;
-    for (const NetworkMapObjectPtr &device : d->devices.values()) {
-        const QString ip = device->getIpAddress();
-        if (!byIp.contains(ip))
-            byIp.insert(ip, device);
+    // A copy, which shares the index: a receiver of the reports may change the map. The
+    // devices are found first, in one walk through the index and the report, each in
+    // ascending address (an address finds its lowest-id device), and then visited in a loop
+    // that does little else, so that a large map's devices, which lie far apart in memory,
+    // are fetched side by side.
+    const DeviceAddressIndex::Entries index = d->byIp.entries(d->devices);
+    QVector<QPair<NetworkMapObject *, bool>> reports;
+    reports.reserve(status.size());
+    auto at = index.cbegin();
+    for (auto entry = status.cbegin(); entry != status.cend(); ++entry) {
+        int order = 1;
+        while (at != index.cend() && (order = at->address.compare(entry.key())) < 0)
+            ++at;
+        if (order == 0)
+            reports.append({ at->device.get(), entry.value() });
     }
     StoreTransaction transaction;
-    for (auto entry = status.cbegin(); entry != status.cend(); ++entry) {
-        const NetworkMapObjectPtr device = byIp.value(entry.key());
-        if (device)
-            device->setIsConnected(entry.value(), false);
+    for (const QPair<NetworkMapObject *, bool> &report : qAsConst(reports)) {
+        if (!report.first->isSteadyReport(report.second))
+            report.first->setIsConnected(report.second, false);
     }
     transaction.commit();
 }

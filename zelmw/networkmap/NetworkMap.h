@@ -140,6 +140,7 @@ private slots:
 private:
     class Implementation;
     friend class NetworkMapFactory;
+    friend class NetworkMapObject;
 
     void setRecord(const boost::shared_ptr<zeldb::NetworkMapsRecord> &record);
     // The creation checks and the row; the device is not entered yet. REPLACED is a device

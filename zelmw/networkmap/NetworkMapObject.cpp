@@ -5,11 +5,15 @@
 #include <zelmw/catalogue/MapObjectFactory.h>
 #include <zelmw/config/ConfigDataFactory.h>
 #include <zelmw/networkmap/ModelLock_p.h>
+#include <zelmw/networkmap/DeviceAddressIndex_p.h>
+#include <zelmw/networkmap/NetworkMap.h>
 #include <zelmw/networkmap/NetworkMapFactory.h>
 #include <zelmw/networkmap/NetworkMapObjectDataHandler_p.h>
 #include <zelmw/networkmap/NetworkMapObjectDetailDataHandler_p.h>
 #include <zelmw/vocabulary/Utility.h>
 #include <zelmw/vocabulary/ZelConstants.h>
+
+#include <boost/make_shared.hpp>
 
 #include <stdexcept>
 
@@ -31,8 +35,11 @@ public:
     boost::shared_ptr<MapObject> m_mapObject;
     TwoKeyRegistry<QString, NetworkMapObjectDetail> m_details;
     DirtyFields m_dirtyFields;
+    NetworkMap *m_owner = nullptr;
     int m_deleteTimeout = 0;
     int m_pingFailCount = 0;
+    // The row's flag, beside the count: a connection report reads both of every device.
+    bool m_isConnected = false;
 };
 
 NetworkMapObject::NetworkMapObject(const boost::shared_ptr<NetworkMapObjectsRecord> &record,
@@ -41,16 +48,19 @@ NetworkMapObject::NetworkMapObject(const boost::shared_ptr<NetworkMapObjectsReco
     , d(new Implementation)
 {
     setRecord(record);
-    loadDetails(NetworkMapObjectDetailDataHandler().getRecordsByNetworkMapObjectId(getId()));
+    const QVector<DetailRecordPtr> details
+        = NetworkMapObjectDetailDataHandler().getRecordsByNetworkMapObjectId(getId());
+    loadDetails(details.constData(), details.size());
     initDeleteTimeoutParam();
 }
 
 NetworkMapObject::NetworkMapObject(const boost::shared_ptr<NetworkMapObjectsRecord> &record,
-                                   const DetailRecords &details, int deleteTimeout)
+                                   const DetailRecordPtr *details, int count,
+                                   int deleteTimeout)
     : d(new Implementation)
 {
     setRecord(record);
-    loadDetails(details);
+    loadDetails(details, count);
     d->m_deleteTimeout = deleteTimeout;
 }
 
@@ -62,24 +72,41 @@ NetworkMapObject::~NetworkMapObject()
     d->m_details.forEach([](const DetailPtr &detail) { detail->setOwner(nullptr); });
 }
 
+void NetworkMapObject::setOwner(NetworkMap *owner)
+{
+    const ModelLock lock;
+    d->m_owner = owner;
+}
+
+void NetworkMapObject::releaseOwner(const NetworkMap *owner)
+{
+    const ModelLock lock;
+    if (d->m_owner == owner)
+        d->m_owner = nullptr;
+}
+
 void NetworkMapObject::setRecord(const boost::shared_ptr<NetworkMapObjectsRecord> &record)
 {
     if (!record)
         throw std::invalid_argument("NetworkMapObject::setRecord failed");
     d->m_record = record;
+    d->m_isConnected = record->IsConnected();
     d->m_mapObject = MapObjectFactory::getInstance()->getMapObject(int(record->MapObjectId()));
 }
 
-void NetworkMapObject::loadDetails(const DetailRecords &records)
+void NetworkMapObject::loadDetails(const DetailRecordPtr *records, int count)
 {
     d->m_details.clear();
-    for (const NetworkMapObjectDetailDataHandler::RecordPtr &record : records) {
+    for (int i = 0; i < count; ++i) {
+        const DetailRecordPtr &record = records[i];
         // The type's parameters are in memory; only a parameter it does not know is read.
         const boost::shared_ptr<MapObjectParameter> parameter = d->m_mapObject
             ? d->m_mapObject->getParameter(int(record->MapObjectParameterId()))
             : boost::shared_ptr<MapObjectParameter>();
-        const DetailPtr detail(parameter ? new NetworkMapObjectDetail(record, parameter->getName())
-                                         : new NetworkMapObjectDetail(record));
+        // One allocation for the detail and its count: a map holds thousands of them.
+        const DetailPtr detail = parameter
+            ? boost::make_shared<NetworkMapObjectDetail>(record, parameter->getName())
+            : boost::make_shared<NetworkMapObjectDetail>(record);
         // A detail whose parameter is gone cannot be found by name: drop it.
         if (!detail->getParamName().isEmpty())
             addDetail(detail, detail->getParamName());
@@ -102,6 +129,8 @@ int NetworkMapObject::configuredDeleteTimeout()
 void NetworkMapObject::addDetail(const DetailPtr &detail, const QString &name)
 {
     d->m_details.add(detail->getId(), name, detail);
+    if (name == DEVICE_PARAM_LAN_IPADDRESS)
+        DeviceAddressIndex::invalidateAll();
     // The detail reports its changes through this object on the thread that made them, in
     // order with this object's other signals, whatever thread either object belongs to.
     detail->setOwner(this);
@@ -112,6 +141,8 @@ void NetworkMapObject::removeDetail(const DetailPtr &detail)
     // By id: another detail may have been entered under the same name since.
     d->m_details.removeId(detail->getId());
     detail->setOwner(nullptr);
+    if (detail->getParamName() == DEVICE_PARAM_LAN_IPADDRESS)
+        DeviceAddressIndex::invalidateAll();
 }
 
 int NetworkMapObject::getId() const
@@ -159,7 +190,7 @@ QDateTime NetworkMapObject::getUpdate() const
 bool NetworkMapObject::getIsConnected() const
 {
     const ModelLock lock;
-    return d->m_record->IsConnected();
+    return d->m_isConnected;
 }
 
 LanConnectionStatus NetworkMapObject::getConnectionStatus() const
@@ -284,7 +315,8 @@ NetworkMapObject::DetailPtr NetworkMapObject::createDetail(const QString &name,
         = NetworkMapObjectDetailDataHandler().addRecord(getId(), parameter->getId(), value);
     if (!record)
         return DetailPtr();
-    const DetailPtr detail(new NetworkMapObjectDetail(record, parameter->getName()));
+    const DetailPtr detail
+        = boost::make_shared<NetworkMapObjectDetail>(record, parameter->getName());
     // Entered before the signal, so that a receiver asking back finds it.
     addDetail(detail, name);
     emit detailChanged(name, value);
@@ -373,6 +405,11 @@ void NetworkMapObject::setIsConnected(bool isConnected, bool force)
     }
 }
 
+bool NetworkMapObject::isSteadyReport(bool isConnected) const
+{
+    return isConnected && d->m_isConnected && d->m_pingFailCount == 0;
+}
+
 void NetworkMapObject::setConnectionStatus(LanConnectionStatus status)
 {
     setIsConnected(status == LAN_STATUS_CONNECTED, false);
@@ -404,16 +441,25 @@ void NetworkMapObject::setIsConnectedImpl(bool isConnected)
 {
     if (getIsConnected() != isConnected) {
         d->m_record->setIsConnected(isConnected);
+        d->m_isConnected = isConnected;
         d->m_dirtyFields.setFieldDirty(NetworkMapObjectsRecord::FieldIsConnected);
         // Observers of the signals below find the row already updated.
         saveData();
+        // The map relays first, as it did when it was the first receiver; a call rather than
+        // three connections, which took more memory per device than its row.
         if (isConnected) {
+            if (d->m_owner)
+                emit d->m_owner->nwmapObjConnected(getId());
             emit connected();
         } else {
             saveDisconnectTime(QDateTime::currentDateTime());
+            if (d->m_owner)
+                emit d->m_owner->nwmapObjDisconnected(getId());
             emit disconnected();
         }
     } else if (!isConnected && checkDeleteTimeout()) {
+        if (d->m_owner)
+            d->m_owner->onTimeoutToDelete(getId());
         emit timeoutToDelete();
     }
 }

@@ -11,6 +11,7 @@
 #include <QMap>
 #include <QObject>
 #include <QString>
+#include <QVector>
 #include <boost/shared_ptr.hpp>
 #include <memory>
 #include <zeldb/NetworkMapObjectsRecord.h>
@@ -127,22 +128,31 @@ signals:
     void userDefinedNameChanged(const QString &name);
 
 private:
+    friend class NetworkMap;
     friend class NetworkMapObjectFactory;
-    using DetailRecords = QList<boost::shared_ptr<zeldb::NetworkMapObjectDetailsRecord>>;
+    using DetailRecordPtr = boost::shared_ptr<zeldb::NetworkMapObjectDetailsRecord>;
 
-    // With its detail rows and delete timeout already read: a map reads all its devices'
-    // details, and the setting, once.
+    // With its COUNT detail rows at DETAILS and the delete timeout already read: a map reads
+    // all its devices' details, and the setting, once.
     NetworkMapObject(const boost::shared_ptr<zeldb::NetworkMapObjectsRecord> &record,
-                     const DetailRecords &details, int deleteTimeout);
+                     const DetailRecordPtr *details, int count, int deleteTimeout);
     // The configured delete timeout in seconds.
     static int configuredDeleteTimeout();
 
+    // The map that holds the device and relays its connection reports; null once it let go.
+    void setOwner(NetworkMap *owner);
+    // Null when OWNER is the map: a later map over the same row may have taken it over.
+    void releaseOwner(const NetworkMap *owner);
     void setRecord(const boost::shared_ptr<zeldb::NetworkMapObjectsRecord> &record);
-    void loadDetails(const DetailRecords &records);
+    void loadDetails(const DetailRecordPtr *records, int count);
     void initDeleteTimeoutParam();
     void addDetail(const DetailPtr &detail, const QString &name);
     void removeDetail(const DetailPtr &detail);
     void setIsConnectedImpl(bool isConnected);
+    // Whether an unforced report of ISCONNECTED would change nothing: connected, reported
+    // connected, no failure counted. The caller holds the model lock: a map's connection
+    // report asks this of every device, and most answers are yes.
+    bool isSteadyReport(bool isConnected) const;
     void saveDisconnectTime(const QDateTime &time);
 
     class Implementation;

@@ -32,7 +32,7 @@ NetworkMapObjectDataHandler::RecordPtr NetworkMapObjectDataHandler::getRecord(in
     return getById<NetworkMapObjectsRecord>(m_table, unsigned(id));
 }
 
-QList<NetworkMapObjectDataHandler::RecordPtr>
+QVector<NetworkMapObjectDataHandler::RecordPtr>
 NetworkMapObjectDataHandler::getRecordsByNetworkMapId(int networkMapId)
 {
     zeldb::NetworkMapObjectsSelectionCriteria criteria;

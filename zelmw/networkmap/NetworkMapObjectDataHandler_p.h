@@ -20,7 +20,7 @@ public:
                         const QString &ip, bool isConnected);
     RecordPtr getRecord(int id);
     // In ascending id.
-    QList<RecordPtr> getRecordsByNetworkMapId(int networkMapId);
+    QVector<RecordPtr> getRecordsByNetworkMapId(int networkMapId);
     // FIELDS maps field numbers to values; field 0 is the id, and without one nothing is
     // opened.
     bool updateRecord(const QMap<int, QVariant> &fields);

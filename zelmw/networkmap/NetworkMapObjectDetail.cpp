@@ -2,10 +2,12 @@
 
 #include <zelmw/persistence/DirtyFields_p.h>
 #include <zelmw/networkmap/ModelLock_p.h>
+#include <zelmw/networkmap/DeviceAddressIndex_p.h>
 #include <zelmw/networkmap/NetworkMapObject.h>
 #include <zelmw/networkmap/NetworkMapObjectDetailDataHandler_p.h>
 #include <zelmw/networkmap/NetworkMapObjectFactory.h>
 #include <zelmw/persistence/MapObjectParameterDataHandler_p.h>
+#include <zelmw/vocabulary/ZelConstants.h>
 
 #include <stdexcept>
 
@@ -97,8 +99,11 @@ void NetworkMapObjectDetail::setValue(const QString &value)
     if (d->m_dirtyFields.set(*d->m_record, NetworkMapObjectDetailsRecord::FieldValue, value)) {
         // The device reports first, as it did when it was the first receiver of valueChanged;
         // a call rather than a connection, which took more memory than the detail itself.
-        if (d->m_owner)
+        if (d->m_owner) {
+            if (d->m_paramName == DEVICE_PARAM_LAN_IPADDRESS)
+                DeviceAddressIndex::invalidateAll();
             emit d->m_owner->detailChanged(d->m_paramName, value);
+        }
         emit valueChanged(d->m_paramName, value);
     }
 }

@@ -22,7 +22,7 @@ NetworkMapObjectDetailDataHandler::addRecord(int networkMapObjectId, int mapObje
     return add(m_table, record);
 }
 
-QList<NetworkMapObjectDetailDataHandler::RecordPtr>
+QVector<NetworkMapObjectDetailDataHandler::RecordPtr>
 NetworkMapObjectDetailDataHandler::getRecordsByNetworkMapObjectId(int networkMapObjectId)
 {
     zeldb::NetworkMapObjectDetailsSelectionCriteria criteria;
@@ -30,7 +30,7 @@ NetworkMapObjectDetailDataHandler::getRecordsByNetworkMapObjectId(int networkMap
     return getWhere<NetworkMapObjectDetailsRecord>(m_table, criteria);
 }
 
-QList<NetworkMapObjectDetailDataHandler::RecordPtr>
+QVector<NetworkMapObjectDetailDataHandler::RecordPtr>
 NetworkMapObjectDetailDataHandler::getRecordsByNetworkMapId(int networkMapId)
 {
     zeldb::NetworkMapObjectDetailsSelectionCriteria criteria;

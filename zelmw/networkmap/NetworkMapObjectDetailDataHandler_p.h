@@ -17,9 +17,9 @@ public:
     // Null when the value is empty.
     RecordPtr addRecord(int networkMapObjectId, int mapObjectParameterId, const QString &value);
     // In ascending id.
-    QList<RecordPtr> getRecordsByNetworkMapObjectId(int networkMapObjectId);
+    QVector<RecordPtr> getRecordsByNetworkMapObjectId(int networkMapObjectId);
     // The details of every device of the map, in ascending id.
-    QList<RecordPtr> getRecordsByNetworkMapId(int networkMapId);
+    QVector<RecordPtr> getRecordsByNetworkMapId(int networkMapId);
     // FIELDS maps field numbers to values; field 0 is the id, and without one nothing is
     // opened.
     bool updateRecord(const QMap<int, QVariant> &fields);

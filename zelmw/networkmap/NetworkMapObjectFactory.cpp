@@ -102,22 +102,43 @@ NetworkMapObjectFactory::NetworkMapObjectPtr NetworkMapObjectFactory::loadFlywei
     return entityFromRecord(record);
 }
 
-QList<NetworkMapObjectFactory::NetworkMapObjectPtr> NetworkMapObjectFactory::adoptRecords(
-    const QList<boost::shared_ptr<zeldb::NetworkMapObjectsRecord>> &records,
-    const QList<boost::shared_ptr<zeldb::NetworkMapObjectDetailsRecord>> &details)
+QVector<NetworkMapObjectFactory::NetworkMapObjectPtr> NetworkMapObjectFactory::adoptRecords(
+    const QVector<boost::shared_ptr<zeldb::NetworkMapObjectsRecord>> &records,
+    const QVector<boost::shared_ptr<zeldb::NetworkMapObjectDetailsRecord>> &details)
 {
     const ModelLock lock;
-    QHash<int, NetworkMapObject::DetailRecords> detailsOf;
-    for (const boost::shared_ptr<zeldb::NetworkMapObjectDetailsRecord> &detail : details)
-        detailsOf[int(detail->NetworkMapObjectId())].append(detail);
+    // The detail rows grouped by device in one vector, each group in ascending id: one
+    // allocation rather than a list per device, which a large map kept as holes in its heap.
+    struct Group
+    {
+        int start = 0;
+        int count = 0;
+    };
+    QHash<int, Group> groups;
+    for (const NetworkMapObject::DetailRecordPtr &detail : details)
+        ++groups[int(detail->NetworkMapObjectId())].count;
+    int start = 0;
+    for (Group &group : groups) {
+        group.start = start;
+        start += group.count;
+        group.count = 0;
+    }
+    QVector<NetworkMapObject::DetailRecordPtr> grouped(details.size());
+    for (const NetworkMapObject::DetailRecordPtr &detail : details) {
+        Group &group = groups[int(detail->NetworkMapObjectId())];
+        grouped[group.start + group.count++] = detail;
+    }
     // Read once for all, not once per device.
     const int deleteTimeout = NetworkMapObject::configuredDeleteTimeout();
-    QList<NetworkMapObjectPtr> objects;
+    QVector<NetworkMapObjectPtr> objects;
+    objects.reserve(records.size());
     for (const boost::shared_ptr<zeldb::NetworkMapObjectsRecord> &record : records) {
         const int id = int(record->Id());
         NetworkMapObjectPtr object = d->cache.get(id);
         if (!object) {
-            object.reset(new NetworkMapObject(record, detailsOf.value(id), deleteTimeout));
+            const Group group = groups.value(id);
+            object.reset(new NetworkMapObject(record, grouped.constData() + group.start,
+                                              group.count, deleteTimeout));
             addToRepository(object);
         }
         objects.append(object);

@@ -5,6 +5,7 @@
 #include <zelmw/zelmw_export.h>
 
 #include <QString>
+#include <QVector>
 #include <boost/shared_ptr.hpp>
 #include <memory>
 
@@ -48,9 +49,9 @@ private:
     NetworkMapObjectFactory();
     // The objects for rows just read, given the detail rows of them all: for each the one
     // already handed out, else a new one, entered.
-    QList<NetworkMapObjectPtr> adoptRecords(
-        const QList<boost::shared_ptr<zeldb::NetworkMapObjectsRecord>> &records,
-        const QList<boost::shared_ptr<zeldb::NetworkMapObjectDetailsRecord>> &details);
+    QVector<NetworkMapObjectPtr> adoptRecords(
+        const QVector<boost::shared_ptr<zeldb::NetworkMapObjectsRecord>> &records,
+        const QVector<boost::shared_ptr<zeldb::NetworkMapObjectDetailsRecord>> &details);
     void forgetNetworkMapObject(int id);
     NetworkMapObjectFactory(const NetworkMapObjectFactory &) = delete;
     NetworkMapObjectFactory &operator=(const NetworkMapObjectFactory &) = delete;

@@ -8,6 +8,7 @@
 #include <QList>
 #include <QMap>
 #include <QVariant>
+#include <QVector>
 #include <boost/make_shared.hpp>
 #include <boost/shared_ptr.hpp>
 
@@ -44,20 +45,19 @@ protected:
             boost::shared_ptr<Record>());
     }
 
+    // Every matching row, in ascending id. A vector: a list would allocate each pointer.
     template<typename Record, typename Table, typename Criteria>
-    QList<boost::shared_ptr<Record>> getWhere(Table *table, const Criteria &criteria)
+    QVector<boost::shared_ptr<Record>> getWhere(Table *table, const Criteria &criteria)
     {
         return withOpenDatabase(
             [&] {
-                QList<Record> records;
-                QList<boost::shared_ptr<Record>> shared;
-                if (table->Get(records, criteria)) {
-                    for (const Record &record : qAsConst(records))
-                        shared.append(boost::make_shared<Record>(record));
-                }
+                QVector<boost::shared_ptr<Record>> shared;
+                table->ForEach(criteria, [&](const Record &row) {
+                    shared.append(boost::make_shared<Record>(row));
+                });
                 return shared;
             },
-            QList<boost::shared_ptr<Record>>());
+            QVector<boost::shared_ptr<Record>>());
     }
 
     // The first matching row, in ascending id.

@@ -28,7 +28,7 @@ MapObjectParameterDataHandler::addRecord(unsigned mapObjectId, const QString &na
     return add(m_table, record);
 }
 
-QList<MapObjectParameterDataHandler::RecordPtr>
+QVector<MapObjectParameterDataHandler::RecordPtr>
 MapObjectParameterDataHandler::getRecordsByMapObjectId(unsigned mapObjectId)
 {
     zeldb::MapObjectParametersSelectionCriteria criteria;

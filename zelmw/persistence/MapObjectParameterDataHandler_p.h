@@ -17,7 +17,7 @@ public:
     // A new active parameter of the type; null for an empty name.
     RecordPtr addRecord(unsigned mapObjectId, const QString &name);
     // In ascending id; empty when there are none or the database cannot be opened.
-    QList<RecordPtr> getRecordsByMapObjectId(unsigned mapObjectId);
+    QVector<RecordPtr> getRecordsByMapObjectId(unsigned mapObjectId);
     bool updateRecord(const RecordPtr &record);
     bool deleteRecord(unsigned id);
 

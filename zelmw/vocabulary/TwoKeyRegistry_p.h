@@ -3,12 +3,15 @@
 
 #include <QList>
 #include <QMap>
+#include <QVector>
 #include <boost/shared_ptr.hpp>
+
+#include <algorithm>
 
 namespace zelmw {
 
 // Entities entered twice, by id and by a second key (a name or a MAC address), and always
-// added to and removed from both maps together. When two entities share a second key, the
+// added to and removed from both indexes together. When two entities share a second key, the
 // key finds the one added last; removing the other one leaves that key alone.
 // Not locked: the owner guards it.
 template<typename Key, typename Entity> class TwoKeyRegistry
@@ -22,32 +25,33 @@ public:
         if (!entity)
             return;
         removeId(id);
-        m_byId.insert(id, Entry { key, entity });
+        // Ids mostly come in ascending order (rows read by id, new rows last): an append.
+        m_byId.insert(lowerBound(id), Entry { id, key, entity });
         m_idOfKey.insert(key, id);
     }
 
     EntityPtr get(int id) const
     {
-        const auto entry = m_byId.constFind(id);
-        return entry == m_byId.constEnd() ? EntityPtr() : entry->entity;
+        const int at = lowerBound(id);
+        return at < m_byId.size() && m_byId.at(at).id == id ? m_byId.at(at).entity : EntityPtr();
     }
     EntityPtr find(const Key &key) const
     {
         const auto id = m_idOfKey.constFind(key);
         return id == m_idOfKey.constEnd() ? EntityPtr() : get(id.value());
     }
-    bool containsId(int id) const { return m_byId.contains(id); }
+    bool containsId(int id) const { return bool(get(id)); }
     bool containsKey(const Key &key) const { return m_idOfKey.contains(key); }
 
     // Removes the entity with ID, and its key when the key still finds it.
     EntityPtr removeId(int id)
     {
-        const auto entry = m_byId.find(id);
-        if (entry == m_byId.end())
+        const int at = lowerBound(id);
+        if (at == m_byId.size() || m_byId.at(at).id != id)
             return EntityPtr();
-        const EntityPtr entity = entry->entity;
-        const Key key = entry->key;
-        m_byId.erase(entry);
+        const EntityPtr entity = m_byId.at(at).entity;
+        const Key key = m_byId.at(at).key;
+        m_byId.remove(at);
         if (m_idOfKey.value(key) == id)
             m_idOfKey.remove(key);
         return entity;
@@ -97,13 +101,23 @@ public:
     }
 
 private:
-    // Two maps rather than four: a registry of details is held by every device.
+    // A sorted vector by id rather than a tree: a registry of details is held by every
+    // device, and a tree node per detail took twice the room of the entry.
     struct Entry
     {
+        int id;
         Key key;
         EntityPtr entity;
     };
-    QMap<int, Entry> m_byId;
+    // The position of the first entry whose id is not below ID.
+    int lowerBound(int id) const
+    {
+        return int(std::lower_bound(m_byId.cbegin(), m_byId.cend(), id,
+                                    [](const Entry &entry, int wanted) { return entry.id < wanted; })
+                   - m_byId.cbegin());
+    }
+
+    QVector<Entry> m_byId;
     // Which id each key finds.
     QMap<Key, int> m_idOfKey;
 };
