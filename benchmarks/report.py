@@ -17,6 +17,7 @@ ROWS = [
     ("changed record", "changedRecordOurs", "changedRecordFloor", 2.5, True),
     ("load a home map (500)", "loadMapOurs/500", "loadMapFloor/500", 2.0, True),
     ("load at scale (10,000 / 500)", "loadMapOurs/10000", "loadMapOurs/500", 22.0, True),
+    ("  the floor's own (10,000 / 500)", "loadMapFloor/10000", "loadMapFloor/500", None, True),
     ("connection report (10,000 / 500)", "connectionReportOurs/10000",
      "connectionReportOurs/500", 22.0, True),
     ("  the report's own walk (10,000 / 500)", "connectionReportWalk/10000",

@@ -1,6 +1,5 @@
 #include <zelmw/networkmap/NetworkMapObjectDetailDataHandler_p.h>
 
-
 namespace zelmw {
 
 using zeldb::NetworkMapObjectDetailsRecord;
@@ -35,6 +34,7 @@ NetworkMapObjectDetailDataHandler::getRecordsByNetworkMapId(int networkMapId)
 {
     zeldb::NetworkMapObjectDetailsSelectionCriteria criteria;
     criteria.NetworkMapIdEqualsTo(unsigned(networkMapId));
+    criteria.OrderByNetworkMapObjectId();
     return getWhere<NetworkMapObjectDetailsRecord>(m_table, criteria);
 }
 

@@ -18,7 +18,8 @@ public:
     RecordPtr addRecord(int networkMapObjectId, int mapObjectParameterId, const QString &value);
     // In ascending id.
     QVector<RecordPtr> getRecordsByNetworkMapObjectId(int networkMapObjectId);
-    // The details of every device of the map, in ascending id.
+    // The details of every device of the map, grouped by device in ascending device id,
+    // each device's in ascending id.
     QVector<RecordPtr> getRecordsByNetworkMapId(int networkMapId);
     // FIELDS maps field numbers to values; field 0 is the id, and without one nothing is
     // opened.

@@ -6,8 +6,6 @@
 #include <zelmw/vocabulary/EntityCache_p.h>
 #include <zelmw/vocabulary/Utility.h>
 
-#include <QHash>
-
 namespace zelmw {
 
 namespace {
@@ -107,38 +105,23 @@ QVector<NetworkMapObjectFactory::NetworkMapObjectPtr> NetworkMapObjectFactory::a
     const QVector<boost::shared_ptr<zeldb::NetworkMapObjectDetailsRecord>> &details)
 {
     const ModelLock lock;
-    // The detail rows grouped by device in one vector, each group in ascending id: one
-    // allocation rather than a list per device, which a large map kept as holes in its heap.
-    struct Group
-    {
-        int start = 0;
-        int count = 0;
-    };
-    QHash<int, Group> groups;
-    for (const NetworkMapObject::DetailRecordPtr &detail : details)
-        ++groups[int(detail->NetworkMapObjectId())].count;
-    int start = 0;
-    for (Group &group : groups) {
-        group.start = start;
-        start += group.count;
-        group.count = 0;
-    }
-    QVector<NetworkMapObject::DetailRecordPtr> grouped(details.size());
-    for (const NetworkMapObject::DetailRecordPtr &detail : details) {
-        Group &group = groups[int(detail->NetworkMapObjectId())];
-        grouped[group.start + group.count++] = detail;
-    }
     // Read once for all, not once per device.
     const int deleteTimeout = NetworkMapObject::configuredDeleteTimeout();
+    const NetworkMapObject::DetailRecordPtr *detail = details.constData();
+    const NetworkMapObject::DetailRecordPtr *const end = detail + details.size();
     QVector<NetworkMapObjectPtr> objects;
     objects.reserve(records.size());
     for (const boost::shared_ptr<zeldb::NetworkMapObjectsRecord> &record : records) {
+        // A device's details are the next run; rows of a device not listed are passed over.
+        while (detail != end && (*detail)->NetworkMapObjectId() < record->Id())
+            ++detail;
+        const NetworkMapObject::DetailRecordPtr *const run = detail;
+        while (detail != end && (*detail)->NetworkMapObjectId() == record->Id())
+            ++detail;
         const int id = int(record->Id());
         NetworkMapObjectPtr object = d->cache.get(id);
         if (!object) {
-            const Group group = groups.value(id);
-            object.reset(new NetworkMapObject(record, grouped.constData() + group.start,
-                                              group.count, deleteTimeout));
+            object.reset(new NetworkMapObject(record, run, int(detail - run), deleteTimeout));
             addToRepository(object);
         }
         objects.append(object);

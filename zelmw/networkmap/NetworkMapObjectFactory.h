@@ -47,8 +47,9 @@ private:
     friend class DefaultNetworkMapBuilder;
 
     NetworkMapObjectFactory();
-    // The objects for rows just read, given the detail rows of them all: for each the one
-    // already handed out, else a new one, entered.
+    // The objects for rows just read, in ascending id, given the detail rows of them all
+    // grouped by device in the same order: for each the one already handed out, else a new
+    // one, entered.
     QVector<NetworkMapObjectPtr> adoptRecords(
         const QVector<boost::shared_ptr<zeldb::NetworkMapObjectsRecord>> &records,
         const QVector<boost::shared_ptr<zeldb::NetworkMapObjectDetailsRecord>> &details);

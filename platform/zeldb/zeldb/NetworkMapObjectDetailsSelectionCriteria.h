@@ -26,6 +26,12 @@ public:
                          + devices.field(NetworkMapObjectsRecord::FieldNetworkMapId).name
                          + QLatin1String(" = ?"));
     }
+    // Grouped by device, the order their index keeps: a whole map's details in id order
+    // would be sorted by SQLite first, and that sort grows faster than the map.
+    void OrderByNetworkMapObjectId()
+    {
+        setOrder(NetworkMapObjectDetailsRecord::FieldNetworkMapObjectId);
+    }
 };
 
 } // namespace zeldb

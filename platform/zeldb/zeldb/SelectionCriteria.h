@@ -28,6 +28,8 @@ public:
     virtual ~SelectionCriteria();
 
     const QVector<Condition> &conditions() const { return m_conditions; }
+    // The field the rows are ordered by before their id; 0, the id itself: by id alone.
+    int orderField() const { return m_orderField; }
 
 protected:
     SelectionCriteria() = default;
@@ -36,9 +38,12 @@ protected:
 
     void setCondition(int field, Comparison comparison, const QVariant &value,
                       const QString &selection = QString());
+    // The rows in ascending FIELD, those of one value in ascending id.
+    void setOrder(int field) { m_orderField = field; }
 
 private:
     QVector<Condition> m_conditions;
+    int m_orderField = 0;
 };
 
 } // namespace zeldb

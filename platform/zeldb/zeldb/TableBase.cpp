@@ -153,7 +153,12 @@ bool TableBase::selectWhere(const SelectionCriteria &criteria, RecordBase &row,
     QString sql = m_schema.selectAllStatement();
     if (!conditions.isEmpty())
         sql += QLatin1String(" WHERE ") + conditions.join(QLatin1String(" AND "));
-    sql += QLatin1String(" ORDER BY ") + m_schema.field(0).name;
+    if (!m_schema.hasField(criteria.orderField()))
+        return false;
+    sql += QLatin1String(" ORDER BY ");
+    if (criteria.orderField() > 0)
+        sql += m_schema.field(criteria.orderField()).name + QLatin1String(", ");
+    sql += m_schema.field(0).name;
 
     QSqlQuery *query = prepare(sql, "select");
     const FinishOnExit finish(query);
