@@ -106,6 +106,27 @@ private slots:
         QVERIFY(third.Id() > second.Id());
     }
 
+    // The store's own date form has a reader of its own; it must agree with the ISO parser,
+    // which reads every other form.
+    void storedDatesReadAsTheIsoParserReadsThem_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("stored form") << QStringLiteral("2026-12-07T23:28:05.123");
+        QTest::newRow("leap day") << QStringLiteral("2024-02-29T00:00:00.000");
+        QTest::newRow("no such day") << QStringLiteral("2023-02-29T10:00:00.000");
+        QTest::newRow("end of day") << QStringLiteral("2026-12-07T24:00:00.000");
+        QTest::newRow("not a digit") << QStringLiteral("2026-12-0xT23:28:05.123");
+        QTest::newRow("UTC") << QStringLiteral("2026-12-07T23:28:05.123Z");
+        QTest::newRow("no milliseconds") << QStringLiteral("2026-12-07T23:28:05");
+    }
+    void storedDatesReadAsTheIsoParserReadsThem()
+    {
+        QFETCH(QString, text);
+        const QVariant read = NetworkMapObjectDetailsRecord::schema().fromStorage(
+            NetworkMapObjectDetailsRecord::FieldCreateDate, text);
+        QCOMPARE(read.toDateTime(), QDateTime::fromString(text, Qt::ISODateWithMs));
+    }
+
     void unopenableFileFailsByResult_data()
     {
         QTest::addColumn<QString>("kind");

@@ -80,7 +80,7 @@ bool TableBase::execute(QSqlQuery &query, const char *operation)
 void TableBase::fill(const QSqlQuery &query, RecordBase &record) const
 {
     for (int i = 0; i < m_schema.fieldCount(); ++i)
-        record.SetValue(i, m_schema.fromStorage(i, query.value(i)));
+        record.setStored(i, m_schema.fromStorage(i, query.value(i)));
 }
 
 bool TableBase::insert(RecordBase &record)
