@@ -13,6 +13,12 @@ std::atomic<std::chrono::microseconds::rep> longestWaitUs { 0 };
 
 ModelLock::ModelLock()
 {
+    // Nested in one of this thread's: the mutex is held already, and operations nest deeply
+    // (a map's load takes the lock several times for every detail).
+    if (heldDepth > 0) {
+        ++heldDepth;
+        return;
+    }
     std::recursive_mutex &lock = mutex();
     // Only a wait is timed: the lock taken at once costs no clock reading.
     if (!lock.try_lock()) {
@@ -31,8 +37,8 @@ ModelLock::ModelLock()
 
 ModelLock::~ModelLock()
 {
-    --heldDepth;
-    mutex().unlock();
+    if (--heldDepth == 0)
+        mutex().unlock();
 }
 
 std::chrono::microseconds ModelLock::longestWait()

@@ -97,6 +97,7 @@ void NetworkMapObject::setRecord(const boost::shared_ptr<NetworkMapObjectsRecord
 void NetworkMapObject::loadDetails(const DetailRecordPtr *records, int count)
 {
     d->m_details.clear();
+    d->m_details.reserve(count);
     for (int i = 0; i < count; ++i) {
         const DetailRecordPtr &record = records[i];
         // The type's parameters are in memory; only a parameter it does not know is read.

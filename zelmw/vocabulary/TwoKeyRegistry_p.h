@@ -94,6 +94,8 @@ public:
             visit(id.key(), get(id.value()));
     }
     int size() const { return m_byId.size(); }
+    // Room for COUNT entries: a loaded device knows how many details it gets.
+    void reserve(int count) { m_byId.reserve(count); }
     void clear()
     {
         m_byId.clear();
