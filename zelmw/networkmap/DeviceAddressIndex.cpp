@@ -11,9 +11,9 @@ namespace {
 // Counts the changes of any device's addresses and of any map's devices.
 quint64 generation = 1;
 
-bool byAddress(const DeviceAddressIndex::Entry &entry, const QString &address)
+bool byAddress(const DeviceAddressIndex::Entry &a, const DeviceAddressIndex::Entry &b)
 {
-    return entry.address < address;
+    return a.address < b.address;
 }
 
 } // namespace
@@ -37,8 +37,7 @@ DeviceAddressIndex::entries(const TwoKeyRegistry<QString, NetworkMapObject> &dev
     devices.forEach(
         [&](const DevicePtr &device) { entries.append({ m_addressOf(*device), device }); });
     // Stable: the devices come in ascending id and keep that order within an address.
-    std::stable_sort(entries.begin(), entries.end(),
-                     [](const Entry &a, const Entry &b) { return a.address < b.address; });
+    std::stable_sort(entries.begin(), entries.end(), byAddress);
     // Copies of the texts, not shares of the devices': the lookups compare them, and copied
     // in order they lie together instead of one with each device.
     for (Entry &entry : entries)
@@ -51,7 +50,8 @@ DeviceAddressIndex::entries(const TwoKeyRegistry<QString, NetworkMapObject> &dev
 DeviceAddressIndex::Entries::const_iterator DeviceAddressIndex::find(const Entries &entries,
                                                                      const QString &address)
 {
-    const auto found = std::lower_bound(entries.cbegin(), entries.cend(), address, byAddress);
+    const auto found = std::lower_bound(entries.cbegin(), entries.cend(),
+                                        Entry { address, DevicePtr() }, byAddress);
     return found != entries.cend() && found->address == address ? found : entries.cend();
 }
 
