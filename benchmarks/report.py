@@ -22,6 +22,8 @@ ROWS = [
      "connectionReportOurs/500", 22.0, True),
     ("  the report's own walk (10,000 / 500)", "connectionReportWalk/10000",
      "connectionReportWalk/500", None, True),
+    ("  the report, caches cold (10,000 / 500)", "connectionReportCold/10000/iterations:100",
+     "connectionReportCold/500/iterations:100", None, True),
     ("enqueue, 1 thread (records/s)", "enqueueOurs/real_time/threads:1", None, 1e6, False),
     ("enqueue, 8 threads (records/s)", "enqueueOurs/real_time/threads:8", None, 0.5e6, False),
     ("memory, 10,000 x 15 (KiB/device)", "memoryOurs/10000/iterations:1", None, 10.0, True),
