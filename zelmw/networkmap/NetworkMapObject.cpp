@@ -4,8 +4,8 @@
 #include <zelmw/vocabulary/TwoKeyRegistry_p.h>
 #include <zelmw/catalogue/MapObjectFactory.h>
 #include <zelmw/config/ConfigDataFactory.h>
-#include <zelmw/networkmap/ModelLock_p.h>
 #include <zelmw/networkmap/DeviceAddressIndex_p.h>
+#include <zelmw/networkmap/ModelLock_p.h>
 #include <zelmw/networkmap/NetworkMap.h>
 #include <zelmw/networkmap/NetworkMapFactory.h>
 #include <zelmw/networkmap/NetworkMapObjectDataHandler_p.h>

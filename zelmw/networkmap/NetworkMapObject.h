@@ -11,7 +11,6 @@
 #include <QMap>
 #include <QObject>
 #include <QString>
-#include <QVector>
 #include <boost/shared_ptr.hpp>
 #include <memory>
 #include <zeldb/NetworkMapObjectsRecord.h>

@@ -1,8 +1,8 @@
 #include <zelmw/networkmap/NetworkMapObjectDetail.h>
 
 #include <zelmw/persistence/DirtyFields_p.h>
-#include <zelmw/networkmap/ModelLock_p.h>
 #include <zelmw/networkmap/DeviceAddressIndex_p.h>
+#include <zelmw/networkmap/ModelLock_p.h>
 #include <zelmw/networkmap/NetworkMapObject.h>
 #include <zelmw/networkmap/NetworkMapObjectDetailDataHandler_p.h>
 #include <zelmw/networkmap/NetworkMapObjectFactory.h>
