@@ -187,8 +187,9 @@ private slots:
         QCOMPARE(gateway->getConnectionType(), LAN_TYPE_WIRELESS);
     }
 
-    // Five unforced failures in a row disconnect the lowest-id device on an address. A lease
-    // that ran out deletes the device, but never the master device or the local PC.
+    // Five unforced failures in a row disconnect the lowest-id device on an address; a
+    // "connected" report between them starts the count again. A lease that ran out deletes
+    // the device, but never the master device or the local PC.
     void connectionReportsAndLeases()
     {
         QVERIFY(ConfigDataFactory::getInstance()->saveConfigData(DEFAULT_LEASE_TIME, "1"));
@@ -197,9 +198,15 @@ private slots:
         const auto pc = discover(DEVICE_TYPE_PC, PC_MAC, "10.0.0.2", { { PC_PARAM_ISLOCALZEL, "1" } });
         const auto tv = discover(DEVICE_TYPE_UNKNOWN_DEVICE, TV_MAC, "10.0.0.2");
         MapRecorder recorder(*m_map);
-        for (int report = 0; report < 5; ++report)
-            m_map->saveConnectionStatus({ { QStringLiteral("10.0.0.2"), false },
+        const auto report = [this](bool connected) {
+            m_map->saveConnectionStatus({ { QStringLiteral("10.0.0.2"), connected },
                                           { QStringLiteral("10.9.9.9"), false } });
+        };
+        for (const bool connected :
+             { true, false, false, false, false, true, false, false, false, false })
+            report(connected);
+        QVERIFY(recorder.events.isEmpty());
+        report(false);
         QCOMPARE(recorder.events, QStringList { QStringLiteral("disconnected %1").arg(pc->getId()) });
 
         const QString longAgo = QDateTime::currentDateTime().addSecs(-60).toString(Qt::ISODate);

@@ -3,6 +3,7 @@
 #include <zelmw/networkmap/NetworkMapObject.h>
 
 #include <algorithm>
+#include <cstring>
 
 namespace zelmw {
 
@@ -10,6 +11,8 @@ namespace {
 
 // Counts the changes of any device's addresses and of any map's devices.
 quint64 generation = 1;
+// Counts the changes of any device's connection state.
+quint64 connections = 1;
 
 bool byAddress(const DeviceAddressIndex::Entry &a, const DeviceAddressIndex::Entry &b)
 {
@@ -18,13 +21,19 @@ bool byAddress(const DeviceAddressIndex::Entry &a, const DeviceAddressIndex::Ent
 
 } // namespace
 
-DeviceAddressIndex::DeviceAddressIndex(AddressOf addressOf)
+DeviceAddressIndex::DeviceAddressIndex(AddressOf addressOf, IsSteady isSteady)
     : m_addressOf(addressOf)
+    , m_isSteady(isSteady)
 { }
 
 void DeviceAddressIndex::invalidateAll()
 {
     ++generation;
+}
+
+void DeviceAddressIndex::connectionsChanged()
+{
+    ++connections;
 }
 
 const DeviceAddressIndex::Entries &
@@ -44,7 +53,25 @@ DeviceAddressIndex::entries(const TwoKeyRegistry<QString, NetworkMapObject> &dev
         entry.address = QString(entry.address.constData(), entry.address.size());
     m_entries = entries;
     m_generation = generation;
+    m_connections = 0;
     return m_entries;
+}
+
+const DeviceAddressIndex::Entries &
+DeviceAddressIndex::unsteadyEntries(const TwoKeyRegistry<QString, NetworkMapObject> &devices)
+{
+    const Entries &all = entries(devices);
+    if (m_connections == connections)
+        return m_unsteady;
+    Entries unsteady;
+    for (auto entry = all.cbegin(); entry != all.cend(); ++entry) {
+        const bool first = entry == all.cbegin() || (entry - 1)->address != entry->address;
+        if (first && !m_isSteady(*entry->device))
+            unsteady.append(*entry);
+    }
+    m_unsteady = unsteady;
+    m_connections = connections;
+    return m_unsteady;
 }
 
 DeviceAddressIndex::Entries::const_iterator DeviceAddressIndex::find(const Entries &entries,
@@ -53,6 +80,22 @@ DeviceAddressIndex::Entries::const_iterator DeviceAddressIndex::find(const Entri
     const auto found = std::lower_bound(entries.cbegin(), entries.cend(),
                                         Entry { address, DevicePtr() }, byAddress);
     return found != entries.cend() && found->address == address ? found : entries.cend();
+}
+
+bool DeviceAddressIndex::seek(Entries::const_iterator &at, Entries::const_iterator end,
+                              const QString &address)
+{
+    // Most walks meet the address they look for next: equal texts are found by their bytes,
+    // before the slower ordering is asked.
+    const size_t bytes = size_t(address.size()) * sizeof(QChar);
+    for (; at != end; ++at) {
+        if (at->address.size() == address.size()
+            && std::memcmp(at->address.constData(), address.constData(), bytes) == 0)
+            return true;
+        if (!(at->address < address))
+            return false;
+    }
+    return false;
 }
 
 } // namespace zelmw

@@ -15,7 +15,10 @@ class NetworkMapObject;
 // device's details: a connection report names every device's IP address. Sorted by address,
 // the devices of one address in ascending id. Rebuilt on the first use after invalidateAll(),
 // which the model calls whenever any device's address or any map's set of devices may have
-// changed; such changes are rare next to the reports. Guarded by the model lock.
+// changed; such changes are rare next to the reports. Beside them the unsteady entries: the
+// first device of each address, where the owner's predicate calls it unsteady. The map calls
+// steady a device that a "connected" report leaves as it is, so that such reports, the most
+// of every report, look only among the few others. Guarded by the model lock.
 class DeviceAddressIndex
 {
 public:
@@ -27,21 +30,33 @@ public:
     };
     using Entries = QVector<Entry>;
     using AddressOf = QString (*)(const NetworkMapObject &device);
+    using IsSteady = bool (*)(const NetworkMapObject &device);
 
-    explicit DeviceAddressIndex(AddressOf addressOf);
+    DeviceAddressIndex(AddressOf addressOf, IsSteady isSteady);
 
     static void invalidateAll();
+    // Called whenever any device's steadiness may have changed.
+    static void connectionsChanged();
 
     // The entries over DEVICES, read again when invalidated. A copy shares them, and stays
     // valid while the devices change.
     const Entries &entries(const TwoKeyRegistry<QString, NetworkMapObject> &devices);
+    // The unsteady ones among them, alike, read again also after connectionsChanged().
+    const Entries &unsteadyEntries(const TwoKeyRegistry<QString, NetworkMapObject> &devices);
     // The first entry of ADDRESS in ENTRIES, or their end.
     static Entries::const_iterator find(const Entries &entries, const QString &address);
+    // For a walk through entries and addresses, both ascending: moves AT forward to the first
+    // entry of ADDRESS, true, or to the first entry past it or END, false.
+    static bool seek(Entries::const_iterator &at, Entries::const_iterator end,
+                     const QString &address);
 
 private:
     AddressOf m_addressOf;
+    IsSteady m_isSteady;
     Entries m_entries;
+    Entries m_unsteady;
     quint64 m_generation = 0;
+    quint64 m_connections = 0;
 };
 
 } // namespace zelmw

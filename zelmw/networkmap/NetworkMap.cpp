@@ -67,9 +67,10 @@ public:
     // By id and by the MAC address each device had when it was entered.
     TwoKeyRegistry<QString, NetworkMapObject> devices;
     QMap<QString, boost::shared_ptr<IDiscoverStrategy>> strategies;
-    DeviceAddressIndex byIp { [](const NetworkMapObject &device) {
-        return device.getIpAddress();
-    } };
+    DeviceAddressIndex byIp {
+        [](const NetworkMapObject &device) { return device.getIpAddress(); },
+        [](const NetworkMapObject &device) { return device.isSteadilyConnected(); }
+    };
 
     // A known device gets the record as details, its name when the record names it, and
     // never an invalid address over a valid one.
@@ -637,27 +638,28 @@ void NetworkMap::setAllDeviceConnectionStatus(bool isConnected, bool force)
 void NetworkMap::saveConnectionStatus(const QMap<QString, bool> &status)
 {
     const ModelLock lock;
-    // A copy, which shares the index: a receiver of the reports may change the map. The
-    // devices are found first, in one walk through the index and the report, each in
-    // ascending address (an address finds its lowest-id device), and then visited in a loop
+    // Copies, which share the index: a receiver of the reports may change the map. The
+    // devices are found first, in one walk through the report and the index, each in
+    // ascending address (an address finds its lowest-id device); a "connected" report need
+    // look only among the devices not steadily connected. They are then visited in a loop
     // that does little else, so that a large map's devices, which lie far apart in memory,
     // are fetched side by side.
-    const DeviceAddressIndex::Entries index = d->byIp.entries(d->devices);
+    const DeviceAddressIndex::Entries all = d->byIp.entries(d->devices);
+    const DeviceAddressIndex::Entries unsteady = d->byIp.unsteadyEntries(d->devices);
     QVector<QPair<NetworkMapObject *, bool>> reports;
-    reports.reserve(status.size());
-    auto at = index.cbegin();
+    auto atAll = all.cbegin();
+    auto atUnsteady = unsteady.cbegin();
     for (auto entry = status.cbegin(); entry != status.cend(); ++entry) {
-        int order = 1;
-        while (at != index.cend() && (order = at->address.compare(entry.key())) < 0)
-            ++at;
-        if (order == 0)
-            reports.append({ at->device.get(), entry.value() });
+        if (entry.value()) {
+            if (DeviceAddressIndex::seek(atUnsteady, unsteady.cend(), entry.key()))
+                reports.append({ atUnsteady->device.get(), true });
+        } else if (DeviceAddressIndex::seek(atAll, all.cend(), entry.key())) {
+            reports.append({ atAll->device.get(), false });
+        }
     }
     StoreTransaction transaction;
-    for (const QPair<NetworkMapObject *, bool> &report : qAsConst(reports)) {
-        if (!report.first->isSteadyReport(report.second))
-            report.first->setIsConnected(report.second, false);
-    }
+    for (const QPair<NetworkMapObject *, bool> &report : qAsConst(reports))
+        report.first->setIsConnected(report.second, false);
     transaction.commit();
 }
 

@@ -406,9 +406,9 @@ void NetworkMapObject::setIsConnected(bool isConnected, bool force)
     }
 }
 
-bool NetworkMapObject::isSteadyReport(bool isConnected) const
+bool NetworkMapObject::isSteadilyConnected() const
 {
-    return isConnected && d->m_isConnected && d->m_pingFailCount == 0;
+    return d->m_isConnected && d->m_pingFailCount == 0;
 }
 
 void NetworkMapObject::setConnectionStatus(LanConnectionStatus status)
@@ -419,12 +419,15 @@ void NetworkMapObject::setConnectionStatus(LanConnectionStatus status)
 int NetworkMapObject::incrementPingFailCount()
 {
     const ModelLock lock;
+    DeviceAddressIndex::connectionsChanged();
     return ++d->m_pingFailCount;
 }
 
 void NetworkMapObject::resetPingFailCount()
 {
     const ModelLock lock;
+    if (d->m_pingFailCount != 0)
+        DeviceAddressIndex::connectionsChanged();
     d->m_pingFailCount = 0;
 }
 
@@ -443,6 +446,7 @@ void NetworkMapObject::setIsConnectedImpl(bool isConnected)
     if (getIsConnected() != isConnected) {
         d->m_record->setIsConnected(isConnected);
         d->m_isConnected = isConnected;
+        DeviceAddressIndex::connectionsChanged();
         d->m_dirtyFields.setFieldDirty(NetworkMapObjectsRecord::FieldIsConnected);
         // Observers of the signals below find the row already updated.
         saveData();

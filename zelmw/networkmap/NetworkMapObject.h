@@ -148,10 +148,9 @@ private:
     void addDetail(const DetailPtr &detail, const QString &name);
     void removeDetail(const DetailPtr &detail);
     void setIsConnectedImpl(bool isConnected);
-    // Whether an unforced report of ISCONNECTED would change nothing: connected, reported
-    // connected, no failure counted. The caller holds the model lock: a map's connection
-    // report asks this of every device, and most answers are yes.
-    bool isSteadyReport(bool isConnected) const;
+    // Connected with no failure counted, so that a "connected" report changes nothing. The
+    // caller holds the model lock.
+    bool isSteadilyConnected() const;
     void saveDisconnectTime(const QDateTime &time);
 
     class Implementation;
