@@ -1,6 +1,8 @@
 #include <zeldb/TableBase.h>
 #include <zeldb/ZelDbDatabase.h>
 
+#include <QHash>
+#include <QPair>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStringList>
@@ -25,6 +27,31 @@ QDateTime now()
         lastMSecs = msecs;
     }
     return last;
+}
+
+// The insert statement of SCHEMA for the fields in FIELDS (bit N: field N, never the id).
+// Made once per thread and set of fields: a device's details are inserted one after
+// another, each with the same fields.
+const QString &insertStatement(const TableSchema &schema, quint64 fields)
+{
+    thread_local QHash<QPair<const TableSchema *, quint64>, QString> statements;
+    QString &sql = statements[qMakePair(&schema, fields)];
+    if (!sql.isNull())
+        return sql;
+    QStringList columns;
+    QStringList placeholders;
+    for (int i = 1; i < schema.fieldCount(); ++i) {
+        if (fields & (quint64(1) << i)) {
+            columns << schema.field(i).name;
+            placeholders << QStringLiteral("?");
+        }
+    }
+    sql = columns.isEmpty()
+        ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(schema.tableName())
+        : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+              .arg(schema.tableName(), columns.join(QLatin1String(", ")),
+                   placeholders.join(QLatin1String(", ")));
+    return sql;
 }
 
 // Statements are reused: each use ends by releasing its result, so no read snapshot stays
@@ -89,28 +116,16 @@ bool TableBase::insert(RecordBase &record)
     if (createDate > 0 && !record.IsFieldSet(createDate))
         record.SetValue(createDate, now());
 
-    QStringList columns;
-    QStringList placeholders;
-    QList<int> fields;
-    for (int i = 1; i < m_schema.fieldCount(); ++i) {
-        if (record.IsFieldSet(i)) {
-            columns << m_schema.field(i).name;
-            placeholders << QStringLiteral("?");
-            fields << i;
-        }
-    }
-    const QString sql = columns.isEmpty()
-        ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(m_schema.tableName())
-        : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-              .arg(m_schema.tableName(), columns.join(QLatin1String(", ")),
-                   placeholders.join(QLatin1String(", ")));
-
-    QSqlQuery *query = prepare(sql, "insert");
+    const quint64 fields = record.m_set & ~quint64(1);
+    QSqlQuery *query = prepare(insertStatement(m_schema, fields), "insert");
     const FinishOnExit finish(query);
     if (!query)
         return false;
-    for (int i = 0; i < fields.size(); ++i)
-        query->bindValue(i, m_schema.toStorage(fields.at(i), record.Value(fields.at(i))));
+    int position = 0;
+    for (int i = 1; i < m_schema.fieldCount(); ++i) {
+        if (fields & (quint64(1) << i))
+            query->bindValue(position++, m_schema.toStorage(i, record.Value(i)));
+    }
     if (!execute(*query, "insert"))
         return false;
     record.setId(query->lastInsertId().toUInt());

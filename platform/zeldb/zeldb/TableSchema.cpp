@@ -48,6 +48,21 @@ QDateTime parseDateTime(const QString &text)
     return lastValue;
 }
 
+// The stored form of a local time, which is what the store stamps. The rows of one change
+// carry the same stamp, so the last one written on the thread is kept with its text.
+QString storedForm(const QDateTime &dateTime)
+{
+    if (dateTime.timeSpec() != Qt::LocalTime)
+        return dateTime.toString(Qt::ISODateWithMs);
+    thread_local QDateTime lastValue;
+    thread_local QString lastText;
+    if (dateTime != lastValue) {
+        lastText = dateTime.toString(Qt::ISODateWithMs);
+        lastValue = dateTime;
+    }
+    return lastText;
+}
+
 } // namespace
 
 TableSchema::TableSchema(const QString &tableName, const QString &entityName,
@@ -135,8 +150,7 @@ QVariant TableSchema::toStorage(int number, const QVariant &value) const
         return QVariant(value.isNull() ? QString(QLatin1String("")) : value.toString());
     case FieldType::DateTime: {
         const QDateTime dateTime = value.toDateTime();
-        return dateTime.isValid() ? QVariant(dateTime.toString(Qt::ISODateWithMs))
-                                  : QVariant(QVariant::String);
+        return dateTime.isValid() ? QVariant(storedForm(dateTime)) : QVariant(QVariant::String);
     }
     }
     return value;
