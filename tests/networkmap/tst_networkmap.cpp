@@ -98,6 +98,23 @@ private slots:
         QCOMPARE(m_map->count(), 1);
     }
 
+    // A MAC address is taken while a device of the map has it, in any case, also one set on
+    // a device after it was entered.
+    void macAddressesTaken()
+    {
+        const auto create = [this](const QString &mac, const QString &ip) {
+            return m_map->createNwMapObject(QStringLiteral("TV"), QStringLiteral("x"), mac, ip,
+                                            Record());
+        };
+        const auto pc = discover(DEVICE_TYPE_PC, PC_MAC, "10.0.0.2");
+        pc->setMacAddress(TV_MAC);
+        QVERIFY(!create(TV_MAC.toLower(), "10.0.0.3"));
+        QVERIFY(create(PC_MAC, "10.0.0.4"));
+        QVERIFY(m_map->removeNwMapObject(pc->getId()));
+        QVERIFY(create(TV_MAC, "10.0.0.3"));
+        QVERIFY(!create(TV_MAC.toLower(), "10.0.0.5"));
+    }
+
     // A router becomes the master device; a known device of another type is re-created as a
     // gateway with its old details merged under the record's. A type change that cannot be
     // completed leaves the old device exactly as it was.

@@ -67,6 +67,40 @@ public:
     // By id and by the MAC address each device had when it was entered.
     TwoKeyRegistry<QString, NetworkMapObject> devices;
     QMap<QString, boost::shared_ptr<IDiscoverStrategy>> strategies;
+    // How many of the devices have each MAC address, case folded: a new device must not
+    // repeat one. Kept as devices come and go, counted again after any device's MAC address
+    // was set, which is rare.
+    QHash<QString, int> macCounts;
+    quint64 macCountsAt = 0;
+
+    // Counts DEVICE, entering (DELTA 1) or leaving (-1), unless a recount is due anyway.
+    void countMac(const NetworkMapObject &device, int delta)
+    {
+        if (macCountsAt != NetworkMapObject::macAddressChanges())
+            return;
+        const QString mac = device.getMacAddress().toCaseFolded();
+        int &count = macCounts[mac];
+        count += delta;
+        if (count <= 0)
+            macCounts.remove(mac);
+    }
+
+    // Whether a device other than EXCEPT has MAC, compared ignoring case.
+    bool hasMac(const QString &mac, const NetworkMapObjectPtr &except)
+    {
+        if (macCountsAt != NetworkMapObject::macAddressChanges()) {
+            macCounts.clear();
+            macCountsAt = NetworkMapObject::macAddressChanges();
+            devices.forEach([this](const NetworkMapObjectPtr &device) { countMac(*device, 1); });
+        }
+        const QString folded = mac.toCaseFolded();
+        int count = macCounts.value(folded);
+        if (except && devices.get(except->getId()) == except
+            && except->getMacAddress().toCaseFolded() == folded)
+            --count;
+        return count > 0;
+    }
+
     DeviceAddressIndex byIp {
         [](const NetworkMapObject &device) { return device.getIpAddress(); },
         [](const NetworkMapObject &device) { return device.isSteadilyConnected(); }
@@ -276,6 +310,7 @@ void NetworkMap::addNwMapObject(const NetworkMapObjectPtr &object)
     // Another object over the same row must stop relaying through this map.
     removeNwMapObject(id);
     d->devices.add(id, object->getMacAddress(), object);
+    d->countMac(*object, 1);
     // The device relays its reports through this map on the thread that made them, under the
     // lock it holds, also when the map's own thread has no event loop.
     object->setOwner(this);
@@ -312,6 +347,7 @@ bool NetworkMap::removeNwMapObject(int id)
     // By identity: the entries that point to this device, whatever its MAC is now.
     const NetworkMapObjectPtr device = d->devices.removeId(id);
     if (device) {
+        d->countMac(*device, -1);
         device->releaseOwner(this);
         DeviceAddressIndex::invalidateAll();
     }
@@ -360,10 +396,7 @@ NetworkMapObjectPtr NetworkMap::createNwMapObjPrivate(const QString &typeName,
                                                       const NetworkMapObjectPtr &replaced)
 {
     // Compared ignoring case: "aa:bb:..." and "AA:BB:..." are one device.
-    if (d->devices.findFirst([&](const NetworkMapObjectPtr &device) {
-            return device != replaced
-                && device->getMacAddress().compare(mac, Qt::CaseInsensitive) == 0;
-        })) {
+    if (d->hasMac(mac, replaced)) {
         log(QStringLiteral("NetworkMap::createNwMapObject - another device already exists "
                            "with same MAC address: ")
                 + mac,

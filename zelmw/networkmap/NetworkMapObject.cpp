@@ -26,6 +26,8 @@ namespace {
 // Not-connected reports in a row that turn a connected device disconnected.
 const int PING_FAILS_TO_DISCONNECT = 5;
 
+quint64 macAddressesSet = 1;
+
 } // namespace
 
 class NetworkMapObject::Implementation
@@ -373,8 +375,14 @@ void NetworkMapObject::setName(const QString &name)
 void NetworkMapObject::setMacAddress(const QString &mac)
 {
     const ModelLock lock;
-    if (Utility::isValidMacAddress(mac))
-        d->m_dirtyFields.set(*d->m_record, NetworkMapObjectsRecord::FieldMacAddress, mac);
+    if (Utility::isValidMacAddress(mac)
+        && d->m_dirtyFields.set(*d->m_record, NetworkMapObjectsRecord::FieldMacAddress, mac))
+        ++macAddressesSet;
+}
+
+quint64 NetworkMapObject::macAddressChanges()
+{
+    return macAddressesSet;
 }
 
 void NetworkMapObject::setIpAddress(const QString &ip)

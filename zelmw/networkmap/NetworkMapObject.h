@@ -137,6 +137,8 @@ private:
                      const DetailRecordPtr *details, int count, int deleteTimeout);
     // The configured delete timeout in seconds.
     static int configuredDeleteTimeout();
+    // Counts the MAC addresses set on any device, under the model lock.
+    static quint64 macAddressChanges();
 
     // The map that holds the device and relays its connection reports; null once it let go.
     void setOwner(NetworkMap *owner);

@@ -78,15 +78,6 @@ public:
         for (const Entry &entry : m_byId)
             visit(entry.entity);
     }
-    // The first entity in ascending id that MATCH accepts, or null.
-    template<typename Match> EntityPtr findFirst(Match match) const
-    {
-        for (const Entry &entry : m_byId) {
-            if (match(entry.entity))
-                return entry.entity;
-        }
-        return EntityPtr();
-    }
     // Calls VISIT with each key and the entity it finds, in ascending key.
     template<typename Visit> void forEachKey(Visit visit) const
     {
