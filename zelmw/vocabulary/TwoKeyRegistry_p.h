@@ -1,8 +1,8 @@
 #ifndef ZELMW_VOCABULARY_TWOKEYREGISTRY_P_H
 #define ZELMW_VOCABULARY_TWOKEYREGISTRY_P_H
 
+#include <QHash>
 #include <QList>
-#include <QMap>
 #include <QVector>
 #include <boost/shared_ptr.hpp>
 
@@ -78,7 +78,7 @@ public:
         for (const Entry &entry : m_byId)
             visit(entry.entity);
     }
-    // Calls VISIT with each key and the entity it finds, in ascending key.
+    // Calls VISIT with each key and the entity it finds, in no particular order.
     template<typename Visit> void forEachKey(Visit visit) const
     {
         for (auto id = m_idOfKey.cbegin(); id != m_idOfKey.cend(); ++id)
@@ -111,8 +111,9 @@ private:
     }
 
     QVector<Entry> m_byId;
-    // Which id each key finds.
-    QMap<Key, int> m_idOfKey;
+    // Which id each key finds. A hash: a map enters thousands of devices at once, and a tree
+    // rebalanced itself and compared addresses far apart in memory for each.
+    QHash<Key, int> m_idOfKey;
 };
 
 } // namespace zelmw
