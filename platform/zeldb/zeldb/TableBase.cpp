@@ -1,8 +1,6 @@
 #include <zeldb/TableBase.h>
 #include <zeldb/ZelDbDatabase.h>
 
-#include <QHash>
-#include <QPair>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStringList>
@@ -27,31 +25,6 @@ QDateTime now()
         lastMSecs = msecs;
     }
     return last;
-}
-
-// The insert statement of SCHEMA for the fields in FIELDS (bit N: field N, never the id).
-// Made once per thread and set of fields: a device's details are inserted one after
-// another, each with the same fields.
-const QString &insertStatement(const TableSchema &schema, quint64 fields)
-{
-    thread_local QHash<QPair<const TableSchema *, quint64>, QString> statements;
-    QString &sql = statements[qMakePair(&schema, fields)];
-    if (!sql.isNull())
-        return sql;
-    QStringList columns;
-    QStringList placeholders;
-    for (int i = 1; i < schema.fieldCount(); ++i) {
-        if (fields & (quint64(1) << i)) {
-            columns << schema.field(i).name;
-            placeholders << QStringLiteral("?");
-        }
-    }
-    sql = columns.isEmpty()
-        ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(schema.tableName())
-        : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-              .arg(schema.tableName(), columns.join(QLatin1String(", ")),
-                   placeholders.join(QLatin1String(", ")));
-    return sql;
 }
 
 // Statements are reused: each use ends by releasing its result, so no read snapshot stays
@@ -117,7 +90,7 @@ bool TableBase::insert(RecordBase &record)
         record.SetValue(createDate, now());
 
     const quint64 fields = record.m_set & ~quint64(1);
-    QSqlQuery *query = prepare(insertStatement(m_schema, fields), "insert");
+    QSqlQuery *query = prepare(m_schema.insertStatement(fields), "insert");
     const FinishOnExit finish(query);
     if (!query)
         return false;

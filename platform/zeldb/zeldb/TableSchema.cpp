@@ -1,6 +1,8 @@
 #include <zeldb/TableSchema.h>
 
 #include <QDateTime>
+#include <QHash>
+#include <QPair>
 
 namespace zeldb {
 
@@ -124,6 +126,28 @@ QString TableSchema::createStatement() const
     }
     return QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (%2)")
         .arg(m_tableName, columns.join(QLatin1String(", ")));
+}
+
+QString TableSchema::insertStatement(quint64 fields) const
+{
+    thread_local QHash<QPair<const TableSchema *, quint64>, QString> statements;
+    QString &sql = statements[qMakePair(this, fields)];
+    if (!sql.isNull())
+        return sql;
+    QStringList columns;
+    QStringList placeholders;
+    for (int i = 1; i < m_fields.size(); ++i) {
+        if (fields & (quint64(1) << i)) {
+            columns << m_fields.at(i).name;
+            placeholders << QStringLiteral("?");
+        }
+    }
+    sql = columns.isEmpty()
+        ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(m_tableName)
+        : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+              .arg(m_tableName, columns.join(QLatin1String(", ")),
+                   placeholders.join(QLatin1String(", ")));
+    return sql;
 }
 
 QStringList TableSchema::indexStatements() const

@@ -53,6 +53,10 @@ public:
     const QString &selectByIdStatement() const { return m_selectById; }
     const QString &deleteByIdStatement() const { return m_deleteById; }
     const QString &clearStatement() const { return m_clear; }
+    // The insert statement for the fields in FIELDS (bit N: field N, never the id), built
+    // once per thread and set of fields: a device's details are inserted one after another,
+    // each with the same fields.
+    QString insertStatement(quint64 fields) const;
 
     // The stored form of a value of the given field, and back. Text is never stored as
     // NULL, so an empty value reads back as an empty (not a missing) string.
