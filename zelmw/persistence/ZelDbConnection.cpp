@@ -253,6 +253,11 @@ bool ZelDbConnection::rollbackTransaction()
     return m_database->RollbackTransaction();
 }
 
+int ZelDbConnection::transactionDepth() const
+{
+    return m_database->TransactionDepth();
+}
+
 void ZelDbConnection::clearTables()
 {
     getConfigurationPairsTable()->ClearTable();

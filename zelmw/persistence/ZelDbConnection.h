@@ -77,6 +77,8 @@ public:
     bool beginTransaction();
     bool commitTransaction();
     bool rollbackTransaction();
+    // How many transaction scopes are open on the calling thread's connection; 0 outside one.
+    int transactionDepth() const;
 
     // Empties all eight tables of an open connection.
     void clearTables();

@@ -90,10 +90,19 @@ QSqlQuery *ThreadConnections::statement(const QString &connectionName, const QSt
     Connection *open = connection(connectionName, filePath, error);
     if (!open)
         return nullptr;
+    // Nothing after a failed statement runs in the same transaction: a lookup that failed
+    // must not be followed by writes that assume "not found".
+    if (open->transactionDoomed) {
+        error = QSqlError(QString(), QStringLiteral("an earlier statement of the transaction failed"),
+                          QSqlError::TransactionError);
+        return nullptr;
+    }
     if (open->transactionDepth > 0 && !open->transactionBegun) {
         QSqlDatabase database = QSqlDatabase::database(open->qtName, false);
-        if (!execute(database, QStringLiteral("BEGIN IMMEDIATE"), error))
+        if (!execute(database, QStringLiteral("BEGIN IMMEDIATE"), error)) {
+            open->transactionDoomed = true;
             return nullptr;
+        }
         open->transactionBegun = true;
     }
     std::unique_ptr<QSqlQuery> &cached = open->statements[sql];
@@ -105,6 +114,7 @@ QSqlQuery *ThreadConnections::statement(const QString &connectionName, const QSt
         if (!query->prepare(sql)) {
             error = query->lastError();
             open->statements.erase(sql);
+            statementFailed(*open);
             return nullptr;
         }
         cached = std::move(query);
@@ -121,6 +131,26 @@ ThreadConnections::Connection *ThreadConnections::connection(const QString &conn
         return &found->second;
     error = QSqlError(QStringLiteral("database not open"), QString(), QSqlError::ConnectionError);
     return nullptr;
+}
+
+void ThreadConnections::statementFailed(Connection &open)
+{
+    if (open.transactionDepth > 0)
+        open.transactionDoomed = true;
+}
+
+void ThreadConnections::statementFailed(const QString &connectionName, const QString &filePath)
+{
+    QSqlError error;
+    if (Connection *open = connection(connectionName, filePath, error))
+        statementFailed(*open);
+}
+
+int ThreadConnections::transactionDepth(const QString &connectionName,
+                                        const QString &filePath) const
+{
+    const auto found = m_connections.find(key(connectionName, filePath));
+    return found == m_connections.end() ? 0 : found->second.transactionDepth;
 }
 
 bool ThreadConnections::beginTransaction(const QString &connectionName, const QString &filePath,

@@ -132,9 +132,15 @@ QStringList ZelDbDatabase::schemaStatements()
     return statements;
 }
 
+int ZelDbDatabase::TransactionDepth() const
+{
+    return m_open ? ThreadConnections::current().transactionDepth(m_connectionName, filePath) : 0;
+}
+
 void ZelDbDatabase::reportError(const QString &what, const QSqlError &error)
 {
     m_lastError = error;
+    ThreadConnections::current().statementFailed(m_connectionName, filePath);
     // Any statement: a full disk fails inserts, updates and commits alike.
     logFailure(QStringLiteral("ZelDbDatabase - %1 failed: %2").arg(what, error.text()),
                error.nativeErrorCode() + QLatin1Char(' ') + error.databaseText());

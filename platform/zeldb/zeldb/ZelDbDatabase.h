@@ -61,6 +61,10 @@ public:
     bool BeginTransaction();
     bool CommitTransaction();
     bool RollbackTransaction();
+    // How many transaction scopes are open on the calling thread's connection; 0 outside one
+    // or while this object is not open. Any statement that fails inside a transaction makes
+    // the whole transaction fail: no later statement of it runs, and its commit rolls back.
+    int TransactionDepth() const;
 
     // Closes the calling thread's physical connections; the next Open reopens. Call it only
     // when no object on the thread is open, as the last store work of a thread that may
