@@ -92,7 +92,7 @@ QSqlQuery *ThreadConnections::statement(const QString &connectionName, const QSt
         return nullptr;
     // Nothing after a failed statement runs in the same transaction: a lookup that failed
     // must not be followed by writes that assume "not found".
-    if (open->transactionDoomed) {
+    if (open->transactionDepth > 0 && open->transactionDoomed) {
         error = QSqlError(QString(), QStringLiteral("an earlier statement of the transaction failed"),
                           QSqlError::TransactionError);
         return nullptr;
@@ -181,8 +181,11 @@ bool ThreadConnections::endTransaction(const QString &connectionName, const QStr
     }
     if (--open->transactionDepth > 0)
         return !open->transactionDoomed || !commit;
-    if (!open->transactionBegun)
-        return !open->transactionDoomed || !commit;
+    if (!open->transactionBegun) {
+        const bool doomed = open->transactionDoomed;
+        open->transactionDoomed = false;
+        return !doomed || !commit;
+    }
     open->transactionBegun = false;
     QSqlDatabase database = QSqlDatabase::database(open->qtName, false);
     if (!open->transactionDoomed && execute(database, QStringLiteral("COMMIT"), error))
