@@ -3,7 +3,7 @@
 // Runs ZEL_STRESS_SECONDS (default 30); then the store must equal a replay of the records,
 // one at a time in the order the listener applied them, and no thread may have waited long.
 #include <zelmw/discovery/DiscoveryQueueListener_p.h>
-#include <zelmw/networkmap/ModelLock_p.h>
+#include <zelmw/persistence/ModelLock_p.h>
 #include <zelmw/zelmw.h>
 
 #include "ModelReset.h"
@@ -35,12 +35,14 @@ DiscoveryType randomRecord(QRandomGenerator &random)
 {
     const int n = int(random.bounded(300)), kind = int(random.bounded(100));
     if (kind < 5)
-        return { { NS_DEVICE_TYPE, DEVICE_TYPE_GATEWAY }, { GATEWAY_PARAM_ISROUTER, "1" },
+        return { { NS_DEVICE_TYPE, DEVICE_TYPE_GATEWAY },
+                 { GATEWAY_PARAM_ISROUTER, "1" },
                  { DEVICE_PARAM_LAN_MACADDRESS, mac(1, n % 24) },
                  { DEVICE_PARAM_LAN_IPADDRESS, QStringLiteral("10.1.0.%1").arg(n % 24 + 1) } };
     // An access point among the devices: a known device changes its type to gateway.
     if (kind < 8)
-        return { { NS_DEVICE_TYPE, DEVICE_TYPE_GATEWAY }, { GATEWAY_PARAM_ISROUTER, "0" },
+        return { { NS_DEVICE_TYPE, DEVICE_TYPE_GATEWAY },
+                 { GATEWAY_PARAM_ISROUTER, "0" },
                  { DEVICE_PARAM_LAN_MACADDRESS, mac(2, n) },
                  { DEVICE_PARAM_LAN_IPADDRESS, QStringLiteral("10.2.9.%1").arg(n % 200 + 2) } };
     if (kind < 10)
@@ -49,7 +51,8 @@ DiscoveryType randomRecord(QRandomGenerator &random)
         return { { MESH_CLIENT_LIST, mac(2, n) } };
     return { { NS_DEVICE_TYPE, n % 3 ? DEVICE_TYPE_PC : DEVICE_TYPE_UNKNOWN_DEVICE },
              { DEVICE_PARAM_LAN_MACADDRESS, mac(2, (n + kind) % 300) },
-             { DEVICE_PARAM_LAN_IPADDRESS, QStringLiteral("10.2.%1.%2").arg(n / 200).arg(n % 200 + 2) },
+             { DEVICE_PARAM_LAN_IPADDRESS,
+               QStringLiteral("10.2.%1.%2").arg(n / 200).arg(n % 200 + 2) },
              { UPNP_PARAM_FRIENDLYNAME, QStringLiteral("device %1").arg(kind) } };
 }
 
@@ -64,8 +67,7 @@ QStringList storedDevices()
 
 bool drained(DiscoveryHandler &handler, qint64 processed)
 {
-    return QTest::qWaitFor([&] { return handler.processedDiscoveryCount() >= processed; },
-                           600000);
+    return QTest::qWaitFor([&] { return handler.processedDiscoveryCount() >= processed; }, 600000);
 }
 
 } // namespace
@@ -81,7 +83,8 @@ private slots:
             ? qEnvironmentVariableIntValue("ZEL_STRESS_SECONDS")
             : 30;
         // The library's own lines, one per device change, would drown the test's.
-        QLoggingCategory::setFilterRules(QStringLiteral("*.info=false\n*.debug=false\nMIDDLEWARE.warning=false"));
+        QLoggingCategory::setFilterRules(
+            QStringLiteral("*.info=false\n*.debug=false\nMIDDLEWARE.warning=false"));
         QList<DiscoveryType> applied;
         DiscoveryQueueListener::setRecordObserver(
             [&applied](const DiscoveryType &record) { applied << record; });
@@ -124,7 +127,8 @@ private slots:
         threads.emplace_back([&] {
             for (int i = 0; running(); ++i) {
                 if (const NetworkMapSharedPtr map = inUse())
-                    map->saveConnectionStatus({ { QStringLiteral("10.2.0.%1").arg(i % 200 + 2), i % 7 != 0 } });
+                    map->saveConnectionStatus(
+                        { { QStringLiteral("10.2.0.%1").arg(i % 200 + 2), i % 7 != 0 } });
             }
         });
         for (std::thread &thread : threads)
@@ -138,8 +142,10 @@ private slots:
         const QStringList stored = storedDevices();
         QVERIFY(!stored.isEmpty());
         QCOMPARE(stored.size(), QSet<QString>(stored.begin(), stored.end()).size());
-        QVERIFY(zeltest::RawStore().column(QStringLiteral(
-            "SELECT Serial FROM NetworkMaps GROUP BY Serial HAVING count(*) > 1")).isEmpty());
+        QVERIFY(zeltest::RawStore()
+                    .column(QStringLiteral(
+                        "SELECT Serial FROM NetworkMaps GROUP BY Serial HAVING count(*) > 1"))
+                    .isEmpty());
 
         // The same records, one thread, nothing else running.
         QVERIFY(zeltest::resetModel());
@@ -154,10 +160,11 @@ private slots:
         }
         QCOMPARE(storedDevices(), stored);
         std::printf("replayed in %lld ms\n", replay.elapsed());
-        std::printf("%lld records offered by 8 threads in %d s, %lld refused by the queue bound, %lld "
-              "applied; %d devices stored; longest wait for the model lock %lld ms\n",
-              qint64(offered), seconds, qint64(offered) - processed, processed, stored.size(),
-              qint64(longestWait.count() / 1000));
+        std::printf(
+            "%lld records offered by 8 threads in %d s, %lld refused by the queue bound, %lld "
+            "applied; %d devices stored; longest wait for the model lock %lld ms\n",
+            qint64(offered), seconds, qint64(offered) - processed, processed, stored.size(),
+            qint64(longestWait.count() / 1000));
         std::fflush(stdout);
         QVERIFY(longestWait < std::chrono::seconds(1));
     }

@@ -96,11 +96,11 @@ private slots:
         device->setIpAddress("10.0.0.x");
         device->setIpAddress("10.0.0.9");
         QCOMPARE(device->getIpAddress(), QString("10.0.0.9"));
-        QCOMPARE(events.take(),
-                 QStringList({ "changed(A,a)+", "changed(A,A)+", "changed(A,)+",
-                               "changed(" + DEVICE_PARAM_USER_DEFINED_NAME + ",den)+",
-                               "userName(den)",
-                               "changed(" + DEVICE_PARAM_LAN_IPADDRESS + ",10.0.0.9)+" }));
+        QCOMPARE(
+            events.take(),
+            QStringList({ "changed(A,a)+", "changed(A,A)+", "changed(A,)+",
+                          "changed(" + DEVICE_PARAM_USER_DEFINED_NAME + ",den)+", "userName(den)",
+                          "changed(" + DEVICE_PARAM_LAN_IPADDRESS + ",10.0.0.9)+" }));
         QCOMPARE(NetworkMapStore().detailRows(), 3);
 
         QVERIFY(device->deleteDetail("A"));
@@ -155,18 +155,33 @@ private slots:
         QTest::newRow("a forced report restarts the count") << missing << up << "ffffTffff" << none;
         QTest::newRow("a forced failure disconnects at once") << missing << up << "F" << disconnect;
         QTest::newRow("a disconnected device follows a success, the row first")
-            << missing << "100" << "t" << QStringList { "connected+" };
+            << missing << "100"
+            << "t" << QStringList { "connected+" };
         QTest::newRow("failures before a forced change do not carry over")
-            << missing << "100" << "tffff" << QStringList { "connected+" };
-        QTest::newRow("no timeout a second before the lease ends") << missing << "3599" << "fF" << none;
-        QTest::newRow("a timeout on every report once it has ended")
-            << missing << "3600" << "fF" << timeout + timeout;
-        QTest::newRow("a zero lease is an hour") << "0" << "3599" << "F" << none;
-        QTest::newRow("a negative lease is an hour") << "-10" << "3599" << "F" << none;
-        QTest::newRow("a lease not a number is an hour") << "abc" << "3599" << "F" << none;
-        QTest::newRow("a minute's lease a second before its end") << "60" << "59" << "F" << none;
-        QTest::newRow("a minute's lease at its end") << "60" << "60" << "F" << timeout;
-        QTest::newRow("an unreadable disconnect time never ends") << "60" << "yesterday" << "F" << none;
+            << missing << "100"
+            << "tffff" << QStringList { "connected+" };
+        QTest::newRow("no timeout a second before the lease ends") << missing << "3599"
+                                                                   << "fF" << none;
+        QTest::newRow("a timeout on every report once it has ended") << missing << "3600"
+                                                                     << "fF" << timeout + timeout;
+        QTest::newRow("a zero lease is an hour") << "0"
+                                                 << "3599"
+                                                 << "F" << none;
+        QTest::newRow("a negative lease is an hour") << "-10"
+                                                     << "3599"
+                                                     << "F" << none;
+        QTest::newRow("a lease not a number is an hour") << "abc"
+                                                         << "3599"
+                                                         << "F" << none;
+        QTest::newRow("a minute's lease a second before its end") << "60"
+                                                                  << "59"
+                                                                  << "F" << none;
+        QTest::newRow("a minute's lease at its end") << "60"
+                                                     << "60"
+                                                     << "F" << timeout;
+        QTest::newRow("an unreadable disconnect time never ends") << "60"
+                                                                  << "yesterday"
+                                                                  << "F" << none;
     }
 
     void connectionRules()
@@ -239,9 +254,10 @@ private slots:
             answers << !device->saveData() << !device->saveData() << !device->deleteData();
         }));
         QCOMPARE(answers, QVector<bool>(8, true).toList());
-        QCOMPARE(events.take(),
-                 QStringList({ "changed(" + DEVICE_PARAM_LAN_CONNECTION_ISWIRELESS + ",0)+",
-                               "name(renamed)" }));
+        // A value that could not be stored is neither kept nor announced.
+        QCOMPARE(device->getDetailValue(DEVICE_PARAM_LAN_CONNECTION_ISWIRELESS, QString()),
+                 BOOL_TRUE_VALUE);
+        QCOMPARE(events.take(), QStringList({ "name(renamed)" }));
     }
 };
 

@@ -1,12 +1,12 @@
 #include <zelmw/catalogue/MapObject.h>
 
-#include <zelmw/networkmap/ModelLock_p.h>
 #include <zelmw/persistence/DirtyFields_p.h>
 #include <zelmw/persistence/MapObjectDataHandler_p.h>
 #include <zelmw/persistence/MapObjectParameterDataHandler_p.h>
+#include <zelmw/persistence/ModelLock_p.h>
+#include <zelmw/persistence/UnitOfWork_p.h>
 #include <zelmw/vocabulary/TwoKeyRegistry_p.h>
 
-#include <optional>
 #include <stdexcept>
 
 namespace zelmw {
@@ -21,6 +21,23 @@ public:
     boost::shared_ptr<zeldb::MapObjectsRecord> m_record;
     DirtyFields m_dirtyFields;
     TwoKeyRegistry<QString, MapObjectParameter> m_parameters;
+
+    ~Implementation() { UnitOfWork::forget(this); }
+
+    // Before a change, under the object's lock: the unit of work restores the row's fields
+    // and the parameters if it fails.
+    void remember()
+    {
+        UnitOfWork::remember(this, [this] {
+            return
+                [this, record = *m_record, dirtyFields = m_dirtyFields, parameters = m_parameters] {
+                    const std::lock_guard<std::recursive_mutex> lock(m_mutex);
+                    *m_record = record;
+                    m_dirtyFields = dirtyFields;
+                    m_parameters = parameters;
+                };
+        });
+    }
 };
 
 MapObject::MapObject(const boost::shared_ptr<MapObjectsRecord> &record)
@@ -92,18 +109,21 @@ QDateTime MapObject::getCreateDate() const
 void MapObject::setName(const QString &name)
 {
     Lock lock(d->m_mutex);
+    d->remember();
     d->m_dirtyFields.set(*d->m_record, MapObjectsRecord::FieldName, name);
 }
 
 void MapObject::setIsActive(bool isActive)
 {
     Lock lock(d->m_mutex);
+    d->remember();
     d->m_dirtyFields.set(*d->m_record, MapObjectsRecord::FieldIsActive, isActive);
 }
 
 void MapObject::setShowOnMap(bool showOnMap)
 {
     Lock lock(d->m_mutex);
+    d->remember();
     d->m_dirtyFields.set(*d->m_record, MapObjectsRecord::FieldShowOnMap, showOnMap);
 }
 
@@ -121,15 +141,16 @@ MapObject::ParameterPtr MapObject::getParameter(int id) const
 
 MapObject::ParameterPtr MapObject::getParameter(const QString &name, bool create)
 {
-    // A lookup that may write takes the model lock before this object's own, as writes do.
-    std::optional<ModelLock> modelLock;
-    if (create)
-        modelLock.emplace();
+    if (!create) {
+        Lock lock(d->m_mutex);
+        return d->m_parameters.find(name);
+    }
+    // A lookup that may write is a unit, which takes the model lock before this object's own.
+    UnitOfWork unit;
     Lock lock(d->m_mutex);
-    const ParameterPtr parameter = d->m_parameters.find(name);
-    if (parameter || !create)
+    if (const ParameterPtr parameter = d->m_parameters.find(name))
         return parameter;
-    return createParameter(name);
+    return unit.finish(createParameter(name));
 }
 
 QList<MapObject::ParameterPtr> MapObject::getParameterList() const
@@ -152,8 +173,7 @@ bool MapObject::hasParameter(int id) const
 
 MapObject::ParameterPtr MapObject::createParameter(const QString &name)
 {
-    // The model lock first, as every write (see ModelLock).
-    const ModelLock modelLock;
+    UnitOfWork unit;
     // Held across the insert, so two threads cannot store the same name twice.
     Lock lock(d->m_mutex);
     if (d->m_parameters.containsKey(name))
@@ -163,50 +183,50 @@ MapObject::ParameterPtr MapObject::createParameter(const QString &name)
     if (!record)
         return ParameterPtr();
     const ParameterPtr parameter(new MapObjectParameter(record));
+    d->remember();
     addParameter(parameter);
-    return parameter;
+    return unit.finish(parameter);
 }
 
 QList<MapObject::ParameterPtr> MapObject::createParameters(const QList<QString> &names)
 {
-    // The model lock first, as every write (see ModelLock).
-    const ModelLock modelLock;
+    UnitOfWork unit;
     Lock lock(d->m_mutex);
     QList<ParameterPtr> created;
     for (const QString &name : names) {
         if (const ParameterPtr parameter = createParameter(name))
             created.append(parameter);
     }
-    return created;
+    return unit.finish(created);
 }
 
 bool MapObject::deleteParameter(const QString &name)
 {
-    // The model lock first, as every write (see ModelLock).
-    const ModelLock modelLock;
+    UnitOfWork unit;
     Lock lock(d->m_mutex);
     const ParameterPtr parameter = getParameter(name, true);
     if (!parameter || !parameter->deleteData())
         return false;
+    d->remember();
     d->m_parameters.removeKey(name);
-    return true;
+    return unit.finish(true);
 }
 
 bool MapObject::saveData()
 {
-    // The model lock first, as every write (see ModelLock).
-    const ModelLock modelLock;
+    UnitOfWork unit;
     Lock lock(d->m_mutex);
+    d->remember();
     // The table stamps a missing update date.
-    return d->m_dirtyFields.save<MapObjectDataHandler>(*d->m_record);
+    return unit.finish(d->m_dirtyFields.save<MapObjectDataHandler>(*d->m_record));
 }
 
 bool MapObject::deleteData()
 {
-    // The model lock first, as every write (see ModelLock).
-    const ModelLock modelLock;
+    UnitOfWork unit;
     Lock lock(d->m_mutex);
-    return d->m_dirtyFields.remove<MapObjectDataHandler>(*d->m_record);
+    d->remember();
+    return unit.finish(d->m_dirtyFields.remove<MapObjectDataHandler>(*d->m_record));
 }
 
 void MapObject::loadParams()

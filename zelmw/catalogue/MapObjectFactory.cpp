@@ -1,6 +1,7 @@
 #include <zelmw/catalogue/MapObjectFactory.h>
-#include <zelmw/networkmap/ModelLock_p.h>
 #include <zelmw/persistence/MapObjectDataHandler_p.h>
+#include <zelmw/persistence/ModelLock_p.h>
+#include <zelmw/persistence/UnitOfWork_p.h>
 #include <zelmw/vocabulary/EntityCache_p.h>
 
 #include <mutex>
@@ -13,7 +14,7 @@ class MapObjectFactory::Implementation
 {
 public:
     mutable std::mutex mutex;
-    EntityCache<MapObject> cache;
+    EntityCache<MapObject, std::mutex> cache { &mutex };
 };
 
 MapObjectFactory::MapObjectFactory()
@@ -54,8 +55,8 @@ MapObjectFactory::MapObjectPtr MapObjectFactory::getMapObject(int id)
 
 MapObjectFactory::MapObjectPtr MapObjectFactory::getMapObject(const QString &name, bool create)
 {
-    // The model lock first, as every write (see ModelLock).
-    const ModelLock modelLock;
+    // A lookup that may create the type is a unit of its own, or part of its caller's.
+    UnitOfWork unit;
     {
         Lock lock(d->mutex);
         if (const MapObjectPtr cached
@@ -67,26 +68,26 @@ MapObjectFactory::MapObjectPtr MapObjectFactory::getMapObject(const QString &nam
         addToRepository(loaded);
         return loaded;
     }
-    return create ? createMapObject(name) : MapObjectPtr();
+    return unit.finish(create ? createMapObject(name) : MapObjectPtr());
 }
 
 MapObjectFactory::MapObjectPtr MapObjectFactory::createMapObject(const QString &name)
 {
-    // The model lock first, as every write (see ModelLock).
-    const ModelLock modelLock;
+    UnitOfWork unit;
     const MapObjectDataHandler::RecordPtr record = MapObjectDataHandler().addRecord(name);
     if (!record)
         return MapObjectPtr();
     const MapObjectPtr mapObject(new MapObject(record));
-    Lock lock(d->mutex);
-    addToRepository(mapObject);
-    return mapObject;
+    {
+        Lock lock(d->mutex);
+        addToRepository(mapObject);
+    }
+    return unit.finish(mapObject);
 }
 
 MapObjectFactory::MapObjectPtr MapObjectFactory::deleteMapObject(int id)
 {
-    // The model lock first, as every write (see ModelLock).
-    const ModelLock modelLock;
+    UnitOfWork unit;
     const MapObjectPtr mapObject = getMapObject(id);
     if (mapObject) {
         mapObject->deleteData();

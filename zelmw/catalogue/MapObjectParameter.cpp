@@ -1,7 +1,7 @@
 #include <zelmw/catalogue/MapObjectFactory.h>
 #include <zelmw/catalogue/MapObjectParameter.h>
-#include <zelmw/networkmap/ModelLock_p.h>
 #include <zelmw/persistence/MapObjectParameterDataHandler_p.h>
+#include <zelmw/persistence/UnitOfWork_p.h>
 
 #include <stdexcept>
 
@@ -62,16 +62,14 @@ void MapObjectParameter::setCreateDate(const QDateTime &createDate)
 
 bool MapObjectParameter::saveData()
 {
-    // The model lock first, as every write (see ModelLock).
-    const ModelLock modelLock;
-    return MapObjectParameterDataHandler().updateRecord(m_record);
+    UnitOfWork unit;
+    return unit.finish(MapObjectParameterDataHandler().updateRecord(m_record));
 }
 
 bool MapObjectParameter::deleteData()
 {
-    // The model lock first, as every write (see ModelLock).
-    const ModelLock modelLock;
-    return MapObjectParameterDataHandler().deleteRecord(unsigned(getId()));
+    UnitOfWork unit;
+    return unit.finish(MapObjectParameterDataHandler().deleteRecord(unsigned(getId())));
 }
 
 boost::shared_ptr<MapObject> MapObjectParameter::getMapObject() const

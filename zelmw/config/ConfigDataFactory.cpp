@@ -1,7 +1,8 @@
 #include <zelmw/config/ConfigDataFactory.h>
 
-#include <zelmw/networkmap/ModelLock_p.h>
 #include <zelmw/persistence/ConfigPairsDataHandler_p.h>
+#include <zelmw/persistence/ModelLock_p.h>
+#include <zelmw/persistence/UnitOfWork_p.h>
 #include <zelmw/vocabulary/EntityCache_p.h>
 
 #include <mutex>
@@ -12,7 +13,8 @@ namespace {
 
 using Lock = std::lock_guard<std::recursive_mutex>;
 
-boost::shared_ptr<ConfigurationData> entityFromRecord(const ConfigPairsDataHandler::RecordPtr &record)
+boost::shared_ptr<ConfigurationData>
+entityFromRecord(const ConfigPairsDataHandler::RecordPtr &record)
 {
     return record ? boost::shared_ptr<ConfigurationData>(new ConfigurationData(record))
                   : boost::shared_ptr<ConfigurationData>();
@@ -25,7 +27,7 @@ class ConfigDataFactory::Implementation
 public:
     // Recursive: the public operations build on each other.
     mutable std::recursive_mutex mutex;
-    EntityCache<ConfigurationData> cache;
+    EntityCache<ConfigurationData, std::recursive_mutex> cache { &mutex };
 };
 
 ConfigDataFactory::ConfigDataFactory()
@@ -83,39 +85,38 @@ QString ConfigDataFactory::getConfigValue(const QString &key)
 boost::shared_ptr<ConfigurationData> ConfigDataFactory::addConfigData(const QString &key,
                                                                       const QString &value)
 {
-    // The model lock first, as every write (see ModelLock).
-    const ModelLock modelLock;
+    UnitOfWork unit;
     Lock lock(d->mutex);
     if (getConfigData(key))
         return boost::shared_ptr<ConfigurationData>();
     const boost::shared_ptr<ConfigurationData> added
         = entityFromRecord(ConfigPairsDataHandler().addRecord(key, value));
     addToRepository(added);
-    return added;
+    return unit.finish(added);
 }
 
 bool ConfigDataFactory::saveConfigData(const QString &key, const QString &value)
 {
-    // The model lock first, as every write (see ModelLock).
-    const ModelLock modelLock;
+    // The value and its row change together: a failed write leaves the old value.
+    UnitOfWork unit;
     Lock lock(d->mutex);
     const boost::shared_ptr<ConfigurationData> data = getConfigData(key);
     if (!data)
-        return bool(addConfigData(key, value));
-    const QString stored = data->getValue();
+        return unit.finish(bool(addConfigData(key, value)));
+    if (data->getValue() == value)
+        return false;
     data->setValue(value);
-    const bool saved = data->saveData();
-    // A value that did not reach the table must not be served as the setting: the next
-    // lookup reads the table again.
-    if (!saved && data->getValue() != stored)
-        d->cache.remove(data->getId());
-    return saved;
+    if (data->saveData())
+        return unit.commit();
+    // Not in the table as it is: the next lookup reads the table again.
+    unit.rollBack();
+    d->cache.remove(data->getId());
+    return false;
 }
 
 boost::shared_ptr<ConfigurationData> ConfigDataFactory::deleteConfigData(int id)
 {
-    // The model lock first, as every write (see ModelLock).
-    const ModelLock modelLock;
+    UnitOfWork unit;
     Lock lock(d->mutex);
     const boost::shared_ptr<ConfigurationData> data = getConfigData(id);
     if (data) {
@@ -127,8 +128,7 @@ boost::shared_ptr<ConfigurationData> ConfigDataFactory::deleteConfigData(int id)
 
 boost::shared_ptr<ConfigurationData> ConfigDataFactory::deleteConfigData(const QString &key)
 {
-    // The model lock first, as every write (see ModelLock).
-    const ModelLock modelLock;
+    UnitOfWork unit;
     Lock lock(d->mutex);
     const boost::shared_ptr<ConfigurationData> data = getConfigData(key);
     if (data) {

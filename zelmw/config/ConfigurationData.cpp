@@ -1,8 +1,8 @@
 #include <zelmw/config/ConfigurationData.h>
 
-#include <zelmw/networkmap/ModelLock_p.h>
 #include <zelmw/persistence/ConfigPairsDataHandler_p.h>
 #include <zelmw/persistence/DirtyFields_p.h>
+#include <zelmw/persistence/UnitOfWork_p.h>
 
 #include <stdexcept>
 
@@ -15,6 +15,22 @@ class ConfigurationData::Implementation
 public:
     boost::shared_ptr<ConfigurationPairsRecord> m_record;
     DirtyFields m_dirtyFields;
+
+    Implementation() = default;
+    Implementation(const Implementation &) = default;
+    Implementation &operator=(const Implementation &) = default;
+    ~Implementation() { UnitOfWork::forget(this); }
+
+    // Before a change inside a unit of work: restored if the unit fails.
+    void remember()
+    {
+        UnitOfWork::remember(this, [this] {
+            return [this, record = *m_record, dirtyFields = m_dirtyFields] {
+                *m_record = record;
+                m_dirtyFields = dirtyFields;
+            };
+        });
+    }
 };
 
 ConfigurationData::ConfigurationData(const boost::shared_ptr<ConfigurationPairsRecord> &record)
@@ -27,8 +43,7 @@ ConfigurationData::ConfigurationData(const boost::shared_ptr<ConfigurationPairsR
 
 ConfigurationData::ConfigurationData(const ConfigurationData &other)
     : d(new Implementation(*other.d))
-{
-}
+{ }
 
 ConfigurationData &ConfigurationData::operator=(const ConfigurationData &other)
 {
@@ -55,26 +70,28 @@ QString ConfigurationData::getValue() const
 
 void ConfigurationData::setKeyName(const QString &keyName)
 {
+    d->remember();
     d->m_dirtyFields.set(*d->m_record, ConfigurationPairsRecord::FieldConfigKeyName, keyName);
 }
 
 void ConfigurationData::setValue(const QString &value)
 {
+    d->remember();
     d->m_dirtyFields.set(*d->m_record, ConfigurationPairsRecord::FieldConfigKeyValue, value);
 }
 
 bool ConfigurationData::saveData()
 {
-    // The model lock first, as every write (see ModelLock).
-    const ModelLock modelLock;
-    return d->m_dirtyFields.save<ConfigPairsDataHandler>(*d->m_record);
+    UnitOfWork unit;
+    d->remember();
+    return unit.finish(d->m_dirtyFields.save<ConfigPairsDataHandler>(*d->m_record));
 }
 
 bool ConfigurationData::deleteData()
 {
-    // The model lock first, as every write (see ModelLock).
-    const ModelLock modelLock;
-    return d->m_dirtyFields.remove<ConfigPairsDataHandler>(*d->m_record);
+    UnitOfWork unit;
+    d->remember();
+    return unit.finish(d->m_dirtyFields.remove<ConfigPairsDataHandler>(*d->m_record));
 }
 
 } // namespace zelmw

@@ -6,9 +6,9 @@
 #include <zelmw/config/ConfigDataFactory.h>
 #include <zelmw/networkmap/DiscoveryRecordLimits_p.h>
 #include <zelmw/networkmap/InUseMapController.h>
-#include <zelmw/networkmap/ModelLock_p.h>
 #include <zelmw/networkmap/NetworkMapFactory.h>
 #include <zelmw/networkmap/NetworkMapObjectFactory.h>
+#include <zelmw/persistence/ModelLock_p.h>
 
 #include <zellogger/ZelLogger.h>
 

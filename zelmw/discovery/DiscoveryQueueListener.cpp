@@ -4,9 +4,8 @@
 #include <zelmw/discovery/GatewayDiscoverStrategy_p.h>
 #include <zelmw/discovery/MeshClientsStrategy_p.h>
 #include <zelmw/discovery/WirelessClientsStrategy_p.h>
-#include <zelmw/networkmap/ModelLock_p.h>
-#include <zelmw/networkmap/NetworkMapFactory.h>
-#include <zelmw/persistence/StoreTransaction_p.h>
+#include <zelmw/persistence/ModelLock_p.h>
+#include <zelmw/persistence/UnitOfWork_p.h>
 #include <zelmw/vocabulary/ZelConstants.h>
 
 #include <zeldb/ZelDbDatabase.h>
@@ -184,11 +183,14 @@ void DiscoveryQueueListener::processRecord(const DiscoveryType &record,
     const ModelLock lock;
     if (recordObserver())
         recordObserver()(record);
-    bool committed = false;
     try {
-        StoreTransaction transaction;
+        // The record is one unit: if any of it fails, store and memory stay as after the
+        // previous record, and nobody hears of it.
+        UnitOfWork unit;
         routes.dispatchDiscovery(record);
-        committed = transaction.commit();
+        // Here rather than at the end of the scope: a receiver of the signals that throws
+        // leaves the committed record as it is, and reaches the handler below.
+        unit.commit();
     } catch (const std::exception &error) {
         logError(QStringLiteral("DiscoveryQueueListener::onTimeOut - record abandoned: ")
                  + QString::fromLocal8Bit(error.what()));
@@ -196,9 +198,6 @@ void DiscoveryQueueListener::processRecord(const DiscoveryType &record,
         logError(QStringLiteral("DiscoveryQueueListener::onTimeOut - record abandoned: "
                                 "unknown exception"));
     }
-    // The store stays as after the previous record; memory must not show what it lost.
-    if (!committed)
-        NetworkMapFactory::getInstance()->resynchronise();
     ++m_processed;
 }
 

@@ -1,8 +1,8 @@
 #include <zelmw/facades/VelCpeFacade.h>
 
 #include <zelmw/config/ConfigDataFactory.h>
-#include <zelmw/networkmap/ModelLock_p.h>
 #include <zelmw/networkmap/NetworkMapObject.h>
+#include <zelmw/persistence/UnitOfWork_p.h>
 #include <zelmw/vocabulary/ZelConstants.h>
 
 #include <QMap>
@@ -143,12 +143,12 @@ bool VelCpeFacade::saveAuthentication(bool isAuthenticated, const QString &userN
         details.insert(GATEWAY_PARAM_ISAUTHENTICATED, BOOL_FALSE_VALUE);
     }
 
-    // Saved one by one, in the order the device's saveDetails() takes, to learn each result;
-    // the model lock keeps the whole login one change, as that single call would. A detail
-    // that already holds the value is not written again and saveDetail() answers false for
-    // it, but the device holds the value all the same.
+    // Saved one by one, in the order the device's saveDetails() takes, to learn each result,
+    // in one unit of work: the whole login is stored or none of it. A detail that already
+    // holds the value is not written again and saveDetail() answers false for it, but the
+    // device holds the value all the same.
     const boost::shared_ptr<NetworkMapObject> &device = getNetworkMapObject();
-    const ModelLock lock;
+    UnitOfWork unit;
     bool allHeld = true;
     for (auto detail = details.cbegin(); detail != details.cend(); ++detail) {
         const bool heldBefore = device->hasDetail(detail.key())
@@ -156,7 +156,11 @@ bool VelCpeFacade::saveAuthentication(bool isAuthenticated, const QString &userN
         if (!device->saveDetail(detail.key(), detail.value()) && !heldBefore)
             allHeld = false;
     }
-    return allHeld;
+    if (!allHeld) {
+        unit.rollBack();
+        return false;
+    }
+    return unit.commit();
 }
 
 } // namespace zelmw

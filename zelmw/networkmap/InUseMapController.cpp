@@ -1,8 +1,9 @@
 #include <zelmw/networkmap/InUseMapController.h>
 
 #include <zelmw/config/ConfigDataFactory.h>
-#include <zelmw/networkmap/ModelLock_p.h>
 #include <zelmw/networkmap/NetworkMapFactory.h>
+#include <zelmw/persistence/ModelLock_p.h>
+#include <zelmw/persistence/UnitOfWork_p.h>
 #include <zelmw/vocabulary/ZelConstants.h>
 
 #include <QMetaType>
@@ -40,27 +41,40 @@ NetworkMapSharedPtr InUseMapController::getInUseNetworkMap(const QString &mac,
                                                            const QString &serialNumber,
                                                            const QString &name)
 {
-    // Held throughout, so that finding or creating a gateway's map is atomic.
-    const ModelLock lock;
+    // One unit, so that finding or creating a gateway's map and making it the map in use
+    // happen whole or not at all: a failed lookup never reads as "no such map".
+    UnitOfWork unit;
     const boost::shared_ptr<NetworkMapFactory> maps = NetworkMapFactory::getInstance();
     NetworkMapSharedPtr map = maps->getNetworkMap(mac);
     if (!map)
         map = maps->addNetworkMap(mac, serialNumber, name);
     if (map != m_inUseMap && !isUpdatingCpe())
         changeInUseNetworkMap(map);
-    return map;
+    return unit.finish(map);
 }
 
 void InUseMapController::reset()
 {
     const ModelLock lock;
+    remember();
     m_inUseMap.reset();
 }
 
 void InUseMapController::updateCpeState(bool updating)
 {
     const ModelLock lock;
+    remember();
     m_updatingCpe = updating;
+}
+
+void InUseMapController::remember()
+{
+    UnitOfWork::remember(this, [this] {
+        return [this, inUseMap = m_inUseMap, updatingCpe = m_updatingCpe] {
+            m_inUseMap = inUseMap;
+            m_updatingCpe = updatingCpe;
+        };
+    });
 }
 
 bool InUseMapController::isUpdatingCpe() const
@@ -74,19 +88,22 @@ void InUseMapController::changeInUseNetworkMap(const NetworkMapSharedPtr &map)
         qWarning("InUseMapController::changeInUseMap - inUseMap cannot be null");
         return;
     }
-    const ModelLock lock;
+    UnitOfWork unit;
     if (map != m_inUseMap) {
+        remember();
         m_inUseMap = map;
         updateInUseMapConfigVal(map->getId());
-        emit inUseMapChanged(m_inUseMap);
+        UnitOfWork::announce(this, [this, map] { emit inUseMapChanged(map); });
     }
 }
 
 void InUseMapController::forgetNetworkMap(const NetworkMapSharedPtr &map)
 {
     const ModelLock lock;
-    if (map == m_inUseMap)
+    if (map == m_inUseMap) {
+        remember();
         m_inUseMap.reset();
+    }
 }
 
 int InUseMapController::getInUseMapConfigVal() const

@@ -46,6 +46,8 @@ private:
     void changeInUseNetworkMap(const NetworkMapSharedPtr &map);
     int getInUseMapConfigVal() const;
     bool updateInUseMapConfigVal(int id);
+    // Before a change: the unit of work restores the held map and the update flag if it fails.
+    void remember();
 
     bool m_updatingCpe;
     NetworkMapSharedPtr m_inUseMap;

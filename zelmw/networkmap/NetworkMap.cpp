@@ -4,13 +4,13 @@
 #include <zelmw/facades/VelCpeFacade.h>
 #include <zelmw/networkmap/DeviceAddressIndex_p.h>
 #include <zelmw/networkmap/DiscoveryRecordLimits_p.h>
-#include <zelmw/networkmap/ModelLock_p.h>
 #include <zelmw/networkmap/NetworkMapDataHandler_p.h>
-#include <zelmw/networkmap/NetworkMapObjectDataHandler_p.h>
 #include <zelmw/networkmap/NetworkMapFactory.h>
+#include <zelmw/networkmap/NetworkMapObjectDataHandler_p.h>
 #include <zelmw/networkmap/NetworkMapObjectFactory.h>
 #include <zelmw/persistence/DirtyFields_p.h>
-#include <zelmw/persistence/StoreTransaction_p.h>
+#include <zelmw/persistence/ModelLock_p.h>
+#include <zelmw/persistence/UnitOfWork_p.h>
 #include <zelmw/vocabulary/TwoKeyRegistry_p.h>
 #include <zelmw/vocabulary/Utility.h>
 #include <zelmw/vocabulary/ZelConstants.h>
@@ -101,10 +101,30 @@ public:
         return count > 0;
     }
 
-    DeviceAddressIndex byIp {
-        [](const NetworkMapObject &device) { return device.getIpAddress(); },
-        [](const NetworkMapObject &device) { return device.isSteadilyConnected(); }
-    };
+    DeviceAddressIndex byIp { [](const NetworkMapObject &device) { return device.getIpAddress(); },
+                              [](const NetworkMapObject &device) {
+                                  return device.isSteadilyConnected();
+                              } };
+
+    ~Implementation() { UnitOfWork::forget(this); }
+
+    // Before a change of the row: the unit of work restores it if it fails.
+    void remember()
+    {
+        UnitOfWork::remember(this, [this] {
+            return [this, saved = *record, dirty = dirtyFields] {
+                *record = saved;
+                dirtyFields = dirty;
+            };
+        });
+    }
+
+    // After the registry changed back: what is derived from it is counted again.
+    void registryRestored()
+    {
+        macCountsAt = 0;
+        DeviceAddressIndex::invalidateAll();
+    }
 
     // A known device gets the record as details, its name when the record names it, and
     // never an invalid address over a valid one.
@@ -136,8 +156,8 @@ public:
             Implementation::updateInPlace(device, record, found);
             return device;
         }
-        return map.createNwMapObject(record.value(NS_DEVICE_TYPE), found.name, found.mac,
-                                     found.ip, record);
+        return map.createNwMapObject(record.value(NS_DEVICE_TYPE), found.name, found.mac, found.ip,
+                                     record);
     }
 };
 
@@ -197,8 +217,10 @@ NetworkMap::NetworkMap(const boost::shared_ptr<NetworkMapsRecord> &record, QObje
     , d(new Implementation)
 {
     setRecord(record);
-    d->strategies.insert(DEVICE_TYPE_GATEWAY, boost::shared_ptr<IDiscoverStrategy>(new GatewayDiscoverStrategy));
-    d->strategies.insert(DEVICE_TYPE_PC, boost::shared_ptr<IDiscoverStrategy>(new PcDiscoverStrategy));
+    d->strategies.insert(DEVICE_TYPE_GATEWAY,
+                         boost::shared_ptr<IDiscoverStrategy>(new GatewayDiscoverStrategy));
+    d->strategies.insert(DEVICE_TYPE_PC,
+                         boost::shared_ptr<IDiscoverStrategy>(new PcDiscoverStrategy));
     d->strategies.insert(DEVICE_TYPE_UNKNOWN_DEVICE,
                          boost::shared_ptr<IDiscoverStrategy>(new DefaultDiscoverStrategy));
     // A map built on a worker thread belongs to the application's thread, so that the
@@ -261,25 +283,29 @@ QString NetworkMap::getNicGuid() const
 void NetworkMap::setSerial(const QString &serial)
 {
     const ModelLock lock;
+    d->remember();
     d->dirtyFields.set(*d->record, NetworkMapsRecord::FieldSerial, serial);
 }
 
 void NetworkMap::setName(const QString &name)
 {
     const ModelLock lock;
+    d->remember();
     d->dirtyFields.set(*d->record, NetworkMapsRecord::FieldName, name);
 }
 
 void NetworkMap::setMasterDeviceId(int id)
 {
     const ModelLock lock;
+    d->remember();
     d->dirtyFields.set(*d->record, NetworkMapsRecord::FieldMasterDeviceId, unsigned(id));
 }
 
 void NetworkMap::setLocalZelPcId(int id)
 {
-    const ModelLock lock;
+    UnitOfWork unit;
     const int oldId = getLocalZelPcId();
+    d->remember();
     if (d->dirtyFields.set(*d->record, NetworkMapsRecord::FieldLocalZelPcId, unsigned(id))
         && oldId != 0)
         onLocalzelPcChange(oldId);
@@ -288,16 +314,19 @@ void NetworkMap::setLocalZelPcId(int id)
 void NetworkMap::setNicGuid(const QString &nicGuid)
 {
     const ModelLock lock;
-    if (!nicGuid.isEmpty() && d->dirtyFields.set(*d->record, NetworkMapsRecord::FieldNic, nicGuid))
-        emit nicGuidChanged(nicGuid);
+    if (nicGuid.isEmpty() || nicGuid == d->record->Nic())
+        return;
+    d->remember();
+    d->dirtyFields.set(*d->record, NetworkMapsRecord::FieldNic, nicGuid);
+    UnitOfWork::announce(this, [this, nicGuid] { emit nicGuidChanged(nicGuid); });
 }
 
 void NetworkMap::onLocalzelPcChange(int oldId)
 {
-    const ModelLock lock;
+    UnitOfWork unit;
     if (const NetworkMapObjectPtr device = getNwMapObject(oldId)) {
         device->saveDetail(PC_PARAM_ISLOCALZEL, BOOL_FALSE_VALUE);
-        emit convertLocalZelToPc(oldId);
+        UnitOfWork::announce(this, [this, oldId] { emit convertLocalZelToPc(oldId); });
     }
 }
 
@@ -311,6 +340,10 @@ void NetworkMap::addNwMapObject(const NetworkMapObjectPtr &object)
     removeNwMapObject(id);
     d->devices.add(id, object->getMacAddress(), object);
     d->countMac(*object, 1);
+    UnitOfWork::onRollback(d.get(), [this, id, object] {
+        d->devices.removeId(id);
+        d->registryRestored();
+    });
     // The device relays its reports through this map on the thread that made them, under the
     // lock it holds, also when the map's own thread has no event loop.
     object->setOwner(this);
@@ -345,8 +378,13 @@ bool NetworkMap::removeNwMapObject(int id)
 {
     const ModelLock lock;
     // By identity: the entries that point to this device, whatever its MAC is now.
+    const QString key = d->devices.keyOf(id);
     const NetworkMapObjectPtr device = d->devices.removeId(id);
     if (device) {
+        UnitOfWork::onRollback(d.get(), [this, id, key, device] {
+            d->devices.add(id, key, device);
+            d->registryRestored();
+        });
         d->countMac(*device, -1);
         device->releaseOwner(this);
         DeviceAddressIndex::invalidateAll();
@@ -390,9 +428,8 @@ NetworkMapObjectPtr NetworkMap::getLocalZel() const
     return getNwMapObject(getLocalZelPcId());
 }
 
-NetworkMapObjectPtr NetworkMap::createNwMapObjPrivate(const QString &typeName,
-                                                      const QString &name, const QString &mac,
-                                                      const QString &ip,
+NetworkMapObjectPtr NetworkMap::createNwMapObjPrivate(const QString &typeName, const QString &name,
+                                                      const QString &mac, const QString &ip,
                                                       const NetworkMapObjectPtr &replaced)
 {
     // Compared ignoring case: "aa:bb:..." and "AA:BB:..." are one device.
@@ -454,26 +491,20 @@ NetworkMapObjectPtr NetworkMap::createDevice(const QString &typeName, const QStr
                                              const QString &mac, const QString &ip,
                                              const QMap<QString, QString> &details, bool master)
 {
-    const ModelLock lock;
     // The row, its details and the map's master device are stored together or not at all.
-    StoreTransaction transaction;
-    if (!transaction.isActive())
-        return NetworkMapObjectPtr();
+    UnitOfWork unit;
     const NetworkMapObjectPtr device = createNwMapObjPrivate(typeName, name, mac, ip);
     if (!device)
         return device;
     device->saveDetails(details);
+    const int id = device->getId();
     if (master) {
-        setMasterDeviceId(device->getId());
+        setMasterDeviceId(id);
         saveData();
     }
-    if (!transaction.commit()) {
-        reload();
-        return NetworkMapObjectPtr();
-    }
     addNwMapObject(device);
-    emit nwMapObjCreated(device->getId(), master);
-    return device;
+    UnitOfWork::announce(this, [this, id, master] { emit nwMapObjCreated(id, master); });
+    return unit.finish(device);
 }
 
 NetworkMapObjectPtr NetworkMap::changeType(const NetworkMapObjectPtr &device,
@@ -492,28 +523,27 @@ NetworkMapObjectPtr NetworkMap::changeType(const NetworkMapObjectPtr &device,
 
     const int oldId = device->getId();
     const bool wasLocalPc = oldId == getLocalZelPcId();
-    StoreTransaction transaction;
-    if (!transaction.isActive() || !deleteRow(device))
-        return NetworkMapObjectPtr();
-    const NetworkMapObjectPtr created = createNwMapObjPrivate(typeName, name, mac, ip, device);
-    if (!created)
+    UnitOfWork unit;
+    const NetworkMapObjectPtr created = deleteRow(device)
+        ? createNwMapObjPrivate(typeName, name, mac, ip, device)
+        : NetworkMapObjectPtr();
+    if (!created) {
+        unit.rollBack();
         return created;
+    }
     created->saveDetails(merged);
+    const int id = created->getId();
     // The map's local PC follows its device; the old row is gone, so nothing is converted.
     if (wasLocalPc) {
-        d->dirtyFields.set(*d->record, NetworkMapsRecord::FieldLocalZelPcId,
-                           unsigned(created->getId()));
+        d->remember();
+        d->dirtyFields.set(*d->record, NetworkMapsRecord::FieldLocalZelPcId, unsigned(id));
         saveData();
     }
-    if (!transaction.commit()) {
-        reload();
-        return NetworkMapObjectPtr();
-    }
     forgetDevice(oldId);
-    emit nwMapObjDeleted(oldId);
+    UnitOfWork::announce(this, [this, oldId] { emit nwMapObjDeleted(oldId); });
     addNwMapObject(created);
-    emit nwMapObjCreated(created->getId(), false);
-    return created;
+    UnitOfWork::announce(this, [this, id] { emit nwMapObjCreated(id, false); });
+    return unit.finish(created);
 }
 
 bool NetworkMap::deleteRow(const NetworkMapObjectPtr &device)
@@ -532,81 +562,20 @@ void NetworkMap::forgetDevice(int id)
     NetworkMapObjectFactory::getInstance()->forgetNetworkMapObject(id);
 }
 
-namespace {
-
-// What the store holds of a device, in the terms a rollback can change.
-bool sameState(const NetworkMapObject &held, const NetworkMapObject &stored)
-{
-    QList<int> heldDetails, storedDetails;
-    for (const auto &detail : held.getDetailList())
-        heldDetails << detail->getId();
-    for (const auto &detail : stored.getDetailList())
-        storedDetails << detail->getId();
-    return held.getMapObjectId() == stored.getMapObjectId()
-        && held.getName() == stored.getName() && held.getMacAddress() == stored.getMacAddress()
-        && held.getIpAddress() == stored.getIpAddress()
-        && held.getIsConnected() == stored.getIsConnected()
-        && held.getDetailNameValueMap() == stored.getDetailNameValueMap()
-        && heldDetails == storedDetails;
-}
-
-} // namespace
-
-void NetworkMap::resynchronise()
-{
-    const ModelLock lock;
-    ZelDbConnection connection;
-    if (!connection.open())
-        return;
-    reload();
-    const boost::shared_ptr<NetworkMapObjectFactory> devices = NetworkMapObjectFactory::getInstance();
-    QSet<int> stored;
-    for (const NetworkMapObjectDataHandler::RecordPtr &row :
-         NetworkMapObjectDataHandler().getRecordsByNetworkMapId(getId())) {
-        const int id = int(row->Id());
-        stored.insert(id);
-        const NetworkMapObjectPtr held = getNwMapObject(id);
-        if (held
-            && sameState(*held,
-                         NetworkMapObject(boost::make_shared<zeldb::NetworkMapObjectsRecord>(*row))))
-            continue;
-        if (held) {
-            forgetDevice(id);
-            emit nwMapObjDeleted(id);
-        }
-        addNwMapObject(devices->getNetworkMapObject(id));
-        emit nwMapObjCreated(id, id == getMasterDeviceId());
-    }
-    for (const NetworkMapObjectPtr &device : d->devices.values()) {
-        if (!stored.contains(device->getId())) {
-            forgetDevice(device->getId());
-            emit nwMapObjDeleted(device->getId());
-        }
-    }
-}
-
-void NetworkMap::reload()
-{
-    // The store rolled back what this map wrote in memory: read the row again.
-    if (const NetworkMapDataHandler::RecordPtr stored = NetworkMapDataHandler().getRecord(getId()))
-        d->record = stored;
-    d->dirtyFields.clear();
-}
-
 bool NetworkMap::deleteNwMapObject(int id)
 {
-    const ModelLock lock;
+    UnitOfWork unit;
     const NetworkMapObjectPtr device = getNwMapObject(id);
     if (!device || !deleteRow(device))
         return false;
     forgetDevice(id);
-    emit nwMapObjDeleted(id);
-    return true;
+    UnitOfWork::announce(this, [this, id] { emit nwMapObjDeleted(id); });
+    return unit.finish(true);
 }
 
 bool NetworkMap::deleteNwMapObject(const QString &mac)
 {
-    const ModelLock lock;
+    UnitOfWork unit;
     const NetworkMapObjectPtr device = getNwMapObject(mac);
     return device && deleteNwMapObject(device->getId());
 }
@@ -660,17 +629,15 @@ QStringList NetworkMap::getIpAddressList(bool excludeLocalZel) const
 
 void NetworkMap::setAllDeviceConnectionStatus(bool isConnected, bool force)
 {
-    const ModelLock lock;
-    StoreTransaction transaction;
+    UnitOfWork unit;
     // A snapshot: a report may delete its device.
     for (const NetworkMapObjectPtr &device : d->devices.values())
         device->setIsConnected(isConnected, force);
-    transaction.commit();
 }
 
 void NetworkMap::saveConnectionStatus(const QMap<QString, bool> &status)
 {
-    const ModelLock lock;
+    UnitOfWork unit;
     // Copies, which share the index: a receiver of the reports may change the map. The
     // devices are found first, in one walk through the report and the index, each in
     // ascending address (an address finds its lowest-id device); a "connected" report need
@@ -690,10 +657,8 @@ void NetworkMap::saveConnectionStatus(const QMap<QString, bool> &status)
             reports.append({ atAll->device.get(), false });
         }
     }
-    StoreTransaction transaction;
     for (const QPair<NetworkMapObject *, bool> &report : qAsConst(reports))
         report.first->setIsConnected(report.second, false);
-    transaction.commit();
 }
 
 NetworkMapObjectPtr NetworkMap::addDiscovery(const QMap<QString, QString> &record)
@@ -701,7 +666,7 @@ NetworkMapObjectPtr NetworkMap::addDiscovery(const QMap<QString, QString> &recor
     // Before the lock: an absurd record must not make the user interface wait.
     if (!DiscoveryRecordLimits::admit(record, QStringLiteral("NetworkMap::addDiscovery")))
         return NetworkMapObjectPtr();
-    const ModelLock lock;
+    UnitOfWork unit;
     const QString type = record.value(NS_DEVICE_TYPE);
     if (type.isEmpty())
         return NetworkMapObjectPtr();
@@ -710,20 +675,7 @@ NetworkMapObjectPtr NetworkMap::addDiscovery(const QMap<QString, QString> &recor
         log(QStringLiteral("DiscoverStrategy not found for ") + type, ZelLogger::WARNING_LEVEL);
         return NetworkMapObjectPtr();
     }
-    bool committed = false, outermost = false;
-    NetworkMapObjectPtr device;
-    {
-        StoreTransaction transaction;
-        outermost = transaction.isOutermost();
-        device = strategy->discover(*this, record);
-        committed = transaction.commit();
-    }
-    if (committed)
-        return device;
-    // Inside a caller's transaction the rollback is still to come, and the caller resyncs.
-    if (outermost)
-        NetworkMapFactory::getInstance()->resynchronise();
-    return NetworkMapObjectPtr();
+    return unit.finish(strategy->discover(*this, record));
 }
 
 void NetworkMap::markWireless(const QList<QString> &macs, bool allMacsOfDevice)
@@ -739,42 +691,44 @@ void NetworkMap::markWireless(const QList<QString> &macs, bool allMacsOfDevice)
                 byMac.insert(mac, device);
         }
     }
-    StoreTransaction transaction;
     for (const QString &mac : macs) {
         if (const NetworkMapObjectPtr device = byMac.value(mac.toUpper()))
             device->saveDetail(DEVICE_PARAM_LAN_CONNECTION_ISWIRELESS, BOOL_TRUE_VALUE);
     }
-    transaction.commit();
 }
 
 void NetworkMap::updateMeshClientList(const QList<QString> &macs)
 {
-    const ModelLock lock;
+    UnitOfWork unit;
     markWireless(macs, true);
 }
 
 void NetworkMap::updateWirelessClientList(const QList<QString> &macs)
 {
-    const ModelLock lock;
+    UnitOfWork unit;
     markWireless(macs, false);
 }
 
 bool NetworkMap::saveData()
 {
-    const ModelLock lock;
+    UnitOfWork unit;
+    if (!d->dirtyFields.isDirty())
+        return false;
+    d->remember();
     // The table stamps the update date.
-    return d->dirtyFields.save<NetworkMapDataHandler>(*d->record);
+    return unit.finish(d->dirtyFields.save<NetworkMapDataHandler>(*d->record));
 }
 
 bool NetworkMap::deleteData()
 {
-    const ModelLock lock;
-    return d->dirtyFields.remove<NetworkMapDataHandler>(*d->record);
+    UnitOfWork unit;
+    d->remember();
+    return unit.finish(d->dirtyFields.remove<NetworkMapDataHandler>(*d->record));
 }
 
 void NetworkMap::onTimeoutToDelete(int nwmapObjId)
 {
-    const ModelLock lock;
+    UnitOfWork unit;
     // The gateway and the PC that runs the application are never deleted by lease time.
     if (nwmapObjId == getLocalZelPcId() || nwmapObjId == getMasterDeviceId())
         return;

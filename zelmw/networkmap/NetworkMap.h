@@ -35,8 +35,8 @@ public:
     public:
         virtual ~IDiscoverStrategy();
         // The device the record now stands for, or null.
-        virtual NetworkMapObjectPtr discover(NetworkMap &map,
-                                             const QMap<QString, QString> &record) = 0;
+        virtual NetworkMapObjectPtr discover(NetworkMap &map, const QMap<QString, QString> &record)
+            = 0;
     };
     class DefaultDiscoverStrategy;
     class GatewayDiscoverStrategy;
@@ -160,12 +160,6 @@ private:
                                    const QString &ip);
     bool deleteRow(const NetworkMapObjectPtr &device);
     void forgetDevice(int id);
-    void reload();
-    // After a rolled-back transaction whose changes memory already shows: the map's row and
-    // its devices become what the store holds again. Devices that differ are replaced (a
-    // deleted signal, then a created one), vanished ones deleted, returned ones created.
-    // Call it outside any transaction; nothing changes while the store cannot be read.
-    void resynchronise();
     void markWireless(const QList<QString> &macs, bool allMacsOfDevice);
 
     std::unique_ptr<Implementation> d;

@@ -3,9 +3,10 @@
 #include <zelmw/discovery/DefaultNetworkMapBuilder_p.h>
 #include <zelmw/discovery/NetworkMapDirector_p.h>
 #include <zelmw/networkmap/InUseMapController.h>
-#include <zelmw/networkmap/ModelLock_p.h>
 #include <zelmw/networkmap/NetworkMapDataHandler_p.h>
+#include <zelmw/persistence/ModelLock_p.h>
 #include <zelmw/persistence/StoreTransaction_p.h>
+#include <zelmw/persistence/UnitOfWork_p.h>
 #include <zelmw/persistence/ZelDbConnection.h>
 #include <zelmw/vocabulary/EntityCache_p.h>
 
@@ -84,8 +85,8 @@ NetworkMapSharedPtr NetworkMapFactory::getNetworkMap(const QString &mac)
 NetworkMapSharedPtr NetworkMapFactory::addNetworkMap(const QString &mac, const QString &,
                                                      const QString &name)
 {
-    const ModelLock lock;
-    return addNetworkMap(mac.isEmpty() ? QString() : SERIAL_PREFIX + mac, name);
+    UnitOfWork unit;
+    return unit.finish(addNetworkMap(mac.isEmpty() ? QString() : SERIAL_PREFIX + mac, name));
 }
 
 NetworkMapSharedPtr NetworkMapFactory::addNetworkMap(const QString &serial, const QString &name)
@@ -102,7 +103,7 @@ NetworkMapSharedPtr NetworkMapFactory::addNetworkMap(const QString &serial, cons
 
 NetworkMapSharedPtr NetworkMapFactory::deleteNetworkMap(int id)
 {
-    const ModelLock lock;
+    UnitOfWork unit;
     const NetworkMapSharedPtr map = getNetworkMap(id);
     // A map whose row could not be deleted stays cached: forgetting it would let the next
     // lookup build a second instance of the same stored map.
@@ -110,6 +111,8 @@ NetworkMapSharedPtr NetworkMapFactory::deleteNetworkMap(int id)
         d->cache.remove(id);
         InUseMapController::getInstance()->forgetNetworkMap(map);
     }
+    // The map is answered also when its row stayed, as before; a unit that failed kept it.
+    unit.commit();
     return map;
 }
 
@@ -154,7 +157,8 @@ NetworkMapSharedPtr NetworkMapFactory::loadFlyweight(int id)
 
 NetworkMapSharedPtr NetworkMapFactory::loadFlyweight(const QString &serial)
 {
-    const NetworkMapDataHandler::RecordPtr record = NetworkMapDataHandler().getRecordBySerial(serial);
+    const NetworkMapDataHandler::RecordPtr record
+        = NetworkMapDataHandler().getRecordBySerial(serial);
     // A row whose map is cached (under another serial since) is never built a second time.
     if (record && d->cache.contains(int(record->Id())))
         return d->cache.get(int(record->Id()));
@@ -164,25 +168,6 @@ NetworkMapSharedPtr NetworkMapFactory::loadFlyweight(const QString &serial)
 void NetworkMapFactory::addToRepository(const NetworkMapSharedPtr &map)
 {
     d->cache.add(map);
-}
-
-void NetworkMapFactory::resynchronise()
-{
-    const ModelLock lock;
-    ZelDbConnection connection;
-    if (!connection.open())
-        return;
-    for (const NetworkMapSharedPtr &map : d->cache.values()) {
-        if (NetworkMapDataHandler().getRecord(map->getId())) {
-            map->resynchronise();
-            continue;
-        }
-        // A row rolled back: its id may be handed out again, so no object may keep it.
-        for (const NetworkMap::NetworkMapObjectPtr &device : map->getNwMapObjectList())
-            map->forgetDevice(device->getId());
-        d->cache.remove(map->getId());
-        InUseMapController::getInstance()->forgetNetworkMap(map);
-    }
 }
 
 } // namespace zelmw

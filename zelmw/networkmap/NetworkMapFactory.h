@@ -51,9 +51,6 @@ private:
     NetworkMapSharedPtr loadFlyweight(int id);
     NetworkMapSharedPtr loadFlyweight(const QString &serial);
     void addToRepository(const NetworkMapSharedPtr &map);
-    // After a rolled-back transaction: every cached map becomes what the store holds again,
-    // and a map whose row is gone is forgotten (and stops being the map in use).
-    void resynchronise();
 
     class Implementation;
     std::unique_ptr<Implementation> d;

@@ -1,15 +1,16 @@
 #include <zelmw/networkmap/NetworkMapObject.h>
 
-#include <zelmw/persistence/DirtyFields_p.h>
-#include <zelmw/vocabulary/TwoKeyRegistry_p.h>
 #include <zelmw/catalogue/MapObjectFactory.h>
 #include <zelmw/config/ConfigDataFactory.h>
 #include <zelmw/networkmap/DeviceAddressIndex_p.h>
-#include <zelmw/networkmap/ModelLock_p.h>
 #include <zelmw/networkmap/NetworkMap.h>
 #include <zelmw/networkmap/NetworkMapFactory.h>
 #include <zelmw/networkmap/NetworkMapObjectDataHandler_p.h>
 #include <zelmw/networkmap/NetworkMapObjectDetailDataHandler_p.h>
+#include <zelmw/persistence/DirtyFields_p.h>
+#include <zelmw/persistence/ModelLock_p.h>
+#include <zelmw/persistence/UnitOfWork_p.h>
+#include <zelmw/vocabulary/TwoKeyRegistry_p.h>
 #include <zelmw/vocabulary/Utility.h>
 #include <zelmw/vocabulary/ZelConstants.h>
 
@@ -42,6 +43,31 @@ public:
     int m_pingFailCount = 0;
     // The row's flag, beside the count: a connection report reads both of every device.
     bool m_isConnected = false;
+
+    ~Implementation() { UnitOfWork::forget(this); }
+
+    // Before a change: the unit of work restores the device as it is now if it fails, and
+    // with it which details it holds and that they report to it.
+    void remember(NetworkMapObject *q)
+    {
+        UnitOfWork::remember(this, [this, q] {
+            return [this, q, record = *m_record, mapObject = m_mapObject, details = m_details,
+                    dirtyFields = m_dirtyFields, owner = m_owner, pingFailCount = m_pingFailCount,
+                    isConnected = m_isConnected] {
+                m_details.forEach([](const DetailPtr &detail) { detail->setOwner(nullptr); });
+                *m_record = record;
+                m_mapObject = mapObject;
+                m_details = details;
+                m_details.forEach([q](const DetailPtr &detail) { detail->setOwner(q); });
+                m_dirtyFields = dirtyFields;
+                m_owner = owner;
+                m_pingFailCount = pingFailCount;
+                m_isConnected = isConnected;
+                ++macAddressesSet;
+                DeviceAddressIndex::invalidateAll();
+            };
+        });
+    }
 };
 
 NetworkMapObject::NetworkMapObject(const boost::shared_ptr<NetworkMapObjectsRecord> &record,
@@ -57,8 +83,7 @@ NetworkMapObject::NetworkMapObject(const boost::shared_ptr<NetworkMapObjectsReco
 }
 
 NetworkMapObject::NetworkMapObject(const boost::shared_ptr<NetworkMapObjectsRecord> &record,
-                                   const DetailRecordPtr *details, int count,
-                                   int deleteTimeout)
+                                   const DetailRecordPtr *details, int count, int deleteTimeout)
     : d(new Implementation)
 {
     setRecord(record);
@@ -77,14 +102,17 @@ NetworkMapObject::~NetworkMapObject()
 void NetworkMapObject::setOwner(NetworkMap *owner)
 {
     const ModelLock lock;
+    d->remember(this);
     d->m_owner = owner;
 }
 
 void NetworkMapObject::releaseOwner(const NetworkMap *owner)
 {
     const ModelLock lock;
-    if (d->m_owner == owner)
+    if (d->m_owner == owner) {
+        d->remember(this);
         d->m_owner = nullptr;
+    }
 }
 
 void NetworkMapObject::setRecord(const boost::shared_ptr<NetworkMapObjectsRecord> &record)
@@ -131,6 +159,7 @@ int NetworkMapObject::configuredDeleteTimeout()
 
 void NetworkMapObject::addDetail(const DetailPtr &detail, const QString &name)
 {
+    d->remember(this);
     d->m_details.add(detail->getId(), name, detail);
     if (name == DEVICE_PARAM_LAN_IPADDRESS)
         DeviceAddressIndex::invalidateAll();
@@ -141,6 +170,7 @@ void NetworkMapObject::addDetail(const DetailPtr &detail, const QString &name)
 
 void NetworkMapObject::removeDetail(const DetailPtr &detail)
 {
+    d->remember(this);
     // By id: another detail may have been entered under the same name since.
     d->m_details.removeId(detail->getId());
     detail->setOwner(nullptr);
@@ -307,11 +337,12 @@ QMap<QString, QString> NetworkMapObject::getDetailNameValueMap() const
 NetworkMapObject::DetailPtr NetworkMapObject::createDetail(const QString &name,
                                                            const QString &value)
 {
-    const ModelLock lock;
+    UnitOfWork unit;
     // The store refuses an empty value; refuse it before the type grows a parameter for it.
     if (!d->m_mapObject || value.isEmpty())
         return DetailPtr();
-    const boost::shared_ptr<MapObjectParameter> parameter = d->m_mapObject->getParameter(name, true);
+    const boost::shared_ptr<MapObjectParameter> parameter
+        = d->m_mapObject->getParameter(name, true);
     if (!parameter)
         return DetailPtr();
     const NetworkMapObjectDetailDataHandler::RecordPtr record
@@ -320,64 +351,76 @@ NetworkMapObject::DetailPtr NetworkMapObject::createDetail(const QString &name,
         return DetailPtr();
     const DetailPtr detail
         = boost::make_shared<NetworkMapObjectDetail>(record, parameter->getName());
-    // Entered before the signal, so that a receiver asking back finds it.
     addDetail(detail, name);
-    emit detailChanged(name, value);
-    return detail;
+    UnitOfWork::announce(this, [this, name, value] { emit detailChanged(name, value); });
+    return unit.finish(detail);
 }
 
 bool NetworkMapObject::saveDetail(const QString &name, const QString &value)
 {
-    const ModelLock lock;
+    // The value and its row change together: a failed write leaves the old value.
+    UnitOfWork unit;
     const DetailPtr detail = getDetail(name);
     if (!detail)
-        return bool(createDetail(name, value));
+        return unit.finish(bool(createDetail(name, value)));
     detail->setValue(value);
-    return detail->saveData();
+    return unit.finish(detail->saveData());
 }
 
 void NetworkMapObject::saveDetails(const QMap<QString, QString> &details)
 {
-    const ModelLock lock;
+    UnitOfWork unit;
     for (auto detail = details.cbegin(); detail != details.cend(); ++detail)
         saveDetail(detail.key(), detail.value());
 }
 
 bool NetworkMapObject::deleteDetail(const QString &name)
 {
-    const ModelLock lock;
+    UnitOfWork unit;
     const DetailPtr detail = getDetail(name);
     if (!detail || !detail->deleteData())
         return false;
     removeDetail(detail);
-    emit detailRemoved(name, detail->getValue());
-    return true;
+    announceRemoved(detail);
+    return unit.finish(true);
 }
 
 void NetworkMapObject::deleteDetails()
 {
-    const ModelLock lock;
+    UnitOfWork unit;
     for (const DetailPtr &detail : getDetailList()) {
         if (detail->deleteData()) {
             removeDetail(detail);
-            emit detailRemoved(detail->getParamName(), detail->getValue());
+            announceRemoved(detail);
         }
     }
+}
+
+void NetworkMapObject::announceRemoved(const DetailPtr &detail)
+{
+    UnitOfWork::announce(this, [this, name = detail->getParamName(), value = detail->getValue()] {
+        emit detailRemoved(name, value);
+    });
 }
 
 void NetworkMapObject::setName(const QString &name)
 {
     const ModelLock lock;
-    if (!name.isEmpty() && d->m_dirtyFields.set(*d->m_record, NetworkMapObjectsRecord::FieldName, name))
-        emit nameChanged(name);
+    if (name.isEmpty() || name == d->m_record->Name())
+        return;
+    d->remember(this);
+    d->m_dirtyFields.set(*d->m_record, NetworkMapObjectsRecord::FieldName, name);
+    UnitOfWork::announce(this, [this, name] { emit nameChanged(name); });
 }
 
 void NetworkMapObject::setMacAddress(const QString &mac)
 {
     const ModelLock lock;
-    if (Utility::isValidMacAddress(mac)
-        && d->m_dirtyFields.set(*d->m_record, NetworkMapObjectsRecord::FieldMacAddress, mac))
-        ++macAddressesSet;
+    if (!Utility::isValidMacAddress(mac) || mac == d->m_record->MacAddress())
+        return;
+    d->remember(this);
+    d->m_dirtyFields.set(*d->m_record, NetworkMapObjectsRecord::FieldMacAddress, mac);
+    ++macAddressesSet;
 }
 
 quint64 NetworkMapObject::macAddressChanges()
@@ -387,21 +430,21 @@ quint64 NetworkMapObject::macAddressChanges()
 
 void NetworkMapObject::setIpAddress(const QString &ip)
 {
-    const ModelLock lock;
+    UnitOfWork unit;
     if (Utility::isValidIpAddress(ip))
         saveDetail(DEVICE_PARAM_LAN_IPADDRESS, ip);
 }
 
 void NetworkMapObject::setUserDefinedName(const QString &name)
 {
-    const ModelLock lock;
+    UnitOfWork unit;
     if (!name.isEmpty() && saveDetail(DEVICE_PARAM_USER_DEFINED_NAME, name))
-        emit userDefinedNameChanged(name);
+        UnitOfWork::announce(this, [this, name] { emit userDefinedNameChanged(name); });
 }
 
 void NetworkMapObject::setIsConnected(bool isConnected, bool force)
 {
-    const ModelLock lock;
+    UnitOfWork unit;
     if (force || !getIsConnected()) {
         // Failures count only in a row of unforced reports on a connected device.
         resetPingFailCount();
@@ -427,6 +470,7 @@ void NetworkMapObject::setConnectionStatus(LanConnectionStatus status)
 int NetworkMapObject::incrementPingFailCount()
 {
     const ModelLock lock;
+    d->remember(this);
     DeviceAddressIndex::connectionsChanged();
     return ++d->m_pingFailCount;
 }
@@ -434,8 +478,10 @@ int NetworkMapObject::incrementPingFailCount()
 void NetworkMapObject::resetPingFailCount()
 {
     const ModelLock lock;
-    if (d->m_pingFailCount != 0)
-        DeviceAddressIndex::connectionsChanged();
+    if (d->m_pingFailCount == 0)
+        return;
+    d->remember(this);
+    DeviceAddressIndex::connectionsChanged();
     d->m_pingFailCount = 0;
 }
 
@@ -452,6 +498,7 @@ bool NetworkMapObject::checkDeleteTimeout()
 void NetworkMapObject::setIsConnectedImpl(bool isConnected)
 {
     if (getIsConnected() != isConnected) {
+        d->remember(this);
         d->m_record->setIsConnected(isConnected);
         d->m_isConnected = isConnected;
         DeviceAddressIndex::connectionsChanged();
@@ -460,20 +507,22 @@ void NetworkMapObject::setIsConnectedImpl(bool isConnected)
         saveData();
         // The map relays first, as it did when it was the first receiver; a call rather than
         // three connections, which took more memory per device than its row.
+        const int id = getId();
+        NetworkMap *const owner = d->m_owner;
         if (isConnected) {
-            if (d->m_owner)
-                emit d->m_owner->nwmapObjConnected(getId());
-            emit connected();
+            if (owner)
+                UnitOfWork::announce(owner, [owner, id] { emit owner->nwmapObjConnected(id); });
+            UnitOfWork::announce(this, [this] { emit connected(); });
         } else {
             saveDisconnectTime(QDateTime::currentDateTime());
-            if (d->m_owner)
-                emit d->m_owner->nwmapObjDisconnected(getId());
-            emit disconnected();
+            if (owner)
+                UnitOfWork::announce(owner, [owner, id] { emit owner->nwmapObjDisconnected(id); });
+            UnitOfWork::announce(this, [this] { emit disconnected(); });
         }
     } else if (!isConnected && checkDeleteTimeout()) {
         if (d->m_owner)
             d->m_owner->onTimeoutToDelete(getId());
-        emit timeoutToDelete();
+        UnitOfWork::announce(this, [this] { emit timeoutToDelete(); });
     }
 }
 
@@ -505,15 +554,19 @@ bool NetworkMapObject::hasMacAddress(const QString &mac) const
 
 bool NetworkMapObject::saveData()
 {
-    const ModelLock lock;
+    UnitOfWork unit;
+    if (!d->m_dirtyFields.isDirty())
+        return false;
+    d->remember(this);
     // The table stamps a missing update date.
-    return d->m_dirtyFields.save<NetworkMapObjectDataHandler>(*d->m_record);
+    return unit.finish(d->m_dirtyFields.save<NetworkMapObjectDataHandler>(*d->m_record));
 }
 
 bool NetworkMapObject::deleteData()
 {
-    const ModelLock lock;
-    return d->m_dirtyFields.remove<NetworkMapObjectDataHandler>(*d->m_record);
+    UnitOfWork unit;
+    d->remember(this);
+    return unit.finish(d->m_dirtyFields.remove<NetworkMapObjectDataHandler>(*d->m_record));
 }
 
 } // namespace zelmw

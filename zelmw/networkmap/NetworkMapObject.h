@@ -149,6 +149,7 @@ private:
     void initDeleteTimeoutParam();
     void addDetail(const DetailPtr &detail, const QString &name);
     void removeDetail(const DetailPtr &detail);
+    void announceRemoved(const DetailPtr &detail);
     void setIsConnectedImpl(bool isConnected);
     // Connected with no failure counted, so that a "connected" report changes nothing. The
     // caller holds the model lock.

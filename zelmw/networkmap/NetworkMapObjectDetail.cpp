@@ -1,12 +1,13 @@
 #include <zelmw/networkmap/NetworkMapObjectDetail.h>
 
-#include <zelmw/persistence/DirtyFields_p.h>
 #include <zelmw/networkmap/DeviceAddressIndex_p.h>
-#include <zelmw/networkmap/ModelLock_p.h>
 #include <zelmw/networkmap/NetworkMapObject.h>
 #include <zelmw/networkmap/NetworkMapObjectDetailDataHandler_p.h>
 #include <zelmw/networkmap/NetworkMapObjectFactory.h>
+#include <zelmw/persistence/DirtyFields_p.h>
 #include <zelmw/persistence/MapObjectParameterDataHandler_p.h>
+#include <zelmw/persistence/ModelLock_p.h>
+#include <zelmw/persistence/UnitOfWork_p.h>
 #include <zelmw/vocabulary/ZelConstants.h>
 
 #include <stdexcept>
@@ -22,6 +23,20 @@ public:
     QString m_paramName;
     DirtyFields m_dirtyFields;
     NetworkMapObject *m_owner = nullptr;
+
+    ~Implementation() { UnitOfWork::forget(this); }
+
+    // Before a change of the value or of what is marked to save: the unit of work restores
+    // both if it fails. The owner restores which details it holds, and their owner.
+    void remember()
+    {
+        UnitOfWork::remember(this, [this] {
+            return [this, record = *m_record, dirtyFields = m_dirtyFields] {
+                *m_record = record;
+                m_dirtyFields = dirtyFields;
+            };
+        });
+    }
 };
 
 NetworkMapObjectDetail::NetworkMapObjectDetail(
@@ -96,16 +111,21 @@ boost::shared_ptr<NetworkMapObject> NetworkMapObjectDetail::getNetworkMapObject(
 void NetworkMapObjectDetail::setValue(const QString &value)
 {
     const ModelLock lock;
-    if (d->m_dirtyFields.set(*d->m_record, NetworkMapObjectDetailsRecord::FieldValue, value)) {
-        // The device reports first, as it did when it was the first receiver of valueChanged;
-        // a call rather than a connection, which took more memory than the detail itself.
-        if (d->m_owner) {
-            if (d->m_paramName == DEVICE_PARAM_LAN_IPADDRESS)
-                DeviceAddressIndex::invalidateAll();
-            emit d->m_owner->detailChanged(d->m_paramName, value);
-        }
-        emit valueChanged(d->m_paramName, value);
+    if (d->m_record->Value() == value)
+        return;
+    d->remember();
+    d->m_dirtyFields.set(*d->m_record, NetworkMapObjectDetailsRecord::FieldValue, value);
+    // The device reports first, as it did when it was the first receiver of valueChanged; a
+    // call rather than a connection, which took more memory than the detail itself.
+    if (NetworkMapObject *const owner = d->m_owner) {
+        if (d->m_paramName == DEVICE_PARAM_LAN_IPADDRESS)
+            DeviceAddressIndex::invalidateAll();
+        UnitOfWork::announce(owner, [owner, name = d->m_paramName, value] {
+            emit owner->detailChanged(name, value);
+        });
     }
+    UnitOfWork::announce(this,
+                         [this, name = d->m_paramName, value] { emit valueChanged(name, value); });
 }
 
 void NetworkMapObjectDetail::setOwner(NetworkMapObject *owner)
@@ -117,28 +137,34 @@ void NetworkMapObjectDetail::setOwner(NetworkMapObject *owner)
 void NetworkMapObjectDetail::setNetworkMapObjectId(int id)
 {
     const ModelLock lock;
+    d->remember();
     d->m_dirtyFields.set(*d->m_record, NetworkMapObjectDetailsRecord::FieldNetworkMapObjectId,
-                      unsigned(id));
+                         unsigned(id));
 }
 
 void NetworkMapObjectDetail::setMapObjectParameterId(int id)
 {
     const ModelLock lock;
+    d->remember();
     d->m_dirtyFields.set(*d->m_record, NetworkMapObjectDetailsRecord::FieldMapObjectParameterId,
-                      unsigned(id));
+                         unsigned(id));
 }
 
 bool NetworkMapObjectDetail::saveData()
 {
-    const ModelLock lock;
+    UnitOfWork unit;
+    if (!d->m_dirtyFields.isDirty())
+        return false;
+    d->remember();
     // The table stamps a missing update date.
-    return d->m_dirtyFields.save<NetworkMapObjectDetailDataHandler>(*d->m_record);
+    return unit.finish(d->m_dirtyFields.save<NetworkMapObjectDetailDataHandler>(*d->m_record));
 }
 
 bool NetworkMapObjectDetail::deleteData()
 {
-    const ModelLock lock;
-    return d->m_dirtyFields.remove<NetworkMapObjectDetailDataHandler>(*d->m_record);
+    UnitOfWork unit;
+    d->remember();
+    return unit.finish(d->m_dirtyFields.remove<NetworkMapObjectDetailDataHandler>(*d->m_record));
 }
 
 } // namespace zelmw

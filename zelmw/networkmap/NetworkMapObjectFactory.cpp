@@ -1,8 +1,9 @@
 #include <zelmw/networkmap/NetworkMapObjectFactory.h>
 
-#include <zelmw/networkmap/ModelLock_p.h>
 #include <zelmw/networkmap/NetworkMapFactory.h>
 #include <zelmw/networkmap/NetworkMapObjectDataHandler_p.h>
+#include <zelmw/persistence/ModelLock_p.h>
+#include <zelmw/persistence/UnitOfWork_p.h>
 #include <zelmw/vocabulary/EntityCache_p.h>
 #include <zelmw/vocabulary/Utility.h>
 
@@ -47,23 +48,24 @@ NetworkMapObjectFactory::NetworkMapObjectPtr
 NetworkMapObjectFactory::addNetworkMapObject(int mapObjectId, int networkMapId, const QString &name,
                                              const QString &mac, const QString &ip)
 {
-    const ModelLock lock;
+    UnitOfWork unit;
     if (!Utility::isValidMacAddress(mac) || !Utility::isValidIpAddress(ip))
         return NetworkMapObjectPtr();
     const NetworkMapObjectPtr added = entityFromRecord(
         NetworkMapObjectDataHandler().addRecord(mapObjectId, networkMapId, name, mac, ip, true));
     addToRepository(added);
-    return added;
+    return unit.finish(added);
 }
 
 NetworkMapObjectFactory::NetworkMapObjectPtr NetworkMapObjectFactory::deleteNetworkMapObject(int id)
 {
-    const ModelLock lock;
+    UnitOfWork unit;
     const NetworkMapObjectPtr object = getNetworkMapObject(id);
     if (object) {
         object->deleteData();
         d->cache.remove(id);
     }
+    unit.commit();
     return object;
 }
 
@@ -89,7 +91,8 @@ NetworkMapObjectFactory::NetworkMapObjectPtr NetworkMapObjectFactory::loadFlywei
 {
     const ModelLock lock;
     // A device of a cached map is that map's object; a second one over its row would diverge.
-    const NetworkMapObjectDataHandler::RecordPtr record = NetworkMapObjectDataHandler().getRecord(id);
+    const NetworkMapObjectDataHandler::RecordPtr record
+        = NetworkMapObjectDataHandler().getRecord(id);
     if (!record)
         return NetworkMapObjectPtr();
     if (const NetworkMapSharedPtr map

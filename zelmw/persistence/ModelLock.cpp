@@ -1,4 +1,4 @@
-#include <zelmw/networkmap/ModelLock_p.h>
+#include <zelmw/persistence/ModelLock_p.h>
 
 #include <atomic>
 
@@ -28,9 +28,9 @@ ModelLock::ModelLock()
                                 std::chrono::steady_clock::now() - start)
                                 .count();
         auto longest = longestWaitUs.load(std::memory_order_relaxed);
-        while (waited > longest
-               && !longestWaitUs.compare_exchange_weak(longest, waited, std::memory_order_relaxed)) {
-        }
+        while (
+            waited > longest
+            && !longestWaitUs.compare_exchange_weak(longest, waited, std::memory_order_relaxed)) { }
     }
     ++heldDepth;
 }

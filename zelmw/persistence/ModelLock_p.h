@@ -1,5 +1,5 @@
-#ifndef ZELMW_NETWORKMAP_MODELLOCK_P_H
-#define ZELMW_NETWORKMAP_MODELLOCK_P_H
+#ifndef ZELMW_PERSISTENCE_MODELLOCK_P_H
+#define ZELMW_PERSISTENCE_MODELLOCK_P_H
 
 #include <chrono>
 #include <mutex>
@@ -37,4 +37,4 @@ public:
 
 } // namespace zelmw
 
-#endif // ZELMW_NETWORKMAP_MODELLOCK_P_H
+#endif // ZELMW_PERSISTENCE_MODELLOCK_P_H

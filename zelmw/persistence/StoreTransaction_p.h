@@ -7,34 +7,34 @@ namespace zelmw {
 
 // A transaction scope on the calling thread's connection: everything the thread writes
 // through any data handler while the scope lives commits or rolls back together. Scopes nest;
-// only the outermost one reaches the store. A scope that ends without commit() rolls the
-// whole transaction back. Begin it only while holding the model lock: an open write
-// transaction is a lock too.
+// only the outermost one reaches the store, and the connection alone counts how deep they
+// are. A scope that ends without commit() rolls the whole transaction back, and so does any
+// statement that fails inside it. Begin it only while holding the model lock: an open write
+// transaction is a lock too. Writes of the model go through a UnitOfWork, which holds one.
 class StoreTransaction
 {
 public:
     StoreTransaction()
         : m_active(m_connection.open() && m_connection.beginTransaction())
-        , m_outermost(s_depth++ == 0)
+        , m_outermost(!m_active || m_connection.transactionDepth() == 1)
     { }
     ~StoreTransaction()
     {
         if (m_active)
             m_connection.rollbackTransaction();
         m_connection.close();
-        --s_depth;
     }
     StoreTransaction(const StoreTransaction &) = delete;
     StoreTransaction &operator=(const StoreTransaction &) = delete;
 
     // Whether the transaction began; writes made without it would not be atomic.
     bool isActive() const { return m_active; }
-    // Whether no other scope encloses this one on this thread: only then does a failed commit
-    // mean the store is back where it was, rather than a rollback still to come.
+    // Whether no other scope encloses this one on this thread: only then does a commit reach
+    // the store, and a failed one mean the store is back where it was.
     bool isOutermost() const { return m_outermost; }
 
-    // False when the scope never began, an inner scope rolled back, or the commit failed
-    // (then everything was rolled back).
+    // False when the scope never began, a statement inside it failed, an inner scope rolled
+    // back, or the commit failed (then everything was rolled back).
     bool commit()
     {
         if (!m_active)
@@ -47,8 +47,6 @@ private:
     ZelDbConnection m_connection;
     bool m_active;
     bool m_outermost;
-
-    static inline thread_local int s_depth = 0;
 };
 
 } // namespace zelmw

@@ -40,6 +40,12 @@ public:
         const auto id = m_idOfKey.constFind(key);
         return id == m_idOfKey.constEnd() ? EntityPtr() : get(id.value());
     }
+    // The key ID was entered under; a default key when there is no such id.
+    Key keyOf(int id) const
+    {
+        const int at = lowerBound(id);
+        return at < m_byId.size() && m_byId.at(at).id == id ? m_byId.at(at).key : Key();
+    }
     bool containsId(int id) const { return bool(get(id)); }
     bool containsKey(const Key &key) const { return m_idOfKey.contains(key); }
 
@@ -105,9 +111,10 @@ private:
     // The position of the first entry whose id is not below ID.
     int lowerBound(int id) const
     {
-        return int(std::lower_bound(m_byId.cbegin(), m_byId.cend(), id,
-                                    [](const Entry &entry, int wanted) { return entry.id < wanted; })
-                   - m_byId.cbegin());
+        return int(
+            std::lower_bound(m_byId.cbegin(), m_byId.cend(), id,
+                             [](const Entry &entry, int wanted) { return entry.id < wanted; })
+            - m_byId.cbegin());
     }
 
     QVector<Entry> m_byId;

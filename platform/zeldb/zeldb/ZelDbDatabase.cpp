@@ -92,8 +92,7 @@ QSqlError ZelDbDatabase::lastError() const
 bool ZelDbDatabase::BeginTransaction()
 {
     QSqlError error;
-    if (m_open
-        && ThreadConnections::current().beginTransaction(m_connectionName, filePath, error))
+    if (m_open && ThreadConnections::current().beginTransaction(m_connectionName, filePath, error))
         return true;
     reportError(QStringLiteral("begin transaction"), error);
     return false;
@@ -141,6 +140,9 @@ void ZelDbDatabase::reportError(const QString &what, const QSqlError &error)
 {
     m_lastError = error;
     ThreadConnections::current().statementFailed(m_connectionName, filePath);
+    // A transaction error of our own (no SQLite code) follows a failure logged already.
+    if (error.type() == QSqlError::TransactionError && error.nativeErrorCode().isEmpty())
+        return;
     // Any statement: a full disk fails inserts, updates and commits alike.
     logFailure(QStringLiteral("ZelDbDatabase - %1 failed: %2").arg(what, error.text()),
                error.nativeErrorCode() + QLatin1Char(' ') + error.databaseText());
