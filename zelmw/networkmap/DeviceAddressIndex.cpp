@@ -43,8 +43,9 @@ DeviceAddressIndex::entries(const TwoKeyRegistry<QString, NetworkMapObject> &dev
         return m_entries;
     Entries entries;
     entries.reserve(devices.size());
-    devices.forEach(
-        [&](const DevicePtr &device) { entries.append({ m_addressOf(*device), device }); });
+    devices.forEach([&](const DevicePtr &device) {
+        entries.append({ m_addressOf(*device), device });
+    });
     // Stable: the devices come in ascending id and keep that order within an address.
     std::stable_sort(entries.begin(), entries.end(), byAddress);
     // Copies of the texts, not shares of the devices': the lookups compare them, and copied

@@ -2,6 +2,7 @@
 
 #include <zelmw/catalogue/MapObjectFactory.h>
 #include <zelmw/config/ConfigDataFactory.h>
+#include <zelmw/networkmap/ConnectionRules_p.h>
 #include <zelmw/networkmap/DeviceAddressIndex_p.h>
 #include <zelmw/networkmap/NetworkMap.h>
 #include <zelmw/networkmap/NetworkMapFactory.h>
@@ -24,9 +25,6 @@ using zeldb::NetworkMapObjectsRecord;
 
 namespace {
 
-// Not-connected reports in a row that turn a connected device disconnected.
-const int PING_FAILS_TO_DISCONNECT = 5;
-
 quint64 macAddressesSet = 1;
 
 } // namespace
@@ -39,10 +37,9 @@ public:
     TwoKeyRegistry<QString, NetworkMapObjectDetail> m_details;
     DirtyFields m_dirtyFields;
     NetworkMap *m_owner = nullptr;
-    int m_deleteTimeout = 0;
-    int m_pingFailCount = 0;
-    // The row's flag, beside the count: a connection report reads both of every device.
-    bool m_isConnected = false;
+    // The row's flag, the failures counted and the lease: a connection report reads them
+    // of every device.
+    ConnectionRules m_connection;
 
     ~Implementation() { UnitOfWork::forget(this); }
 
@@ -52,8 +49,7 @@ public:
     {
         UnitOfWork::remember(this, [this, q] {
             return [this, q, record = *m_record, mapObject = m_mapObject, details = m_details,
-                    dirtyFields = m_dirtyFields, owner = m_owner, pingFailCount = m_pingFailCount,
-                    isConnected = m_isConnected] {
+                    dirtyFields = m_dirtyFields, owner = m_owner, connection = m_connection] {
                 m_details.forEach([](const DetailPtr &detail) { detail->setOwner(nullptr); });
                 *m_record = record;
                 m_mapObject = mapObject;
@@ -61,12 +57,23 @@ public:
                 m_details.forEach([q](const DetailPtr &detail) { detail->setOwner(q); });
                 m_dirtyFields = dirtyFields;
                 m_owner = owner;
-                m_pingFailCount = pingFailCount;
-                m_isConnected = isConnected;
+                m_connection = connection;
                 ++macAddressesSet;
                 DeviceAddressIndex::invalidateAll();
             };
         });
+    }
+
+    // The connection as RULES say after a report; a change of steadiness moves the device
+    // between the address index's lists.
+    void setConnection(NetworkMapObject *q, const ConnectionRules &rules)
+    {
+        if (rules == m_connection)
+            return;
+        remember(q);
+        if (rules.isSteady() != m_connection.isSteady())
+            DeviceAddressIndex::connectionsChanged();
+        m_connection = rules;
     }
 };
 
@@ -88,7 +95,7 @@ NetworkMapObject::NetworkMapObject(const boost::shared_ptr<NetworkMapObjectsReco
 {
     setRecord(record);
     loadDetails(details, count);
-    d->m_deleteTimeout = deleteTimeout;
+    d->m_connection.setLeaseSeconds(deleteTimeout);
 }
 
 NetworkMapObject::~NetworkMapObject()
@@ -120,7 +127,7 @@ void NetworkMapObject::setRecord(const boost::shared_ptr<NetworkMapObjectsRecord
     if (!record)
         throw std::invalid_argument("NetworkMapObject::setRecord failed");
     d->m_record = record;
-    d->m_isConnected = record->IsConnected();
+    d->m_connection = ConnectionRules(record->IsConnected(), d->m_connection.leaseSeconds());
     d->m_mapObject = MapObjectFactory::getInstance()->getMapObject(int(record->MapObjectId()));
 }
 
@@ -146,7 +153,7 @@ void NetworkMapObject::loadDetails(const DetailRecordPtr *records, int count)
 
 void NetworkMapObject::initDeleteTimeoutParam()
 {
-    d->m_deleteTimeout = configuredDeleteTimeout();
+    d->m_connection.setLeaseSeconds(configuredDeleteTimeout());
 }
 
 int NetworkMapObject::configuredDeleteTimeout()
@@ -223,7 +230,7 @@ QDateTime NetworkMapObject::getUpdate() const
 bool NetworkMapObject::getIsConnected() const
 {
     const ModelLock lock;
-    return d->m_isConnected;
+    return d->m_connection.isConnected();
 }
 
 LanConnectionStatus NetworkMapObject::getConnectionStatus() const
@@ -277,7 +284,7 @@ QDateTime NetworkMapObject::getDisconnectTime() const
 {
     const ModelLock lock;
     const DetailPtr detail = getDetail(DEVICE_PARAM_LAN_DISCONNECT_TIME);
-    return detail ? QDateTime::fromString(detail->getValue(), Qt::ISODate) : QDateTime();
+    return detail ? ConnectionRules::parseTime(detail->getValue()) : QDateTime();
 }
 
 NetworkMapObject::DetailPtr NetworkMapObject::getDetail(const QString &name) const
@@ -445,21 +452,48 @@ void NetworkMapObject::setUserDefinedName(const QString &name)
 void NetworkMapObject::setIsConnected(bool isConnected, bool force)
 {
     UnitOfWork unit;
-    if (force || !getIsConnected()) {
-        // Failures count only in a row of unforced reports on a connected device.
-        resetPingFailCount();
-        setIsConnectedImpl(isConnected);
-    } else if (isConnected) {
-        resetPingFailCount();
-    } else if (incrementPingFailCount() >= PING_FAILS_TO_DISCONNECT) {
-        resetPingFailCount();
-        setIsConnectedImpl(false);
+    const QDateTime now = QDateTime::currentDateTime();
+    ConnectionRules rules = d->m_connection;
+    const ConnectionRules::Change change
+        = rules.report(isConnected, force, getDisconnectTime(), now);
+    d->setConnection(this, rules);
+    switch (change) {
+    case ConnectionRules::Change::None:
+        break;
+    case ConnectionRules::Change::Connected:
+    case ConnectionRules::Change::Disconnected: {
+        d->m_record->setIsConnected(isConnected);
+        d->m_dirtyFields.setFieldDirty(NetworkMapObjectsRecord::FieldIsConnected);
+        saveData();
+        if (!isConnected)
+            saveDetail(DEVICE_PARAM_LAN_DISCONNECT_TIME, ConnectionRules::formatTime(now));
+        // The map relays first, as it did when it was the first receiver; a call rather than
+        // three connections, which took more memory per device than its row.
+        const int id = getId();
+        NetworkMap *const owner = d->m_owner;
+        if (owner && isConnected)
+            UnitOfWork::announce(owner, [owner, id] { emit owner->nwmapObjConnected(id); });
+        else if (owner)
+            UnitOfWork::announce(owner, [owner, id] { emit owner->nwmapObjDisconnected(id); });
+        UnitOfWork::announce(this, [this, isConnected] {
+            if (isConnected)
+                emit connected();
+            else
+                emit disconnected();
+        });
+        break;
+    }
+    case ConnectionRules::Change::LeaseExpired:
+        if (d->m_owner)
+            d->m_owner->onTimeoutToDelete(getId());
+        UnitOfWork::announce(this, [this] { emit timeoutToDelete(); });
+        break;
     }
 }
 
 bool NetworkMapObject::isSteadilyConnected() const
 {
-    return d->m_isConnected && d->m_pingFailCount == 0;
+    return d->m_connection.isSteady();
 }
 
 void NetworkMapObject::setConnectionStatus(LanConnectionStatus status)
@@ -470,65 +504,24 @@ void NetworkMapObject::setConnectionStatus(LanConnectionStatus status)
 int NetworkMapObject::incrementPingFailCount()
 {
     const ModelLock lock;
-    d->remember(this);
-    DeviceAddressIndex::connectionsChanged();
-    return ++d->m_pingFailCount;
+    ConnectionRules rules = d->m_connection;
+    const int failures = rules.countFailure();
+    d->setConnection(this, rules);
+    return failures;
 }
 
 void NetworkMapObject::resetPingFailCount()
 {
     const ModelLock lock;
-    if (d->m_pingFailCount == 0)
-        return;
-    d->remember(this);
-    DeviceAddressIndex::connectionsChanged();
-    d->m_pingFailCount = 0;
+    ConnectionRules rules = d->m_connection;
+    rules.resetFailures();
+    d->setConnection(this, rules);
 }
 
 bool NetworkMapObject::checkDeleteTimeout()
 {
     const ModelLock lock;
-    const QDateTime disconnectTime = getDisconnectTime();
-    if (!disconnectTime.isValid())
-        return false;
-    return QDateTime::currentDateTime().toSecsSinceEpoch() - disconnectTime.toSecsSinceEpoch()
-        >= d->m_deleteTimeout;
-}
-
-void NetworkMapObject::setIsConnectedImpl(bool isConnected)
-{
-    if (getIsConnected() != isConnected) {
-        d->remember(this);
-        d->m_record->setIsConnected(isConnected);
-        d->m_isConnected = isConnected;
-        DeviceAddressIndex::connectionsChanged();
-        d->m_dirtyFields.setFieldDirty(NetworkMapObjectsRecord::FieldIsConnected);
-        // Observers of the signals below find the row already updated.
-        saveData();
-        // The map relays first, as it did when it was the first receiver; a call rather than
-        // three connections, which took more memory per device than its row.
-        const int id = getId();
-        NetworkMap *const owner = d->m_owner;
-        if (isConnected) {
-            if (owner)
-                UnitOfWork::announce(owner, [owner, id] { emit owner->nwmapObjConnected(id); });
-            UnitOfWork::announce(this, [this] { emit connected(); });
-        } else {
-            saveDisconnectTime(QDateTime::currentDateTime());
-            if (owner)
-                UnitOfWork::announce(owner, [owner, id] { emit owner->nwmapObjDisconnected(id); });
-            UnitOfWork::announce(this, [this] { emit disconnected(); });
-        }
-    } else if (!isConnected && checkDeleteTimeout()) {
-        if (d->m_owner)
-            d->m_owner->onTimeoutToDelete(getId());
-        UnitOfWork::announce(this, [this] { emit timeoutToDelete(); });
-    }
-}
-
-void NetworkMapObject::saveDisconnectTime(const QDateTime &time)
-{
-    saveDetail(DEVICE_PARAM_LAN_DISCONNECT_TIME, time.toString(Qt::ISODate));
+    return d->m_connection.isLeaseExpired(getDisconnectTime(), QDateTime::currentDateTime());
 }
 
 QList<QString> NetworkMapObject::getMacAddressList() const

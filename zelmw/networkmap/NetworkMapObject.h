@@ -150,11 +150,9 @@ private:
     void addDetail(const DetailPtr &detail, const QString &name);
     void removeDetail(const DetailPtr &detail);
     void announceRemoved(const DetailPtr &detail);
-    void setIsConnectedImpl(bool isConnected);
     // Connected with no failure counted, so that a "connected" report changes nothing. The
     // caller holds the model lock.
     bool isSteadilyConnected() const;
-    void saveDisconnectTime(const QDateTime &time);
 
     class Implementation;
     std::unique_ptr<Implementation> d;

@@ -1,6 +1,5 @@
 #include <zelmw/networkmap/NetworkMapObjectDataHandler_p.h>
 
-
 namespace zelmw {
 
 using zeldb::NetworkMapObjectsRecord;

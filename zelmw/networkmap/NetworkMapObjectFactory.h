@@ -50,9 +50,9 @@ private:
     // The objects for rows just read, in ascending id, given the detail rows of them all
     // grouped by device in the same order: for each the one already handed out, else a new
     // one, entered.
-    QVector<NetworkMapObjectPtr> adoptRecords(
-        const QVector<boost::shared_ptr<zeldb::NetworkMapObjectsRecord>> &records,
-        const QVector<boost::shared_ptr<zeldb::NetworkMapObjectDetailsRecord>> &details);
+    QVector<NetworkMapObjectPtr>
+    adoptRecords(const QVector<boost::shared_ptr<zeldb::NetworkMapObjectsRecord>> &records,
+                 const QVector<boost::shared_ptr<zeldb::NetworkMapObjectDetailsRecord>> &details);
     void forgetNetworkMapObject(int id);
     NetworkMapObjectFactory(const NetworkMapObjectFactory &) = delete;
     NetworkMapObjectFactory &operator=(const NetworkMapObjectFactory &) = delete;
