@@ -26,15 +26,17 @@ void DefaultNetworkMapBuilder::constructNetworkMapObjects()
     if (!m_networkMap)
         return;
     // A device already handed out by id stays the one object over its row.
-    const boost::shared_ptr<NetworkMapObjectFactory> devices = NetworkMapObjectFactory::getInstance();
+    const boost::shared_ptr<NetworkMapObjectFactory> devices
+        = NetworkMapObjectFactory::getInstance();
     const int mapId = m_networkMap->getId();
     // One query for the details of all devices rather than one per device.
-    for (const NetworkMapObjectFactory::NetworkMapObjectPtr &device : devices->adoptRecords(
-             NetworkMapObjectDataHandler().getRecordsByNetworkMapId(mapId),
-             NetworkMapObjectDetailDataHandler().getRecordsByNetworkMapId(mapId)))
+    for (const NetworkMapObjectFactory::NetworkMapObjectPtr &device :
+         devices->adoptRecords(NetworkMapObjectDataHandler().getRecordsByNetworkMapId(mapId),
+                               NetworkMapObjectDetailDataHandler().getRecordsByNetworkMapId(mapId)))
         m_networkMap->addNwMapObject(device);
 }
 
-void DefaultNetworkMapBuilder::completeNetworkMap() { }
+void DefaultNetworkMapBuilder::completeNetworkMap()
+{ }
 
 } // namespace zelmw

@@ -14,13 +14,13 @@ class QTimer;
 namespace zelmw {
 
 class DiscoveryQueue;
+class DiscoveryRoutes;
 
 // The one thread that applies discovery records: a single-shot timer fires 10 ms after the
 // thread starts and then one interval after each tick; each tick takes at most one record
-// and routes it, by the first present key of NS_DEVICE_TYPE, MESH_CLIENT_LIST and
-// WIRELESS_CLIENT_LIST, to its strategy. A record runs inside the model lock and one store
-// transaction, so other threads see it whole and a crash leaves the store as it was after
-// some prefix of the records.
+// and applies it through the routes (DiscoveryRoutes), as one unit of work, so other
+// threads see it whole and a crash leaves the store as it was after some prefix of the
+// records.
 class DiscoveryQueueListener : public QThread
 {
     Q_OBJECT
@@ -51,10 +51,8 @@ protected:
     void run() override;
 
 private:
-    class Implementation;
-
-    void onTimeOut(QTimer &timer, const Implementation &routes);
-    void processRecord(const DiscoveryType &record, const Implementation &routes);
+    void onTimeOut(QTimer &timer, const DiscoveryRoutes &routes);
+    void processRecord(const DiscoveryType &record, const DiscoveryRoutes &routes);
 
     const boost::shared_ptr<DiscoveryQueue> m_queue;
     std::atomic_bool m_stopRequested { false };

@@ -12,7 +12,8 @@ public:
     virtual ~NetworkMapBuilder() = default;
 
     virtual void constructNetworkMap(const boost::shared_ptr<zeldb::NetworkMapsRecord> &record,
-                                     QObject *parent) = 0;
+                                     QObject *parent)
+        = 0;
     virtual void constructNetworkMapObjects() = 0;
     virtual void completeNetworkMap() = 0;
 
