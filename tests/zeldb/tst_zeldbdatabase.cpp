@@ -1,3 +1,4 @@
+#include <zeldb/StatementFaults_p.h>
 #include <zeldb/ZelDb.h>
 
 #include "LogCapture.h"
@@ -6,6 +7,8 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <thread>
 
 using namespace zeldb;
 
@@ -37,7 +40,22 @@ MapObjectsRecord mapObject(const QString &name, bool active = true)
     return record;
 }
 
+bool add(ZelDbDatabase &database, const QString &name)
+{
+    MapObjectsRecord record = mapObject(name);
+    return database.GetMapObjectsTable()->Add(record);
+}
+
+int rowCount(ZelDbDatabase &database)
+{
+    QList<MapObjectsRecord> rows;
+    database.GetMapObjectsTable()->Get(rows, MapObjectsSelectionCriteria());
+    return rows.size();
+}
+
 } // namespace
+
+Q_DECLARE_METATYPE(zeldb::StatementFaults::Kind)
 
 class TestZelDbDatabase : public QObject
 {
@@ -60,6 +78,7 @@ private slots:
 
     void cleanup()
     {
+        StatementFaults::clear();
         m_db.GetMapObjectsTable()->ClearTable();
         m_db.Close();
     }
@@ -92,6 +111,63 @@ private slots:
         QVERIFY(table->Delete(added.Id()));
         QVERIFY(!table->Delete(added.Id()));
         QVERIFY(!table->Get(added.Id(), read));
+    }
+
+    void nthStatementFailsOnce_data()
+    {
+        QTest::addColumn<StatementFaults::Kind>("kind");
+        QTest::addColumn<QString>("nativeCode");
+        QTest::newRow("I/O error") << StatementFaults::Kind::IoError << QStringLiteral("10");
+        QTest::newRow("locked") << StatementFaults::Kind::Locked << QStringLiteral("5");
+    }
+
+    void nthStatementFailsOnce()
+    {
+        QFETCH(StatementFaults::Kind, kind);
+        StatementFaults::resetCount();
+        StatementFaults::failNth(2, kind);
+        QVERIFY(add(m_db, QStringLiteral("a")));
+        QVERIFY(!add(m_db, QStringLiteral("b")));
+        QTEST(m_db.lastError().nativeErrorCode(), "nativeCode");
+        QVERIFY(add(m_db, QStringLiteral("c")));
+        QCOMPARE(rowCount(m_db), 2);
+        QCOMPARE(StatementFaults::executed(), qint64(4));
+    }
+
+    // BEGIN IMMEDIATE, two inserts, COMMIT: whichever fails, nothing after it runs and nothing
+    // of the transaction stays.
+    void failedStatementDoomsTransaction()
+    {
+        for (qint64 failing = 1; failing <= 4; ++failing) {
+            StatementFaults::resetCount();
+            StatementFaults::failNth(failing, StatementFaults::Kind::IoError);
+            QVERIFY(m_db.BeginTransaction());
+            QCOMPARE(add(m_db, QStringLiteral("a")), failing > 2);
+            QCOMPARE(add(m_db, QStringLiteral("b")), failing > 3);
+            QVERIFY(!m_db.CommitTransaction());
+            QCOMPARE(StatementFaults::executed(), failing);
+            QCOMPARE(rowCount(m_db), 0);
+        }
+    }
+
+    void statementsCountedPerThread()
+    {
+        StatementFaults::resetCount();
+        StatementFaults::failNth(1, StatementFaults::Kind::Locked);
+        qint64 otherCount = -1;
+        std::thread([&] {
+            {
+                ZelDbDatabase other;
+                other.filePath = m_path;
+                other.CreateConnection(QStringLiteral("ZelDbConnection"));
+                if (other.Open() && add(other, QStringLiteral("other")))
+                    otherCount = StatementFaults::executed();
+            }
+            ZelDbDatabase::CloseThreadConnections();
+        }).join();
+        QCOMPARE(otherCount, qint64(1));
+        QVERIFY(!add(m_db, QStringLiteral("here")));
+        QCOMPARE(rowCount(m_db), 1);
     }
 
     void idsAreNeverReused()

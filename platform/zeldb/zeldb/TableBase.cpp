@@ -1,3 +1,4 @@
+#include <zeldb/Statement_p.h>
 #include <zeldb/TableBase.h>
 #include <zeldb/ZelDbDatabase.h>
 
@@ -68,12 +69,12 @@ QSqlQuery *TableBase::prepare(const QString &sql, const char *operation)
 
 bool TableBase::execute(QSqlQuery &query, const char *operation)
 {
-    if (query.exec())
+    QSqlError error;
+    if (runStatement(query, error))
         return true;
     // The error text only: bound values may hold passwords.
     m_database.reportError(
-        QStringLiteral("%1 %2").arg(m_schema.tableName(), QLatin1String(operation)),
-        query.lastError());
+        QStringLiteral("%1 %2").arg(m_schema.tableName(), QLatin1String(operation)), error);
     return false;
 }
 

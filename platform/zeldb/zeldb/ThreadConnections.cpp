@@ -1,3 +1,4 @@
+#include <zeldb/Statement_p.h>
 #include <zeldb/ThreadConnections_p.h>
 
 #include <QFile>
@@ -36,6 +37,13 @@ bool execute(QSqlDatabase &database, const QString &statement, QSqlError &error)
         return true;
     error = query.lastError();
     return false;
+}
+
+// BEGIN and COMMIT of the store's transactions: statements that fail in use like any other.
+bool executeTransactionStatement(QSqlDatabase &database, const QString &statement, QSqlError &error)
+{
+    QSqlQuery query(database);
+    return runStatement(query, error, statement);
 }
 
 } // namespace
@@ -93,13 +101,14 @@ QSqlQuery *ThreadConnections::statement(const QString &connectionName, const QSt
     // Nothing after a failed statement runs in the same transaction: a lookup that failed
     // must not be followed by writes that assume "not found".
     if (open->transactionDoomed) {
-        error = QSqlError(QString(), QStringLiteral("an earlier statement of the transaction failed"),
-                          QSqlError::TransactionError);
+        error
+            = QSqlError(QString(), QStringLiteral("an earlier statement of the transaction failed"),
+                        QSqlError::TransactionError);
         return nullptr;
     }
     if (open->transactionDepth > 0 && !open->transactionBegun) {
         QSqlDatabase database = QSqlDatabase::database(open->qtName, false);
-        if (!execute(database, QStringLiteral("BEGIN IMMEDIATE"), error)) {
+        if (!executeTransactionStatement(database, QStringLiteral("BEGIN IMMEDIATE"), error)) {
             open->transactionDoomed = true;
             return nullptr;
         }
@@ -185,7 +194,8 @@ bool ThreadConnections::endTransaction(const QString &connectionName, const QStr
         return !open->transactionDoomed || !commit;
     open->transactionBegun = false;
     QSqlDatabase database = QSqlDatabase::database(open->qtName, false);
-    if (!open->transactionDoomed && execute(database, QStringLiteral("COMMIT"), error))
+    if (!open->transactionDoomed
+        && executeTransactionStatement(database, QStringLiteral("COMMIT"), error))
         return true;
     QSqlError rollbackError;
     const bool rolledBack = execute(database, QStringLiteral("ROLLBACK"), rollbackError);
