@@ -1,5 +1,6 @@
 #include <zeldb/Statement_p.h>
 #include <zeldb/ThreadConnections_p.h>
+#include <zeldb/WriterLock_p.h>
 
 #include <QFile>
 #include <QFileInfo>
@@ -93,7 +94,7 @@ QString ThreadConnections::acquire(const QString &connectionName, const QString 
 }
 
 QSqlQuery *ThreadConnections::statement(const QString &connectionName, const QString &filePath,
-                                        const QString &sql, QSqlError &error)
+                                        const QString &sql, bool writes, QSqlError &error)
 {
     Connection *open = connection(connectionName, filePath, error);
     if (!open)
@@ -106,7 +107,12 @@ QSqlQuery *ThreadConnections::statement(const QString &connectionName, const QSt
                         QSqlError::TransactionError);
         return nullptr;
     }
-    if (open->transactionDepth > 0 && !open->transactionBegun) {
+    const bool begins = open->transactionDepth > 0 && !open->transactionBegun;
+    if ((writes || begins) && !mayWrite(*open, filePath, error)) {
+        statementFailed(*open);
+        return nullptr;
+    }
+    if (begins) {
         QSqlDatabase database = QSqlDatabase::database(open->qtName, false);
         if (!executeTransactionStatement(database, QStringLiteral("BEGIN IMMEDIATE"), error)) {
             open->transactionDoomed = true;
@@ -140,6 +146,15 @@ ThreadConnections::Connection *ThreadConnections::connection(const QString &conn
         return &found->second;
     error = QSqlError(QStringLiteral("database not open"), QString(), QSqlError::ConnectionError);
     return nullptr;
+}
+
+bool ThreadConnections::mayWrite(Connection &open, const QString &filePath, QSqlError &error)
+{
+    QString refusal;
+    open.writerLockHeld = open.writerLockHeld || WriterLock::acquire(filePath, refusal);
+    if (!open.writerLockHeld)
+        error = QSqlError(QString(), refusal, QSqlError::TransactionError);
+    return open.writerLockHeld;
 }
 
 void ThreadConnections::statementFailed(Connection &open)

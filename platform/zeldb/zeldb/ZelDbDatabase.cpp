@@ -74,14 +74,14 @@ QSqlDatabase ZelDbDatabase::Database() const
     return qtName.isEmpty() ? QSqlDatabase() : QSqlDatabase::database(qtName, false);
 }
 
-QSqlQuery *ZelDbDatabase::Statement(const QString &sql, QSqlError &error) const
+QSqlQuery *ZelDbDatabase::Statement(const QString &sql, bool writes, QSqlError &error) const
 {
     if (!m_open) {
         error
             = QSqlError(QStringLiteral("database not open"), QString(), QSqlError::ConnectionError);
         return nullptr;
     }
-    return ThreadConnections::current().statement(m_connectionName, filePath, sql, error);
+    return ThreadConnections::current().statement(m_connectionName, filePath, sql, writes, error);
 }
 
 QSqlError ZelDbDatabase::lastError() const
@@ -92,8 +92,7 @@ QSqlError ZelDbDatabase::lastError() const
 bool ZelDbDatabase::BeginTransaction()
 {
     QSqlError error;
-    if (m_open
-        && ThreadConnections::current().beginTransaction(m_connectionName, filePath, error))
+    if (m_open && ThreadConnections::current().beginTransaction(m_connectionName, filePath, error))
         return true;
     reportError(QStringLiteral("begin transaction"), error);
     return false;

@@ -94,9 +94,9 @@ private:
     bool EndTransaction(bool commit);
 
     // SQL prepared on the calling thread's connection and kept for reuse; null, with the
-    // reason in ERROR, while this object is not open or when the statement is refused.
-    // Finish the query after use.
-    QSqlQuery *Statement(const QString &sql, QSqlError &error) const;
+    // reason in ERROR, while this object is not open or when the statement is refused (one
+    // that WRITES also while another process writes the file). Finish the query after use.
+    QSqlQuery *Statement(const QString &sql, bool writes, QSqlError &error) const;
     // Records a failed statement and logs it unless it belongs to a burst of the same
     // failure that was logged already; WHAT names the table and operation.
     void reportError(const QString &what, const QSqlError &error);
