@@ -91,7 +91,8 @@ private slots:
     {
         QTest::addColumn<QByteArray>("badLine");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("not JSON") << QByteArray("{\"NS_DEVICE_TYPE\":") << QStringLiteral("not JSON");
+        QTest::newRow("not JSON") << QByteArray("{\"NS_DEVICE_TYPE\":")
+                                  << QStringLiteral("not JSON");
         QTest::newRow("array") << QByteArray("[1,2]") << QStringLiteral("not a JSON object");
         QTest::newRow("number value") << QByteArray("{\"NS_DEVICE_TYPE\":\"PC\",\"X\":1}")
                                       << QStringLiteral("\"X\" is not a string");
@@ -148,7 +149,8 @@ private slots:
         QXmlStreamReader xml(&file);
         QStringList texts;
         while (!xml.atEnd()) {
-            if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == QLatin1String("text"))
+            if (xml.readNext() == QXmlStreamReader::StartElement
+                && xml.name() == QLatin1String("text"))
                 texts << xml.readElementText();
         }
         QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
