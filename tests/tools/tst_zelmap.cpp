@@ -87,6 +87,27 @@ private slots:
         QCOMPARE(maps[0]["devices"].toInt(), 4);
     }
 
+    // One process writes a store: a second replay is refused whole while the first runs, reading
+    // goes on beside it, and the store ends as one replay leaves it, no device twice.
+    void oneWriterPerStore()
+    {
+        QTemporaryDir dir;
+        QProcess first;
+        first.start(QStringLiteral(ZELMAP_BINARY),
+                    { "--data-dir", dir.path(), "replay", SMALL_SCAN, "--interval", "200" });
+        QVERIFY(first.waitForReadyRead(10000)); // its first record is stored
+        const Result second = zelmap(dir.path(), { "replay", SMALL_SCAN, "--interval", "0" });
+        QCOMPARE(second.status, 1);
+        QVERIFY2(second.err.contains(QStringLiteral("is being written by process %1 (zelmap)")
+                                         .arg(first.processId())
+                                         .toUtf8()),
+                 second.err);
+        QCOMPARE(zelmap(dir.path(), { "maps" }).status, 0);
+        QVERIFY(first.waitForFinished(60000) && first.exitCode() == 0);
+        QCOMPARE(summary(zelmap(dir.path(), { "show", "--json" }).out),
+                 summary(zelmap(m_replayed.path(), { "show", "--json" }).out));
+    }
+
     void malformedFileRefused_data()
     {
         QTest::addColumn<QByteArray>("badLine");

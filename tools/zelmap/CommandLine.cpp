@@ -143,28 +143,29 @@ int CommandLine::run(const QStringList &arguments)
     m_commandArguments.first() = QStringLiteral("zelmap ") + m_command;
 
     using Handler = int (CommandLine::*)();
-    const QMap<QString, Handler> commands { { QStringLiteral("replay"), &CommandLine::replay },
-                                            { QStringLiteral("scan"), &CommandLine::scan },
-                                            { QStringLiteral("maps"), &CommandLine::maps },
-                                            { QStringLiteral("show"), &CommandLine::show },
-                                            { QStringLiteral("device"), &CommandLine::device },
-                                            { QStringLiteral("export"), &CommandLine::exportMap },
-                                            { QStringLiteral("config"), &CommandLine::config },
-                                            { QStringLiteral("warranty"),
-                                              &CommandLine::warranty } };
-    const Handler handler = commands.value(m_command);
+    const QMap<QString, QPair<Handler, StoreUse>> commands {
+        { QStringLiteral("replay"), { &CommandLine::replay, StoreUse::Feed } },
+        { QStringLiteral("scan"), { &CommandLine::scan, StoreUse::Feed } },
+        { QStringLiteral("maps"), { &CommandLine::maps, StoreUse::Read } },
+        { QStringLiteral("show"), { &CommandLine::show, StoreUse::Read } },
+        { QStringLiteral("device"), { &CommandLine::device, StoreUse::Read } },
+        { QStringLiteral("export"), { &CommandLine::exportMap, StoreUse::Read } },
+        { QStringLiteral("config"), { &CommandLine::config, StoreUse::Configure } },
+        { QStringLiteral("warranty"), { &CommandLine::warranty, StoreUse::Configure } }
+    };
+    const Handler handler = commands.value(m_command).first;
     if (!handler) {
         const QString unknown = m_command;
         m_command.clear();
         return fail(UsageError,
                     QStringLiteral("unknown command \"%1\"\n").arg(unknown) + QLatin1String(USAGE));
     }
-    if (!setUpStore(parser.value(dataDir)))
+    if (!setUpStore(parser.value(dataDir), commands.value(m_command).second))
         return Failure;
     return (this->*handler)();
 }
 
-bool CommandLine::setUpStore(const QString &dataDir)
+bool CommandLine::setUpStore(const QString &dataDir, StoreUse use)
 {
     if (!dataDir.isEmpty()) {
         if (!QDir().mkpath(dataDir)) {
@@ -181,7 +182,14 @@ bool CommandLine::setUpStore(const QString &dataDir)
         fail(Failure, QStringLiteral("cannot open the database ") + connection.getDbPath());
         return false;
     }
-    seedConfiguration();
+    // Only one process writes a store at a time: a feed that could not store its records
+    // stops before the first, and reading commands never write, so they never stop a writer.
+    if (use == StoreUse::Feed && !connection.claimWriter()) {
+        fail(Failure, connection.getLastSqlError().databaseText());
+        return false;
+    }
+    if (use != StoreUse::Read)
+        seedConfiguration();
     return true;
 }
 

@@ -258,6 +258,11 @@ int ZelDbConnection::transactionDepth() const
     return m_database->TransactionDepth();
 }
 
+bool ZelDbConnection::claimWriter()
+{
+    return m_database->ClaimWriter();
+}
+
 void ZelDbConnection::clearTables()
 {
     getConfigurationPairsTable()->ClearTable();

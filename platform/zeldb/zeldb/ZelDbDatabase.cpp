@@ -1,4 +1,5 @@
 #include <zeldb/ThreadConnections_p.h>
+#include <zeldb/WriterLock_p.h>
 #include <zeldb/ZelDbDatabase.h>
 
 #include <zellogger/BurstLog_p.h>
@@ -134,6 +135,15 @@ QStringList ZelDbDatabase::schemaStatements()
 int ZelDbDatabase::TransactionDepth() const
 {
     return m_open ? ThreadConnections::current().transactionDepth(m_connectionName, filePath) : 0;
+}
+
+bool ZelDbDatabase::ClaimWriter()
+{
+    QString refusal;
+    if (WriterLock::acquire(filePath, refusal))
+        return true;
+    m_lastError = QSqlError(QString(), refusal, QSqlError::TransactionError);
+    return false;
 }
 
 void ZelDbDatabase::reportError(const QString &what, const QSqlError &error)

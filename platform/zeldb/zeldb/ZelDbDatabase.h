@@ -65,6 +65,10 @@ public:
     // or while this object is not open. Any statement that fails inside a transaction makes
     // the whole transaction fail: no later statement of it runs, and its commit rolls back.
     int TransactionDepth() const;
+    // Makes this process the one that writes the file, as its first write would: it stays so
+    // until it ends, and while another process is, every write fails. False, with the writing
+    // process named in lastError(), when another one is.
+    bool ClaimWriter();
 
     // Closes the calling thread's physical connections; the next Open reopens. Call it only
     // when no object on the thread is open, as the last store work of a thread that may
