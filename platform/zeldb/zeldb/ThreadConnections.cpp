@@ -1,9 +1,8 @@
+#include <zeldb/OwnerOnlyFile_p.h>
 #include <zeldb/Statement_p.h>
 #include <zeldb/ThreadConnections_p.h>
 #include <zeldb/WriterLock_p.h>
 
-#include <QFile>
-#include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 
@@ -18,17 +17,6 @@ std::atomic<quint64> nextConnectionNumber { 1 };
 QString key(const QString &connectionName, const QString &filePath)
 {
     return connectionName + QLatin1Char('\n') + filePath;
-}
-
-// The file holds passwords and personal data: create it readable by its owner only before
-// SQLite first opens it (SQLite gives its -wal and -shm files the same mode).
-void createOwnerOnlyFile(const QString &filePath)
-{
-    if (QFileInfo::exists(filePath))
-        return;
-    QFile file(filePath);
-    if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-        file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
 
 bool execute(QSqlDatabase &database, const QString &statement, QSqlError &error)
@@ -221,9 +209,14 @@ bool ThreadConnections::endTransaction(const QString &connectionName, const QStr
 QString ThreadConnections::open(const QString &filePath, QSqlError &error)
 {
     const QString qtName = QStringLiteral("ZelDb#%1").arg(nextConnectionNumber++);
+    OwnerOnlyFile::create(filePath);
+    QString refusal;
+    if (!OwnerOnlyFile::restrict(filePath, refusal)) {
+        error = QSqlError(QString(), refusal, QSqlError::ConnectionError);
+        return QString();
+    }
     bool opened = false;
     {
-        createOwnerOnlyFile(filePath);
         QSqlDatabase database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), qtName);
         database.setDatabaseName(filePath);
         // A writer waits for another thread's write instead of failing at once.
