@@ -87,11 +87,31 @@ private slots:
         QCOMPARE(maps[0]["devices"].toInt(), 4);
     }
 
+    // One process writes a store: a second replay is refused whole while the first runs, reading
+    // goes on beside it, and the store ends as one replay leaves it, no device twice.
+    void oneWriterPerStore()
+    {
+        QTemporaryDir dir;
+        QProcess first;
+        first.start(QStringLiteral(ZELMAP_BINARY),
+                    { "--data-dir", dir.path(), "replay", SMALL_SCAN, "--interval", "200" });
+        QVERIFY(first.waitForReadyRead(10000)); // its first record is stored
+        const Result second = zelmap(dir.path(), { "replay", SMALL_SCAN, "--interval", "0" });
+        const QByteArray holder
+            = "being written by process " + QByteArray::number(first.processId()) + " (zelmap)";
+        QVERIFY2(second.status == 1 && second.err.contains(holder), second.err);
+        QCOMPARE(zelmap(dir.path(), { "maps" }).status, 0);
+        QVERIFY(first.waitForFinished(60000) && first.exitCode() == 0);
+        QCOMPARE(summary(zelmap(dir.path(), { "show", "--json" }).out),
+                 summary(zelmap(m_replayed.path(), { "show", "--json" }).out));
+    }
+
     void malformedFileRefused_data()
     {
         QTest::addColumn<QByteArray>("badLine");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("not JSON") << QByteArray("{\"NS_DEVICE_TYPE\":") << QStringLiteral("not JSON");
+        QTest::newRow("not JSON") << QByteArray("{\"NS_DEVICE_TYPE\":")
+                                  << QStringLiteral("not JSON");
         QTest::newRow("array") << QByteArray("[1,2]") << QStringLiteral("not a JSON object");
         QTest::newRow("number value") << QByteArray("{\"NS_DEVICE_TYPE\":\"PC\",\"X\":1}")
                                       << QStringLiteral("\"X\" is not a string");
@@ -148,7 +168,8 @@ private slots:
         QXmlStreamReader xml(&file);
         QStringList texts;
         while (!xml.atEnd()) {
-            if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == QLatin1String("text"))
+            if (xml.readNext() == QXmlStreamReader::StartElement
+                && xml.name() == QLatin1String("text"))
                 texts << xml.readElementText();
         }
         QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));

@@ -1,3 +1,4 @@
+#include <zeldb/StatementFaults_p.h>
 #include <zeldb/ZelDb.h>
 
 #include "LogCapture.h"
@@ -6,6 +7,10 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <thread>
+
+#include <unistd.h>
 
 using namespace zeldb;
 
@@ -37,6 +42,19 @@ MapObjectsRecord mapObject(const QString &name, bool active = true)
     return record;
 }
 
+bool add(ZelDbDatabase &database, const QString &name)
+{
+    MapObjectsRecord record = mapObject(name);
+    return database.GetMapObjectsTable()->Add(record);
+}
+
+int rowCount(ZelDbDatabase &database)
+{
+    QList<MapObjectsRecord> rows;
+    database.GetMapObjectsTable()->Get(rows, MapObjectsSelectionCriteria());
+    return rows.size();
+}
+
 } // namespace
 
 class TestZelDbDatabase : public QObject
@@ -60,6 +78,7 @@ private slots:
 
     void cleanup()
     {
+        StatementFaults::clear();
         m_db.GetMapObjectsTable()->ClearTable();
         m_db.Close();
     }
@@ -92,6 +111,44 @@ private slots:
         QVERIFY(table->Delete(added.Id()));
         QVERIFY(!table->Delete(added.Id()));
         QVERIFY(!table->Get(added.Id(), read));
+    }
+
+    // The k-th statement of the calling thread fails once, as SQLite reports the fault; the
+    // statements of other threads do not count.
+    void nthStatementFailsOnce()
+    {
+        for (const auto kind : { StatementFaults::Kind::IoError, StatementFaults::Kind::Locked }) {
+            StatementFaults::resetCount();
+            StatementFaults::failNth(2, kind);
+            bool otherAdded = false;
+            std::thread([&] {
+                ZelDbDatabase other;
+                other.filePath = m_path;
+                other.CreateConnection(QStringLiteral("ZelDbConnection"));
+                otherAdded = other.Open() && add(other, QStringLiteral("other"));
+            }).join();
+            QVERIFY(otherAdded && add(m_db, QStringLiteral("a"))
+                    && !add(m_db, QStringLiteral("b")));
+            QCOMPARE(m_db.lastError().nativeErrorCode(),
+                     QLatin1String(kind == StatementFaults::Kind::IoError ? "10" : "5"));
+            QVERIFY(add(m_db, QStringLiteral("c")) && StatementFaults::executed() == 3);
+        }
+        QCOMPARE(rowCount(m_db), 6);
+    }
+
+    // BEGIN IMMEDIATE, two inserts, COMMIT: whichever fails, nothing after it runs and nothing
+    // of the transaction stays.
+    void failedStatementDoomsTransaction()
+    {
+        for (qint64 failing = 1; failing <= 4; ++failing) {
+            StatementFaults::resetCount();
+            StatementFaults::failNth(failing, StatementFaults::Kind::IoError);
+            QVERIFY(m_db.BeginTransaction());
+            QCOMPARE(add(m_db, QStringLiteral("a")), failing > 2);
+            QCOMPARE(add(m_db, QStringLiteral("b")), failing > 3);
+            QVERIFY(!m_db.CommitTransaction() && StatementFaults::executed() == failing);
+            QCOMPARE(rowCount(m_db), 0);
+        }
     }
 
     void idsAreNeverReused()
@@ -132,6 +189,8 @@ private slots:
         QTest::addColumn<QString>("kind");
         QTest::newRow("not a database") << "garbage";
         QTest::newRow("location does not exist") << "missing-directory";
+        // An empty file would open as a fresh store: only its owner refuses it.
+        QTest::newRow("another user's, writable by all") << "foreign";
     }
 
     void unopenableFileFailsByResult()
@@ -143,6 +202,12 @@ private slots:
             QFile file(path);
             QVERIFY(file.open(QIODevice::WriteOnly));
             file.write(QByteArray(8192, 'x'));
+        } else if (kind == QLatin1String("foreign")) {
+            if (geteuid() != 0)
+                QSKIP("giving a file to another user needs root");
+            QVERIFY(QFile(path).open(QIODevice::WriteOnly)
+                    && QFile::setPermissions(path, QFileDevice::Permissions(0x6666))
+                    && !chown(QFile::encodeName(path), 65534, 65534));
         } else {
             path = dir.filePath(QStringLiteral("no/such/dir/bad.db"));
         }
@@ -158,6 +223,20 @@ private slots:
 
         MapObjectsRecord record = mapObject(QStringLiteral("x"));
         QVERIFY(!database.GetMapObjectsTable()->Add(record));
+        if (kind == QLatin1String("foreign")) {
+            QVERIFY(capture.messages().first().contains(path + QLatin1String(" belongs to")));
+            QCOMPARE(QFileInfo(path).size(), 0);
+        }
+    }
+
+    void createdOwnerOnlyThroughDanglingLink()
+    {
+        const QString target = m_dir.filePath(QStringLiteral("target.db"));
+        ZelDbDatabase database;
+        database.filePath = m_dir.filePath(QStringLiteral("link.db"));
+        database.CreateConnection(QStringLiteral("ZelDbConnection"));
+        QVERIFY(QFile::link(target, database.filePath) && database.Open());
+        QCOMPARE(QString::number(QFile::permissions(target), 16), QStringLiteral("6600"));
     }
 };
 

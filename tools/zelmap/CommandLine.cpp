@@ -82,9 +82,9 @@ const QCommandLineOption intervalOption(QStringLiteral("interval"),
 // so the tool works from any directory. Existing values stay unless the file overwrites.
 void seedConfiguration()
 {
-    const QStringList candidates{
-        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral(ZELMAP_CONFIG_RELATIVE)),
-        QStringLiteral(ZELMAP_SOURCE_CONFIG)};
+    const QStringList candidates { QDir(QCoreApplication::applicationDirPath())
+                                       .filePath(QStringLiteral(ZELMAP_CONFIG_RELATIVE)),
+                                   QStringLiteral(ZELMAP_SOURCE_CONFIG) };
     for (const QString &path : candidates) {
         if (!QFileInfo::exists(path))
             continue;
@@ -109,8 +109,8 @@ void seedConfiguration()
 
 int CommandLine::fail(Status status, const QString &message) const
 {
-    std::fprintf(stderr, "zelmap%s%s: %s\n", m_command.isEmpty() ? "" : " ",
-                 qPrintable(m_command), qPrintable(message));
+    std::fprintf(stderr, "zelmap%s%s: %s\n", m_command.isEmpty() ? "" : " ", qPrintable(m_command),
+                 qPrintable(message));
     return status;
 }
 
@@ -120,11 +120,11 @@ int CommandLine::run(const QStringList &arguments)
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     const QCommandLineOption dataDir(QStringLiteral("data-dir"),
                                      QStringLiteral("Database directory."), QStringLiteral("DIR"));
-    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")},
+    const QCommandLineOption help(QStringList { QStringLiteral("h"), QStringLiteral("help") },
                                   QStringLiteral("Help."));
-    const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")},
+    const QCommandLineOption version(QStringList { QStringLiteral("v"), QStringLiteral("version") },
                                      QStringLiteral("Version."));
-    parser.addOptions({dataDir, help, version});
+    parser.addOptions({ dataDir, help, version });
     if (!parser.parse(arguments))
         return fail(UsageError, parser.errorText() + QStringLiteral("\n") + QLatin1String(USAGE));
     if (parser.isSet(help)) {
@@ -143,28 +143,29 @@ int CommandLine::run(const QStringList &arguments)
     m_commandArguments.first() = QStringLiteral("zelmap ") + m_command;
 
     using Handler = int (CommandLine::*)();
-    const QMap<QString, Handler> commands{
-        {QStringLiteral("replay"), &CommandLine::replay},
-        {QStringLiteral("scan"), &CommandLine::scan},
-        {QStringLiteral("maps"), &CommandLine::maps},
-        {QStringLiteral("show"), &CommandLine::show},
-        {QStringLiteral("device"), &CommandLine::device},
-        {QStringLiteral("export"), &CommandLine::exportMap},
-        {QStringLiteral("config"), &CommandLine::config},
-        {QStringLiteral("warranty"), &CommandLine::warranty}};
-    const Handler handler = commands.value(m_command);
+    const QMap<QString, QPair<Handler, StoreUse>> commands {
+        { QStringLiteral("replay"), { &CommandLine::replay, StoreUse::Feed } },
+        { QStringLiteral("scan"), { &CommandLine::scan, StoreUse::Feed } },
+        { QStringLiteral("maps"), { &CommandLine::maps, StoreUse::Read } },
+        { QStringLiteral("show"), { &CommandLine::show, StoreUse::Read } },
+        { QStringLiteral("device"), { &CommandLine::device, StoreUse::Read } },
+        { QStringLiteral("export"), { &CommandLine::exportMap, StoreUse::Read } },
+        { QStringLiteral("config"), { &CommandLine::config, StoreUse::Configure } },
+        { QStringLiteral("warranty"), { &CommandLine::warranty, StoreUse::Configure } }
+    };
+    const Handler handler = commands.value(m_command).first;
     if (!handler) {
         const QString unknown = m_command;
         m_command.clear();
-        return fail(UsageError, QStringLiteral("unknown command \"%1\"\n").arg(unknown)
-                                    + QLatin1String(USAGE));
+        return fail(UsageError,
+                    QStringLiteral("unknown command \"%1\"\n").arg(unknown) + QLatin1String(USAGE));
     }
-    if (!setUpStore(parser.value(dataDir)))
+    if (!setUpStore(parser.value(dataDir), commands.value(m_command).second))
         return Failure;
     return (this->*handler)();
 }
 
-bool CommandLine::setUpStore(const QString &dataDir)
+bool CommandLine::setUpStore(const QString &dataDir, StoreUse use)
 {
     if (!dataDir.isEmpty()) {
         if (!QDir().mkpath(dataDir)) {
@@ -181,7 +182,14 @@ bool CommandLine::setUpStore(const QString &dataDir)
         fail(Failure, QStringLiteral("cannot open the database ") + connection.getDbPath());
         return false;
     }
-    seedConfiguration();
+    // Only one process writes a store at a time: a feed that could not store its records
+    // stops before the first, and reading commands never write, so they never stop a writer.
+    if (use == StoreUse::Feed && !connection.claimWriter()) {
+        fail(Failure, connection.getLastSqlError().databaseText());
+        return false;
+    }
+    if (use != StoreUse::Read)
+        seedConfiguration();
     return true;
 }
 
@@ -190,7 +198,7 @@ bool CommandLine::parse(QCommandLineParser &parser, const QString &synopsis, int
 {
     parser.setApplicationDescription(QStringLiteral("zelmap ") + m_command + QLatin1Char(' ')
                                      + synopsis);
-    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")},
+    const QCommandLineOption help(QStringList { QStringLiteral("h"), QStringLiteral("help") },
                                   QStringLiteral("Show this help."));
     parser.addOption(help);
     if (!parser.parse(m_commandArguments)) {
@@ -234,7 +242,8 @@ zelmw::NetworkMapSharedPtr CommandLine::mapArgument(const QStringList &positiona
         m_status = fail(UsageError, QStringLiteral("not a map id: ") + positional.at(index));
         return zelmw::NetworkMapSharedPtr();
     }
-    const zelmw::NetworkMapSharedPtr map = zelmw::NetworkMapFactory::getInstance()->getNetworkMap(id);
+    const zelmw::NetworkMapSharedPtr map
+        = zelmw::NetworkMapFactory::getInstance()->getNetworkMap(id);
     if (!map)
         m_status = fail(Failure, QStringLiteral("no map %1").arg(id));
     return map;
@@ -248,8 +257,8 @@ int CommandLine::feed(const QList<ReplayFile::Step> &steps, const QString &inter
         bool ok = false;
         intervalMs = interval.toInt(&ok);
         if (!ok || intervalMs < 0)
-            return fail(UsageError, QStringLiteral("--interval takes milliseconds >= 0, not ")
-                                        + interval);
+            return fail(UsageError,
+                        QStringLiteral("--interval takes milliseconds >= 0, not ") + interval);
     }
     PipelineRunner runner(steps, intervalMs, progressPath);
     const int status = runner.run();
@@ -325,19 +334,20 @@ int CommandLine::maps()
         return fail(Failure, QStringLiteral("cannot read the stored maps"));
     const int inUse = inUseMapId();
     QJsonArray array;
-    TablePrinter table({QStringLiteral("ID"), QStringLiteral("SERIAL"), QStringLiteral("NAME"),
-                        QStringLiteral("DEVICES"), QStringLiteral("IN USE")});
+    TablePrinter table({ QStringLiteral("ID"), QStringLiteral("SERIAL"), QStringLiteral("NAME"),
+                         QStringLiteral("DEVICES"), QStringLiteral("IN USE") });
     for (int id : qAsConst(ids)) {
-        const zelmw::NetworkMapSharedPtr map = zelmw::NetworkMapFactory::getInstance()->getNetworkMap(id);
+        const zelmw::NetworkMapSharedPtr map
+            = zelmw::NetworkMapFactory::getInstance()->getNetworkMap(id);
         if (!map)
             continue;
-        array.append(QJsonObject{{QStringLiteral("id"), id},
-                                 {QStringLiteral("serial"), map->getSerial()},
-                                 {QStringLiteral("name"), map->getName()},
-                                 {QStringLiteral("devices"), map->count()},
-                                 {QStringLiteral("inUse"), id == inUse}});
-        table.addRow({QString::number(id), map->getSerial(), map->getName(),
-                      QString::number(map->count()), yesNo(id == inUse)});
+        array.append(QJsonObject { { QStringLiteral("id"), id },
+                                   { QStringLiteral("serial"), map->getSerial() },
+                                   { QStringLiteral("name"), map->getName() },
+                                   { QStringLiteral("devices"), map->count() },
+                                   { QStringLiteral("inUse"), id == inUse } });
+        table.addRow({ QString::number(id), map->getSerial(), map->getName(),
+                       QString::number(map->count()), yesNo(id == inUse) });
     }
     if (parser.isSet(jsonOption))
         printJson(QJsonDocument(array));
@@ -348,9 +358,9 @@ int CommandLine::maps()
 
 void CommandLine::printShowTable(const zelmw::NetworkMapSharedPtr &map) const
 {
-    TablePrinter table({QStringLiteral("ID"), QStringLiteral("TYPE"), QStringLiteral("NAME"),
-                        QStringLiteral("MAC"), QStringLiteral("IP"), QStringLiteral("CONNECTED"),
-                        QStringLiteral("WIRELESS"), QStringLiteral("ROLE")});
+    TablePrinter table({ QStringLiteral("ID"), QStringLiteral("TYPE"), QStringLiteral("NAME"),
+                         QStringLiteral("MAC"), QStringLiteral("IP"), QStringLiteral("CONNECTED"),
+                         QStringLiteral("WIRELESS"), QStringLiteral("ROLE") });
     const QList<boost::shared_ptr<zelmw::NetworkMapObject>> devices = map->getNwMapObjectList();
     for (const auto &device : devices) {
         QString role;
@@ -358,10 +368,10 @@ void CommandLine::printShowTable(const zelmw::NetworkMapSharedPtr &map) const
             role = QStringLiteral("master gateway");
         else if (device->getId() == map->getLocalZelPcId())
             role = QStringLiteral("this PC");
-        table.addRow({QString::number(device->getId()), device->getTypeName(), device->getName(),
-                      device->getMacAddress(), device->getIpAddress(),
-                      yesNo(device->getIsConnected()),
-                      yesNo(device->getConnectionType() == zelmw::LAN_TYPE_WIRELESS), role});
+        table.addRow({ QString::number(device->getId()), device->getTypeName(), device->getName(),
+                       device->getMacAddress(), device->getIpAddress(),
+                       yesNo(device->getIsConnected()),
+                       yesNo(device->getConnectionType() == zelmw::LAN_TYPE_WIRELESS), role });
     }
     table.print(out());
 }
@@ -369,9 +379,10 @@ void CommandLine::printShowTable(const zelmw::NetworkMapSharedPtr &map) const
 int CommandLine::show()
 {
     QCommandLineParser parser;
-    parser.addOptions({jsonOption, secretsOption});
+    parser.addOptions({ jsonOption, secretsOption });
     parser.addPositionalArgument(QStringLiteral("MAP-ID"),
-                                 QStringLiteral("The map (default: the map in use)."), QStringLiteral("[MAP-ID]"));
+                                 QStringLiteral("The map (default: the map in use)."),
+                                 QStringLiteral("[MAP-ID]"));
     if (!parse(parser, QStringLiteral("[MAP-ID] [--json] [--show-secrets]"), 0, 1))
         return m_status;
     const zelmw::NetworkMapSharedPtr map = mapArgument(parser.positionalArguments(), 0);
@@ -391,15 +402,15 @@ int CommandLine::show()
 int CommandLine::device()
 {
     QCommandLineParser parser;
-    parser.addOptions({jsonOption, secretsOption});
+    parser.addOptions({ jsonOption, secretsOption });
     parser.addPositionalArgument(QStringLiteral("ID"), QStringLiteral("The device id."));
     if (!parse(parser, QStringLiteral("ID [--json] [--show-secrets]"), 1, 1))
         return m_status;
     bool ok = false;
     const int id = parser.positionalArguments().first().toInt(&ok);
     if (!ok || id <= 0)
-        return fail(UsageError, QStringLiteral("not a device id: ")
-                                    + parser.positionalArguments().first());
+        return fail(UsageError,
+                    QStringLiteral("not a device id: ") + parser.positionalArguments().first());
     const boost::shared_ptr<zelmw::NetworkMapObject> device
         = zelmw::NetworkMapObjectFactory::getInstance()->getNetworkMapObject(id);
     if (!device)
@@ -411,19 +422,19 @@ int CommandLine::device()
         printJson(QJsonDocument(object));
         return Success;
     }
-    TablePrinter table({QStringLiteral("FIELD"), QStringLiteral("VALUE")});
-    table.addRow({QStringLiteral("id"), QString::number(device->getId())});
-    table.addRow({QStringLiteral("map"), QString::number(device->getNetworkMapId())});
-    table.addRow({QStringLiteral("type"), device->getTypeName()});
-    table.addRow({QStringLiteral("name"), device->getName()});
-    table.addRow({QStringLiteral("mac"), device->getMacAddress()});
-    table.addRow({QStringLiteral("ip"), device->getIpAddress()});
-    table.addRow({QStringLiteral("connected"), yesNo(device->getIsConnected())});
-    table.addRow({QStringLiteral("wireless"),
-                  yesNo(device->getConnectionType() == zelmw::LAN_TYPE_WIRELESS)});
+    TablePrinter table({ QStringLiteral("FIELD"), QStringLiteral("VALUE") });
+    table.addRow({ QStringLiteral("id"), QString::number(device->getId()) });
+    table.addRow({ QStringLiteral("map"), QString::number(device->getNetworkMapId()) });
+    table.addRow({ QStringLiteral("type"), device->getTypeName() });
+    table.addRow({ QStringLiteral("name"), device->getName() });
+    table.addRow({ QStringLiteral("mac"), device->getMacAddress() });
+    table.addRow({ QStringLiteral("ip"), device->getIpAddress() });
+    table.addRow({ QStringLiteral("connected"), yesNo(device->getIsConnected()) });
+    table.addRow({ QStringLiteral("wireless"),
+                   yesNo(device->getConnectionType() == zelmw::LAN_TYPE_WIRELESS) });
     const QMap<QString, QString> details = MapDocument::details(device, secrets);
     for (auto it = details.begin(); it != details.end(); ++it)
-        table.addRow({it.key(), it.value()});
+        table.addRow({ it.key(), it.value() });
     table.print(out());
     return Success;
 }
@@ -432,18 +443,20 @@ int CommandLine::exportMap()
 {
     QCommandLineParser parser;
     const QCommandLineOption format(QStringLiteral("format"),
-                                    QStringLiteral("svg, png, dot or json."), QStringLiteral("FORMAT"));
-    const QCommandLineOption output(QStringList{QStringLiteral("o"), QStringLiteral("output")},
+                                    QStringLiteral("svg, png, dot or json."),
+                                    QStringLiteral("FORMAT"));
+    const QCommandLineOption output(QStringList { QStringLiteral("o"), QStringLiteral("output") },
                                     QStringLiteral("Write to FILE (default: stdout)."),
                                     QStringLiteral("FILE"));
-    parser.addOptions({format, output});
+    parser.addOptions({ format, output });
     parser.addPositionalArgument(QStringLiteral("MAP-ID"),
-                                 QStringLiteral("The map (default: the map in use)."), QStringLiteral("[MAP-ID]"));
+                                 QStringLiteral("The map (default: the map in use)."),
+                                 QStringLiteral("[MAP-ID]"));
     if (!parse(parser, QStringLiteral("[MAP-ID] --format svg|png|dot|json [-o FILE]"), 0, 1))
         return m_status;
     const QString kind = parser.value(format);
-    const QStringList kinds{QStringLiteral("svg"), QStringLiteral("png"), QStringLiteral("dot"),
-                            QStringLiteral("json")};
+    const QStringList kinds { QStringLiteral("svg"), QStringLiteral("png"), QStringLiteral("dot"),
+                              QStringLiteral("json") };
     if (!kinds.contains(kind))
         return fail(UsageError, QStringLiteral("--format must be svg, png, dot or json"));
     const zelmw::NetworkMapSharedPtr map = mapArgument(parser.positionalArguments(), 0);
@@ -458,9 +471,11 @@ int CommandLine::exportMap()
             return Success;
         }
         QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(json) != json.size())
-            return fail(Failure, QStringLiteral("cannot write ") + path + QStringLiteral(": ")
-                                     + file.errorString());
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)
+            || file.write(json) != json.size())
+            return fail(Failure,
+                        QStringLiteral("cannot write ") + path + QStringLiteral(": ")
+                            + file.errorString());
         return Success;
     }
     out().flush();
@@ -473,20 +488,22 @@ int CommandLine::exportMap()
 int CommandLine::config()
 {
     QCommandLineParser parser;
-    parser.addPositionalArgument(QStringLiteral("ACTION"), QStringLiteral("list, get KEY or set KEY VALUE."));
+    parser.addPositionalArgument(QStringLiteral("ACTION"),
+                                 QStringLiteral("list, get KEY or set KEY VALUE."));
     if (!parse(parser, QStringLiteral("list|get KEY|set KEY VALUE"), 1, 3))
         return m_status;
     const QStringList args = parser.positionalArguments();
     const QString action = args.first();
-    const boost::shared_ptr<zelmw::ConfigDataFactory> factory = zelmw::ConfigDataFactory::getInstance();
+    const boost::shared_ptr<zelmw::ConfigDataFactory> factory
+        = zelmw::ConfigDataFactory::getInstance();
     if (action == QLatin1String("list") && args.size() == 1) {
         QList<QPair<QString, QString>> entries;
         StoreReader store;
         if (!store.configEntries(entries))
             return fail(Failure, QStringLiteral("cannot read the configuration"));
-        TablePrinter table({QStringLiteral("KEY"), QStringLiteral("VALUE")});
+        TablePrinter table({ QStringLiteral("KEY"), QStringLiteral("VALUE") });
         for (const auto &entry : qAsConst(entries))
-            table.addRow({entry.first, entry.second});
+            table.addRow({ entry.first, entry.second });
         table.print(out());
         return Success;
     }
@@ -508,43 +525,47 @@ int CommandLine::warranty()
 {
     QCommandLineParser parser;
     parser.addOption(jsonOption);
-    parser.addPositionalArgument(QStringLiteral("list"), QStringLiteral("List what is still to register."));
+    parser.addPositionalArgument(QStringLiteral("list"),
+                                 QStringLiteral("List what is still to register."));
     if (!parse(parser, QStringLiteral("list [--json]"), 1, 1))
         return m_status;
     if (parser.positionalArguments().first() != QLatin1String("list"))
         return fail(UsageError, QStringLiteral("expected: list [--json]"));
     zelmw::WarrantyManager manager;
     const QList<boost::shared_ptr<zelmw::WarrantyUser>> users = manager.getUnregisteredUsers();
-    const QList<boost::shared_ptr<zelmw::WarrantyDevice>> devices = manager.getUnregisteredDevices();
+    const QList<boost::shared_ptr<zelmw::WarrantyDevice>> devices
+        = manager.getUnregisteredDevices();
     QJsonArray userArray;
     QJsonArray productArray;
-    TablePrinter userTable({QStringLiteral("USER"), QStringLiteral("NAME"), QStringLiteral("MAIL")});
-    TablePrinter productTable({QStringLiteral("PRODUCT"), QStringLiteral("MODEL"),
-                               QStringLiteral("FIRMWARE"), QStringLiteral("SERIAL"),
-                               QStringLiteral("MAC"), QStringLiteral("USER")});
+    TablePrinter userTable(
+        { QStringLiteral("USER"), QStringLiteral("NAME"), QStringLiteral("MAIL") });
+    TablePrinter productTable({ QStringLiteral("PRODUCT"), QStringLiteral("MODEL"),
+                                QStringLiteral("FIRMWARE"), QStringLiteral("SERIAL"),
+                                QStringLiteral("MAC"), QStringLiteral("USER") });
     for (const auto &user : users) {
         const QString name = user->getName() + QLatin1Char(' ') + user->getSurName();
-        userArray.append(QJsonObject{{QStringLiteral("id"), user->getId()},
-                                     {QStringLiteral("name"), user->getName()},
-                                     {QStringLiteral("surname"), user->getSurName()},
-                                     {QStringLiteral("mail"), user->getMail()}});
-        userTable.addRow({QString::number(user->getId()), name, user->getMail()});
+        userArray.append(QJsonObject { { QStringLiteral("id"), user->getId() },
+                                       { QStringLiteral("name"), user->getName() },
+                                       { QStringLiteral("surname"), user->getSurName() },
+                                       { QStringLiteral("mail"), user->getMail() } });
+        userTable.addRow({ QString::number(user->getId()), name, user->getMail() });
     }
     for (const auto &device : devices) {
-        productArray.append(QJsonObject{{QStringLiteral("id"), device->getId()},
-                                        {QStringLiteral("model"), device->getProductModelName()},
-                                        {QStringLiteral("firmware"), device->getProductFwVersion()},
-                                        {QStringLiteral("serial"), device->getProductSerialNo()},
-                                        {QStringLiteral("mac"), device->getProductMacAddress()},
-                                        {QStringLiteral("userId"), device->getWarrantyUserDataId()}});
-        productTable.addRow({QString::number(device->getId()), device->getProductModelName(),
-                             device->getProductFwVersion(), device->getProductSerialNo(),
-                             device->getProductMacAddress(),
-                             QString::number(device->getWarrantyUserDataId())});
+        productArray.append(
+            QJsonObject { { QStringLiteral("id"), device->getId() },
+                          { QStringLiteral("model"), device->getProductModelName() },
+                          { QStringLiteral("firmware"), device->getProductFwVersion() },
+                          { QStringLiteral("serial"), device->getProductSerialNo() },
+                          { QStringLiteral("mac"), device->getProductMacAddress() },
+                          { QStringLiteral("userId"), device->getWarrantyUserDataId() } });
+        productTable.addRow({ QString::number(device->getId()), device->getProductModelName(),
+                              device->getProductFwVersion(), device->getProductSerialNo(),
+                              device->getProductMacAddress(),
+                              QString::number(device->getWarrantyUserDataId()) });
     }
     if (parser.isSet(jsonOption)) {
-        printJson(QJsonDocument(QJsonObject{{QStringLiteral("users"), userArray},
-                                            {QStringLiteral("products"), productArray}}));
+        printJson(QJsonDocument(QJsonObject { { QStringLiteral("users"), userArray },
+                                              { QStringLiteral("products"), productArray } }));
         return Success;
     }
     userTable.print(out());

@@ -18,10 +18,14 @@ public:
     int run(const QStringList &arguments);
 
 private:
+    // What a command does with the store: only reads it, also changes the configuration, or
+    // feeds records into it.
+    enum class StoreUse { Read, Configure, Feed };
+
     // Parses the command's own arguments; false when the caller should return m_status.
     bool parse(QCommandLineParser &parser, const QString &synopsis, int minArgs, int maxArgs);
     int fail(Status status, const QString &message) const;
-    bool setUpStore(const QString &dataDir);
+    bool setUpStore(const QString &dataDir, StoreUse use);
     zelmw::NetworkMapSharedPtr mapArgument(const QStringList &positional, int index);
     int inUseMapId() const;
 

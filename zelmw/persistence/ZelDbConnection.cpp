@@ -12,6 +12,8 @@
 
 #include <mutex>
 
+#include <unistd.h>
+
 namespace zelmw {
 
 const QString ZelDbConnection::DB_NAME = QStringLiteral("ZelDb.db");
@@ -26,24 +28,11 @@ bool pathFixed = false;
 
 const QFileDevice::Permissions OWNER_BITS
     = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
-const QFileDevice::Permissions OTHERS_BITS = QFileDevice::ReadGroup | QFileDevice::WriteGroup
-    | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::WriteOther
-    | QFileDevice::ExeOther;
 const char *const COMPANIONS[] = { "-wal", "-shm" };
 
 void logError(const QString &message)
 {
     ZelLogger::getInstance()->log(message, ZelLogger::ERROR_LEVEL, LOGGER_NAME);
-}
-
-// The file holds passwords and personal data: whatever mode an older release or a copy left
-// it with, nobody but its owner may read it. Only ever narrowed, so a file the user made
-// read-only stays read-only.
-void restrictToOwner(const QString &path)
-{
-    const QFileDevice::Permissions mode = QFile::permissions(path);
-    if (mode & OTHERS_BITS)
-        QFile::setPermissions(path, mode & OWNER_BITS);
 }
 
 // Whether SQLite says the file's content is damaged (SQLITE_CORRUPT or SQLITE_NOTADB), as
@@ -78,18 +67,16 @@ bool isCorrupt(const QString &path)
     return corrupt;
 }
 
-// Before the store first uses the file in this process: narrows its mode and moves a damaged
-// file aside, never deleting it (it may hold what the user wants back), so that a fresh store
-// is created instead of every operation failing for ever. The companions move first and keep
-// their suffix after the new name: a fresh file must never meet an old write-ahead log.
+// Before the store first uses the file in this process: moves a damaged file aside, never
+// deleting it (it may hold what the user wants back), so that a fresh store is created instead
+// of every operation failing for ever. The companions move first and keep their suffix after
+// the new name: a fresh file must never meet an old write-ahead log. Another user's file is
+// left alone: the store refuses to open it.
 void checkStoreFile(const QString &path)
 {
     const QFileInfo file(path);
-    if (!file.exists() || file.size() == 0)
+    if (!file.exists() || file.size() == 0 || file.ownerId() != geteuid())
         return;
-    restrictToOwner(path);
-    for (const char *suffix : COMPANIONS)
-        restrictToOwner(path + QLatin1String(suffix));
     if (!isCorrupt(path))
         return;
     const QString aside = path + QLatin1String(".corrupt-")
@@ -256,6 +243,11 @@ bool ZelDbConnection::rollbackTransaction()
 int ZelDbConnection::transactionDepth() const
 {
     return m_database->TransactionDepth();
+}
+
+bool ZelDbConnection::claimWriter()
+{
+    return m_database->ClaimWriter();
 }
 
 void ZelDbConnection::clearTables()

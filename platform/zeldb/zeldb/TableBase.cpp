@@ -1,3 +1,4 @@
+#include <zeldb/Statement_p.h>
 #include <zeldb/TableBase.h>
 #include <zeldb/ZelDbDatabase.h>
 
@@ -56,10 +57,10 @@ TableBase::TableBase(ZelDbDatabase &database, const TableSchema &schema)
 
 TableBase::~TableBase() = default;
 
-QSqlQuery *TableBase::prepare(const QString &sql, const char *operation)
+QSqlQuery *TableBase::prepare(const QString &sql, const char *operation, Access access)
 {
     QSqlError error;
-    QSqlQuery *query = m_database.Statement(sql, error);
+    QSqlQuery *query = m_database.Statement(sql, access == Access::Write, error);
     if (!query)
         m_database.reportError(
             QStringLiteral("%1 %2").arg(m_schema.tableName(), QLatin1String(operation)), error);
@@ -68,12 +69,12 @@ QSqlQuery *TableBase::prepare(const QString &sql, const char *operation)
 
 bool TableBase::execute(QSqlQuery &query, const char *operation)
 {
-    if (query.exec())
+    QSqlError error;
+    if (runStatement(query, error))
         return true;
     // The error text only: bound values may hold passwords.
     m_database.reportError(
-        QStringLiteral("%1 %2").arg(m_schema.tableName(), QLatin1String(operation)),
-        query.lastError());
+        QStringLiteral("%1 %2").arg(m_schema.tableName(), QLatin1String(operation)), error);
     return false;
 }
 
@@ -90,7 +91,7 @@ bool TableBase::insert(RecordBase &record)
         record.SetValue(createDate, now());
 
     const quint64 fields = record.m_set & ~quint64(1);
-    QSqlQuery *query = prepare(m_schema.insertStatement(fields), "insert");
+    QSqlQuery *query = prepare(m_schema.insertStatement(fields), "insert", Access::Write);
     const FinishOnExit finish(query);
     if (!query)
         return false;
@@ -107,7 +108,7 @@ bool TableBase::insert(RecordBase &record)
 
 bool TableBase::select(unsigned id, RecordBase &record)
 {
-    QSqlQuery *query = prepare(m_schema.selectByIdStatement(), "select");
+    QSqlQuery *query = prepare(m_schema.selectByIdStatement(), "select", Access::Read);
     const FinishOnExit finish(query);
     if (!query)
         return false;
@@ -148,7 +149,7 @@ bool TableBase::selectWhere(const SelectionCriteria &criteria, RecordBase &row,
         sql += m_schema.field(criteria.orderField()).name + QLatin1String(", ");
     sql += m_schema.field(0).name;
 
-    QSqlQuery *query = prepare(sql, "select");
+    QSqlQuery *query = prepare(sql, "select", Access::Read);
     const FinishOnExit finish(query);
     if (!query)
         return false;
@@ -187,7 +188,7 @@ bool TableBase::update(const RecordBase &record)
     QSqlQuery *query = prepare(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
                                    .arg(m_schema.tableName(), assignments.join(QLatin1String(", ")),
                                         m_schema.field(0).name),
-                               "update");
+                               "update", Access::Write);
     const FinishOnExit finish(query);
     if (!query)
         return false;
@@ -202,7 +203,7 @@ bool TableBase::update(const RecordBase &record)
 
 bool TableBase::remove(unsigned id)
 {
-    QSqlQuery *query = prepare(m_schema.deleteByIdStatement(), "delete");
+    QSqlQuery *query = prepare(m_schema.deleteByIdStatement(), "delete", Access::Write);
     const FinishOnExit finish(query);
     if (!query)
         return false;
@@ -217,7 +218,7 @@ bool TableBase::addOrUpdate(RecordBase &record)
 
 bool TableBase::ClearTable()
 {
-    QSqlQuery *query = prepare(m_schema.clearStatement(), "clear");
+    QSqlQuery *query = prepare(m_schema.clearStatement(), "clear", Access::Write);
     const FinishOnExit finish(query);
     return query && execute(*query, "clear");
 }

@@ -48,8 +48,10 @@ protected:
     bool addOrUpdate(RecordBase &record);
 
 private:
+    enum class Access { Read, Write };
+
     // A prepared statement of the calling thread's connection; null after reporting why.
-    QSqlQuery *prepare(const QString &sql, const char *operation);
+    QSqlQuery *prepare(const QString &sql, const char *operation, Access access);
     bool execute(QSqlQuery &query, const char *operation);
     void fill(const QSqlQuery &query, RecordBase &record) const;
 

@@ -1,7 +1,8 @@
+#include <zeldb/OwnerOnlyFile_p.h>
+#include <zeldb/Statement_p.h>
 #include <zeldb/ThreadConnections_p.h>
+#include <zeldb/WriterLock_p.h>
 
-#include <QFile>
-#include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 
@@ -18,17 +19,6 @@ QString key(const QString &connectionName, const QString &filePath)
     return connectionName + QLatin1Char('\n') + filePath;
 }
 
-// The file holds passwords and personal data: create it readable by its owner only before
-// SQLite first opens it (SQLite gives its -wal and -shm files the same mode).
-void createOwnerOnlyFile(const QString &filePath)
-{
-    if (QFileInfo::exists(filePath))
-        return;
-    QFile file(filePath);
-    if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-        file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-}
-
 bool execute(QSqlDatabase &database, const QString &statement, QSqlError &error)
 {
     QSqlQuery query(database);
@@ -36,6 +26,13 @@ bool execute(QSqlDatabase &database, const QString &statement, QSqlError &error)
         return true;
     error = query.lastError();
     return false;
+}
+
+// BEGIN and COMMIT of the store's transactions: statements that fail in use like any other.
+bool executeTransactionStatement(QSqlDatabase &database, const QString &statement, QSqlError &error)
+{
+    QSqlQuery query(database);
+    return runStatement(query, error, statement);
 }
 
 } // namespace
@@ -85,7 +82,7 @@ QString ThreadConnections::acquire(const QString &connectionName, const QString 
 }
 
 QSqlQuery *ThreadConnections::statement(const QString &connectionName, const QString &filePath,
-                                        const QString &sql, QSqlError &error)
+                                        const QString &sql, bool writes, QSqlError &error)
 {
     Connection *open = connection(connectionName, filePath, error);
     if (!open)
@@ -93,13 +90,19 @@ QSqlQuery *ThreadConnections::statement(const QString &connectionName, const QSt
     // Nothing after a failed statement runs in the same transaction: a lookup that failed
     // must not be followed by writes that assume "not found".
     if (open->transactionDepth > 0 && open->transactionDoomed) {
-        error = QSqlError(QString(), QStringLiteral("an earlier statement of the transaction failed"),
-                          QSqlError::TransactionError);
+        error
+            = QSqlError(QString(), QStringLiteral("an earlier statement of the transaction failed"),
+                        QSqlError::TransactionError);
         return nullptr;
     }
-    if (open->transactionDepth > 0 && !open->transactionBegun) {
+    const bool begins = open->transactionDepth > 0 && !open->transactionBegun;
+    if ((writes || begins) && !mayWrite(*open, filePath, error)) {
+        statementFailed(*open);
+        return nullptr;
+    }
+    if (begins) {
         QSqlDatabase database = QSqlDatabase::database(open->qtName, false);
-        if (!execute(database, QStringLiteral("BEGIN IMMEDIATE"), error)) {
+        if (!executeTransactionStatement(database, QStringLiteral("BEGIN IMMEDIATE"), error)) {
             open->transactionDoomed = true;
             return nullptr;
         }
@@ -131,6 +134,15 @@ ThreadConnections::Connection *ThreadConnections::connection(const QString &conn
         return &found->second;
     error = QSqlError(QStringLiteral("database not open"), QString(), QSqlError::ConnectionError);
     return nullptr;
+}
+
+bool ThreadConnections::mayWrite(Connection &open, const QString &filePath, QSqlError &error)
+{
+    QString refusal;
+    open.writerLockHeld = open.writerLockHeld || WriterLock::acquire(filePath, refusal);
+    if (!open.writerLockHeld)
+        error = QSqlError(QString(), refusal, QSqlError::StatementError);
+    return open.writerLockHeld;
 }
 
 void ThreadConnections::statementFailed(Connection &open)
@@ -188,7 +200,8 @@ bool ThreadConnections::endTransaction(const QString &connectionName, const QStr
     }
     open->transactionBegun = false;
     QSqlDatabase database = QSqlDatabase::database(open->qtName, false);
-    if (!open->transactionDoomed && execute(database, QStringLiteral("COMMIT"), error))
+    if (!open->transactionDoomed
+        && executeTransactionStatement(database, QStringLiteral("COMMIT"), error))
         return true;
     QSqlError rollbackError;
     const bool rolledBack = execute(database, QStringLiteral("ROLLBACK"), rollbackError);
@@ -199,9 +212,14 @@ bool ThreadConnections::endTransaction(const QString &connectionName, const QStr
 QString ThreadConnections::open(const QString &filePath, QSqlError &error)
 {
     const QString qtName = QStringLiteral("ZelDb#%1").arg(nextConnectionNumber++);
+    OwnerOnlyFile::create(filePath);
+    QString refusal;
+    if (!OwnerOnlyFile::restrict(filePath, refusal)) {
+        error = QSqlError(QString(), refusal, QSqlError::ConnectionError);
+        return QString();
+    }
     bool opened = false;
     {
-        createOwnerOnlyFile(filePath);
         QSqlDatabase database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), qtName);
         database.setDatabaseName(filePath);
         // A writer waits for another thread's write instead of failing at once.

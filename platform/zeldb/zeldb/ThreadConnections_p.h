@@ -29,9 +29,11 @@ public:
     // The Qt connection name of an open connection, or empty.
     QString find(const QString &connectionName, const QString &filePath) const;
     // SQL prepared on the open connection, kept for reuse; null when there is no such
-    // connection or the statement cannot be prepared, with the reason in ERROR.
+    // connection or the statement cannot be prepared, with the reason in ERROR. A statement
+    // that WRITES, and the BEGIN IMMEDIATE of a write transaction, first need this process to
+    // hold the file's writer lock: refused, it fails as a failed statement does.
     QSqlQuery *statement(const QString &connectionName, const QString &filePath, const QString &sql,
-                         QSqlError &error);
+                         bool writes, QSqlError &error);
 
     // The calling thread's transaction on the open connection to FILEPATH, counted: the
     // outermost begin opens it, nested ones only count. SQLite sees it (BEGIN IMMEDIATE, so
@@ -68,11 +70,14 @@ private:
         int transactionDepth = 0;
         bool transactionBegun = false;
         bool transactionDoomed = false;
+        // Once this process holds the writer lock it keeps it: no need to ask again.
+        bool writerLockHeld = false;
     };
 
     Connection *connection(const QString &connectionName, const QString &filePath,
                            QSqlError &error);
     static void statementFailed(Connection &open);
+    static bool mayWrite(Connection &open, const QString &filePath, QSqlError &error);
 
     std::map<QString, Connection> m_connections;
 };

@@ -1,4 +1,5 @@
 #include <zeldb/ThreadConnections_p.h>
+#include <zeldb/WriterLock_p.h>
 #include <zeldb/ZelDbDatabase.h>
 
 #include <zellogger/BurstLog_p.h>
@@ -74,14 +75,14 @@ QSqlDatabase ZelDbDatabase::Database() const
     return qtName.isEmpty() ? QSqlDatabase() : QSqlDatabase::database(qtName, false);
 }
 
-QSqlQuery *ZelDbDatabase::Statement(const QString &sql, QSqlError &error) const
+QSqlQuery *ZelDbDatabase::Statement(const QString &sql, bool writes, QSqlError &error) const
 {
     if (!m_open) {
         error
             = QSqlError(QStringLiteral("database not open"), QString(), QSqlError::ConnectionError);
         return nullptr;
     }
-    return ThreadConnections::current().statement(m_connectionName, filePath, sql, error);
+    return ThreadConnections::current().statement(m_connectionName, filePath, sql, writes, error);
 }
 
 QSqlError ZelDbDatabase::lastError() const
@@ -134,6 +135,15 @@ QStringList ZelDbDatabase::schemaStatements()
 int ZelDbDatabase::TransactionDepth() const
 {
     return m_open ? ThreadConnections::current().transactionDepth(m_connectionName, filePath) : 0;
+}
+
+bool ZelDbDatabase::ClaimWriter()
+{
+    QString refusal;
+    if (WriterLock::acquire(filePath, refusal))
+        return true;
+    m_lastError = QSqlError(QString(), refusal, QSqlError::StatementError);
+    return false;
 }
 
 void ZelDbDatabase::reportError(const QString &what, const QSqlError &error)

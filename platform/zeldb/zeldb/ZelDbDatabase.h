@@ -65,6 +65,10 @@ public:
     // or while this object is not open. Any statement that fails inside a transaction makes
     // the whole transaction fail: no later statement of it runs, and its commit rolls back.
     int TransactionDepth() const;
+    // Makes this process the one that writes the file, as its first write would: it stays so
+    // until it ends, and while another process is, every write fails. False, with the writing
+    // process named in lastError(), when another one is.
+    bool ClaimWriter();
 
     // Closes the calling thread's physical connections; the next Open reopens. Call it only
     // when no object on the thread is open, as the last store work of a thread that may
@@ -94,9 +98,9 @@ private:
     bool EndTransaction(bool commit);
 
     // SQL prepared on the calling thread's connection and kept for reuse; null, with the
-    // reason in ERROR, while this object is not open or when the statement is refused.
-    // Finish the query after use.
-    QSqlQuery *Statement(const QString &sql, QSqlError &error) const;
+    // reason in ERROR, while this object is not open or when the statement is refused (one
+    // that WRITES also while another process writes the file). Finish the query after use.
+    QSqlQuery *Statement(const QString &sql, bool writes, QSqlError &error) const;
     // Records a failed statement and logs it unless it belongs to a burst of the same
     // failure that was logged already; WHAT names the table and operation.
     void reportError(const QString &what, const QSqlError &error);
