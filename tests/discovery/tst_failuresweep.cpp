@@ -1,0 +1,397 @@
+#include <zelmw/catalogue/MapObjectFactory.h>
+#include <zelmw/config/ConfigDataFactory.h>
+#include <zelmw/discovery/DiscoveryRoutes_p.h>
+#include <zelmw/facades/VelCpeFacade.h>
+#include <zelmw/networkmap/ConnectionRules_p.h>
+#include <zelmw/networkmap/InUseMapController.h>
+#include <zelmw/networkmap/NetworkMapFactory.h>
+#include <zelmw/networkmap/NetworkMapObjectFactory.h>
+#include <zelmw/vocabulary/ZelConstants.h>
+
+#include <zeldb/StatementFaults_p.h>
+
+#include "ModelReset.h"
+#include "RawStore.h"
+#include "TestSupport.h"
+
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSet>
+#include <QThread>
+#include <QtTest>
+
+#include <functional>
+
+using namespace zelmw;
+using zeldb::StatementFaults;
+
+Q_DECLARE_METATYPE(zeldb::StatementFaults::Kind)
+
+namespace {
+
+using Step = std::function<void()>;
+
+// Every kind of write, each step one unit of work: the example home scan (type changes,
+// both client lists, ping rounds with a disconnect), a lease deletion, a configuration
+// save, a new device type, a login through a facade and a switch to a second network.
+QVector<Step> scenario(const DiscoveryRoutes &routes)
+{
+    QVector<Step> steps;
+    QFile scan(QStringLiteral(ZEL_SOURCE_DIR "/examples/home-scan.jsonl"));
+    if (!scan.open(QIODevice::ReadOnly))
+        return steps;
+    auto inUse = [] { return InUseMapController::getInstance()->getInUseNetworkMap(); };
+    for (const QByteArray &line : scan.readAll().split('\n')) {
+        const QJsonObject object = QJsonDocument::fromJson(line).object();
+        if (object.contains(QLatin1String("connection"))) {
+            QMap<QString, bool> report;
+            const QJsonObject status = object.value(QLatin1String("connection")).toObject();
+            for (auto entry = status.begin(); entry != status.end(); ++entry)
+                report.insert(entry.key(), entry.value().toBool());
+            steps << [=] {
+                if (const NetworkMapSharedPtr map = inUse())
+                    map->saveConnectionStatus(report);
+            };
+        } else if (!object.isEmpty()) {
+            QMap<QString, QString> record;
+            for (auto entry = object.begin(); entry != object.end(); ++entry)
+                record.insert(entry.key(), entry.value().toString());
+            steps << [&routes, record] { routes.apply(record); };
+        }
+    }
+    const QString vacuum = QStringLiteral("192.168.1.55");
+    steps << [=] {
+        if (const NetworkMapSharedPtr map = inUse()) {
+            if (const auto device = map->getNwMapObjectByIp(vacuum))
+                device->saveDetail(
+                    DEVICE_PARAM_LAN_DISCONNECT_TIME,
+                    ConnectionRules::formatTime(QDateTime::currentDateTime().addDays(-2)));
+        }
+    };
+    steps << [=] {
+        if (const NetworkMapSharedPtr map = inUse())
+            map->saveConnectionStatus({ { vacuum, false } });
+    };
+    steps << [] { ConfigDataFactory::getInstance()->saveConfigData("SWEEP_KEY", "on"); };
+    steps << [] { MapObjectFactory::getInstance()->getMapObject("SWEEP_TYPE", true); };
+    steps << [] {
+        if (const auto type = MapObjectFactory::getInstance()->getMapObject("SWEEP_TYPE", false))
+            type->createParameter("SWEEP_PARAM");
+    };
+    steps << [=] {
+        if (const NetworkMapSharedPtr map = inUse())
+            VelCpeFacade(map->getNwMapObject(QStringLiteral("02:5E:C1:00:3A:10")))
+                .saveAuthentication(true, "admin", "sweep-pass");
+    };
+    steps << [&routes] {
+        routes.apply({ { NS_DEVICE_TYPE, DEVICE_TYPE_GATEWAY },
+                       { DEVICE_PARAM_LAN_MACADDRESS, "0A:00:00:00:00:01" },
+                       { DEVICE_PARAM_LAN_IPADDRESS, "10.1.0.1" },
+                       { GATEWAY_PARAM_ISROUTER, BOOL_TRUE_VALUE } });
+    };
+    steps << [&routes] {
+        routes.apply({ { NS_DEVICE_TYPE, DEVICE_TYPE_UNKNOWN_DEVICE },
+                       { DEVICE_PARAM_LAN_MACADDRESS, "0A:00:00:00:00:02" },
+                       { DEVICE_PARAM_LAN_IPADDRESS, "10.1.0.2" } });
+    };
+    return steps;
+}
+
+// The store as rows, as sorted lines of text: what a fresh process would load. Dates are left
+// out; they differ between runs.
+QStringList storeState()
+{
+    zeltest::RawStore store;
+    QStringList state;
+    state << "in use "
+            + store.value("SELECT ConfigKeyValue FROM ConfigurationPairs WHERE "
+                          "ConfigKeyName = ?",
+                          { INUSE_NETWORKMAP_ID });
+    state << store.column("SELECT 'device ' || Id || ' ' || NetworkMapId FROM NetworkMapObjects");
+    state << store.column("SELECT Id || ' ' || Name FROM MapObjects ORDER BY Id");
+    state << store.column("SELECT Id || ' ' || MapObjectId || ' ' || Name "
+                          "FROM MapObjectParameters ORDER BY Id");
+    state << store.column("SELECT ConfigKeyName || '=' || ConfigKeyValue FROM "
+                          "ConfigurationPairs WHERE ConfigKeyName <> ? ORDER BY ConfigKeyName",
+                          { DEVICE_PARAM_LAN_DISCONNECT_TIME });
+    state << store.column("SELECT Id || ' ' || Serial || ' ' || Name || ' ' || MasterDeviceId || "
+                          "' ' || LocalZelPcId FROM NetworkMaps ORDER BY Id");
+    state << store.column("SELECT d.Id || ' ' || d.NetworkMapId || ' ' || t.Name || ' ' || "
+                          "d.Name || ' ' || d.MacAddress || ' ' || d.IsConnected "
+                          "FROM NetworkMapObjects d JOIN MapObjects t ON t.Id = d.MapObjectId "
+                          "ORDER BY d.Id");
+    state << store.column("SELECT x.NetworkMapObjectId || ' ' || p.Name || '=' || "
+                          "CASE WHEN p.Name = ? THEN 'time' ELSE x.Value END "
+                          "FROM NetworkMapObjectDetails x JOIN MapObjectParameters p ON p.Id = "
+                          "x.MapObjectParameterId "
+                          "JOIN NetworkMapObjects d ON d.Id = x.NetworkMapObjectId ORDER BY x.Id",
+                          { DEVICE_PARAM_LAN_DISCONNECT_TIME });
+    state.sort();
+    return state;
+}
+
+// The same as memory holds it, reached the way an application reaches it, for the rows the
+// store lists and for the objects the scenario touches.
+QStringList memoryState()
+{
+    zeltest::RawStore store;
+    // The ids the store has handed out, and a few past them: no cache may serve a row that
+    // was rolled back, whose id will be handed out again.
+    auto probed = [&](const char *table) {
+        QStringList ids;
+        const int last
+            = store.value("SELECT seq FROM sqlite_sequence WHERE name = ?", { table }).toInt();
+        for (int id = 1; id <= last + 3; ++id)
+            ids << QString::number(id);
+        return ids;
+    };
+    QStringList state;
+    const NetworkMapSharedPtr inUse = InUseMapController::getInstance()->getInUseNetworkMap();
+    state << "in use " + (inUse ? QString::number(inUse->getId()) : QString());
+    for (const QString &id : probed("NetworkMapObjects")) {
+        if (const auto device
+            = NetworkMapObjectFactory::getInstance()->getNetworkMapObject(id.toInt()))
+            state << QString("device %1 %2").arg(id).arg(device->getNetworkMapId());
+    }
+    for (const QString &id : probed("MapObjects")) {
+        const auto type = MapObjectFactory::getInstance()->getMapObject(id.toInt());
+        if (!type)
+            continue;
+        state << id + ' ' + type->getName();
+        for (const auto &parameter : type->getParameterList())
+            state << QString("%1 %2 %3").arg(parameter->getId()).arg(id, parameter->getName());
+    }
+    for (const QString &key : store.column("SELECT ConfigKeyName FROM ConfigurationPairs WHERE "
+                                           "ConfigKeyName <> ? ORDER BY ConfigKeyName",
+                                           { DEVICE_PARAM_LAN_DISCONNECT_TIME }))
+        state << key + '=' + ConfigDataFactory::getInstance()->getConfigValue(key);
+    QStringList devices, details;
+    for (const QString &id : probed("NetworkMaps")) {
+        const NetworkMapSharedPtr map = NetworkMapFactory::getInstance()->getNetworkMap(id.toInt());
+        if (!map)
+            continue;
+        state << QString("%1 %2 %3 %4 %5")
+                     .arg(id, map->getSerial(), map->getName())
+                     .arg(map->getMasterDeviceId())
+                     .arg(map->getLocalZelPcId());
+        for (const auto &device : map->getNwMapObjectList()) {
+            devices << QString("%1 %2 %3 %4 %5 %6")
+                           .arg(device->getId())
+                           .arg(id, device->getTypeName(), device->getName(),
+                                device->getMacAddress())
+                           .arg(device->getIsConnected() ? 1 : 0);
+            for (const auto &detail : device->getDetailList())
+                details << QString("%1 %2=%3")
+                               .arg(device->getId())
+                               .arg(detail->getParamName(),
+                                    detail->getParamName() == DEVICE_PARAM_LAN_DISCONNECT_TIME
+                                        ? "time"
+                                        : detail->getValue());
+        }
+    }
+    state << devices << details;
+    state.sort();
+    return state;
+}
+
+QString difference(const QStringList &a, const QStringList &b)
+{
+    QStringList onlyA, onlyB;
+    for (const QString &line : a)
+        if (!b.contains(line))
+            onlyA << line;
+    for (const QString &line : b)
+        if (!a.contains(line))
+            onlyB << line;
+    return "memory only [" + onlyA.join("; ") + "] store only [" + onlyB.join("; ") + "]";
+}
+
+QString inUseInStore()
+{
+    return zeltest::RawStore().value("SELECT ConfigKeyValue FROM ConfigurationPairs WHERE "
+                                     "ConfigKeyName = ?",
+                                     { INUSE_NETWORKMAP_ID });
+}
+
+// What a receiver on another thread learns from the signals alone: the map in use and the
+// devices of each map. Ids must never be announced twice.
+class Listener : public QObject
+{
+    Q_OBJECT
+
+public:
+    QString inUse;
+    QMap<int, QSet<int>> devices;
+    QSet<int> everCreated;
+    QStringList faults;
+
+    void watch(const NetworkMapSharedPtr &map)
+    {
+        const int id = map->getId();
+        connect(map.get(), &NetworkMap::nwMapObjCreated, this, [this, id](int device) {
+            if (everCreated.contains(device))
+                faults << QString("id %1 announced twice").arg(device);
+            everCreated.insert(device);
+            devices[id].insert(device);
+        });
+        connect(map.get(), &NetworkMap::nwMapObjDeleted, this, [this, id](int device) {
+            if (!devices[id].remove(device))
+                faults << QString("id %1 deleted unannounced").arg(device);
+        });
+    }
+
+    void reset()
+    {
+        inUse.clear();
+        devices.clear();
+        everCreated.clear();
+        faults.clear();
+    }
+};
+
+} // namespace
+
+class TestFailureSweep : public QObject
+{
+    Q_OBJECT
+
+    QThread m_thread;
+    Listener m_listener;
+    QSet<NetworkMap *> m_watched;
+    DiscoveryRoutes m_routes;
+    QVector<Step> m_steps;
+    qint64 m_statements = 0;
+
+    void reset()
+    {
+        QVERIFY(zeltest::resetModel());
+        zeltest::RawStore().column("DELETE FROM sqlite_sequence");
+        onListenerThread([this] { m_listener.reset(); });
+        m_watched.clear();
+    }
+
+    // Runs WORK on the listener's thread once it has handled every signal sent so far.
+    void onListenerThread(const std::function<void()> &work)
+    {
+        QMetaObject::invokeMethod(&m_listener, work, Qt::BlockingQueuedConnection);
+    }
+
+    QStringList signalledState()
+    {
+        QStringList state;
+        onListenerThread([&] {
+            state << "in use " + m_listener.inUse;
+            for (auto map = m_listener.devices.cbegin(); map != m_listener.devices.cend(); ++map) {
+                QList<int> ids = map.value().values();
+                std::sort(ids.begin(), ids.end());
+                for (int id : ids)
+                    state << QString("%1 %2").arg(map.key()).arg(id);
+            }
+            state << m_listener.faults;
+        });
+        return state;
+    }
+
+    QStringList committedState()
+    {
+        zeltest::RawStore store;
+        return QStringList { "in use " + inUseInStore() }
+        << store.column("SELECT NetworkMapId || ' ' || Id FROM NetworkMapObjects "
+                        "ORDER BY NetworkMapId, Id");
+    }
+
+    // Runs the scenario failing statement K (none for 0) as KIND. After the step that met the
+    // failure: the store is sound, memory equals it, the signals tell it; then the step runs
+    // again. Answers the final state, or a description of the first inconsistency.
+    QStringList run(qint64 k, StatementFaults::Kind kind, QString &inconsistency)
+    {
+        reset();
+        StatementFaults::resetCount();
+        if (k > 0)
+            StatementFaults::failNth(k, kind);
+        for (const Step &step : qAsConst(m_steps)) {
+            const qint64 before = StatementFaults::executed();
+            step();
+            if (k <= before || k > StatementFaults::executed())
+                continue;
+            StatementFaults::clear();
+            if (zeltest::RawStore().value("PRAGMA integrity_check") != QLatin1String("ok"))
+                inconsistency = "integrity check failed";
+            else if (memoryState() != storeState())
+                inconsistency
+                    = "memory differs from the store: " + difference(memoryState(), storeState());
+            else if (signalledState() != committedState())
+                inconsistency = "signals differ from the store: " + signalledState().join(',')
+                    + " / " + committedState().join(',');
+            if (!inconsistency.isEmpty())
+                return {};
+            step();
+        }
+        m_statements = StatementFaults::executed();
+        StatementFaults::clear();
+        return storeState() << memoryState();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        // Thousands of records, each failing once: the lines they log say nothing here.
+        QLoggingCategory::setFilterRules(
+            QStringLiteral("MIDDLEWARE=false\nZELDB=false\ndefault.warning=false"));
+        m_listener.moveToThread(&m_thread);
+        m_thread.start();
+        connect(
+            InUseMapController::getInstance().get(), &InUseMapController::inUseMapChanged, this,
+            [this](const NetworkMapSharedPtr &map) {
+                // On the emitting thread, before the map's own signals of the same unit.
+                if (!m_watched.contains(map.get())) {
+                    m_watched.insert(map.get());
+                    m_listener.watch(map);
+                }
+                const QString id = QString::number(map->getId());
+                QMetaObject::invokeMethod(&m_listener, [this, id] { m_listener.inUse = id; });
+            },
+            Qt::DirectConnection);
+        m_steps = scenario(m_routes);
+        QVERIFY(m_steps.size() > 40);
+    }
+
+    void cleanupTestCase()
+    {
+        m_thread.quit();
+        m_thread.wait();
+    }
+
+    // Every statement of the scenario fails once, as an I/O error and as a lock held by
+    // another program; each time store, memory and signals agree, and running the failed
+    // step again reaches the state of the run without failures.
+    void everyStatementFailsOnce_data()
+    {
+        QTest::addColumn<StatementFaults::Kind>("kind");
+        QTest::newRow("I/O error") << StatementFaults::Kind::IoError;
+        QTest::newRow("database is locked") << StatementFaults::Kind::Locked;
+    }
+    void everyStatementFailsOnce()
+    {
+        QFETCH(StatementFaults::Kind, kind);
+        QString inconsistency;
+        const QStringList clean = run(0, kind, inconsistency);
+        const qint64 points = m_statements;
+        QVERIFY(points > 100);
+        QVERIFY(signalledState() == committedState());
+        qint64 consistent = 0;
+        for (qint64 k = 1; k <= points; ++k) {
+            const QStringList final = run(k, kind, inconsistency);
+            QVERIFY2(inconsistency.isEmpty(),
+                     qPrintable(QString("statement %1: %2").arg(k).arg(inconsistency)));
+            QVERIFY2(final == clean,
+                     qPrintable(QString("statement %1: final state differs").arg(k)));
+            ++consistent;
+        }
+        qInfo("%lld/%lld failure points consistent", consistent, points);
+    }
+};
+
+ZEL_TEST_MAIN(TestFailureSweep)
+#include "tst_failuresweep.moc"
