@@ -2,7 +2,7 @@
 
 #include <zelmw/networkmap/NetworkMapObjectDataHandler_p.h>
 #include <zelmw/networkmap/NetworkMapObjectDetailDataHandler_p.h>
-#include <zelmw/networkmap/NetworkMapObjectFactory.h>
+#include <zelmw/networkmap/NetworkMapObjectFactory_p.h>
 #include <zelmw/vocabulary/ZelConstants.h>
 
 #include <zellogger/ZelLogger.h>
@@ -26,13 +26,13 @@ void DefaultNetworkMapBuilder::constructNetworkMapObjects()
     if (!m_networkMap)
         return;
     // A device already handed out by id stays the one object over its row.
-    const boost::shared_ptr<NetworkMapObjectFactory> devices
-        = NetworkMapObjectFactory::getInstance();
+    NetworkMapObjectFactory::Implementation &devices
+        = NetworkMapObjectFactory::Implementation::instance();
     const int mapId = m_networkMap->getId();
     // One query for the details of all devices rather than one per device.
     for (const NetworkMapObjectFactory::NetworkMapObjectPtr &device :
-         devices->adoptRecords(NetworkMapObjectDataHandler().getRecordsByNetworkMapId(mapId),
-                               NetworkMapObjectDetailDataHandler().getRecordsByNetworkMapId(mapId)))
+         devices.adoptRecords(NetworkMapObjectDataHandler().getRecordsByNetworkMapId(mapId),
+                              NetworkMapObjectDetailDataHandler().getRecordsByNetworkMapId(mapId)))
         m_networkMap->addNwMapObject(device);
 }
 

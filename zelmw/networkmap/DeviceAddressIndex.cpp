@@ -9,11 +9,6 @@ namespace zelmw {
 
 namespace {
 
-// Counts the changes of any device's addresses and of any map's devices.
-quint64 generation = 1;
-// Counts the changes of any device's connection state.
-quint64 connections = 1;
-
 bool byAddress(const DeviceAddressIndex::Entry &a, const DeviceAddressIndex::Entry &b)
 {
     return a.address < b.address;
@@ -26,20 +21,21 @@ DeviceAddressIndex::DeviceAddressIndex(AddressOf addressOf, IsSteady isSteady)
     , m_isSteady(isSteady)
 { }
 
-void DeviceAddressIndex::invalidateAll()
+void DeviceAddressIndex::invalidate()
 {
-    ++generation;
+    m_entriesValid = false;
+    m_unsteadyValid = false;
 }
 
 void DeviceAddressIndex::connectionsChanged()
 {
-    ++connections;
+    m_unsteadyValid = false;
 }
 
 const DeviceAddressIndex::Entries &
 DeviceAddressIndex::entries(const TwoKeyRegistry<QString, NetworkMapObject> &devices)
 {
-    if (m_generation == generation)
+    if (m_entriesValid)
         return m_entries;
     Entries entries;
     entries.reserve(devices.size());
@@ -53,8 +49,8 @@ DeviceAddressIndex::entries(const TwoKeyRegistry<QString, NetworkMapObject> &dev
     for (Entry &entry : entries)
         entry.address = QString(entry.address.constData(), entry.address.size());
     m_entries = entries;
-    m_generation = generation;
-    m_connections = 0;
+    m_entriesValid = true;
+    m_unsteadyValid = false;
     return m_entries;
 }
 
@@ -62,7 +58,7 @@ const DeviceAddressIndex::Entries &
 DeviceAddressIndex::unsteadyEntries(const TwoKeyRegistry<QString, NetworkMapObject> &devices)
 {
     const Entries &all = entries(devices);
-    if (m_connections == connections)
+    if (m_unsteadyValid)
         return m_unsteady;
     Entries unsteady;
     for (auto entry = all.cbegin(); entry != all.cend(); ++entry) {
@@ -71,7 +67,7 @@ DeviceAddressIndex::unsteadyEntries(const TwoKeyRegistry<QString, NetworkMapObje
             unsteady.append(*entry);
     }
     m_unsteady = unsteady;
-    m_connections = connections;
+    m_unsteadyValid = true;
     return m_unsteady;
 }
 

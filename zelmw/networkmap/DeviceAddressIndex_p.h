@@ -13,12 +13,12 @@ class NetworkMapObject;
 
 // A map's devices by an address of theirs, for lookups that would otherwise read every
 // device's details: a connection report names every device's IP address. Sorted by address,
-// the devices of one address in ascending id. Rebuilt on the first use after invalidateAll(),
-// which the model calls whenever any device's address or any map's set of devices may have
-// changed; such changes are rare next to the reports. Beside them the unsteady entries: the
-// first device of each address, where the owner's predicate calls it unsteady. The map calls
-// steady a device that a "connected" report leaves as it is, so that such reports, the most
-// of every report, look only among the few others. Guarded by the model lock.
+// the devices of one address in ascending id. Rebuilt on the first use after invalidate(),
+// which its owner calls whenever a device's address or the set of devices may have changed;
+// such changes are rare next to the reports. Beside them the unsteady entries: the first
+// device of each address, where the owner's predicate calls it unsteady. The map calls steady
+// a device that a "connected" report leaves as it is, so that such reports, the most of every
+// report, look only among the few others. Guarded by the model lock.
 class DeviceAddressIndex
 {
 public:
@@ -34,9 +34,9 @@ public:
 
     DeviceAddressIndex(AddressOf addressOf, IsSteady isSteady);
 
-    static void invalidateAll();
-    // Called whenever any device's steadiness may have changed.
-    static void connectionsChanged();
+    void invalidate();
+    // Called whenever a device's steadiness may have changed.
+    void connectionsChanged();
 
     // The entries over DEVICES, read again when invalidated. A copy shares them, and stays
     // valid while the devices change.
@@ -55,8 +55,8 @@ private:
     IsSteady m_isSteady;
     Entries m_entries;
     Entries m_unsteady;
-    quint64 m_generation = 0;
-    quint64 m_connections = 0;
+    bool m_entriesValid = false;
+    bool m_unsteadyValid = false;
 };
 
 } // namespace zelmw

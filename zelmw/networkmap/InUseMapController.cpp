@@ -1,4 +1,4 @@
-#include <zelmw/networkmap/InUseMapController.h>
+#include <zelmw/networkmap/InUseMapController_p.h>
 
 #include <zelmw/config/ConfigDataFactory.h>
 #include <zelmw/networkmap/NetworkMapFactory.h>
@@ -11,9 +11,64 @@
 
 namespace zelmw {
 
+namespace {
+
+int configuredInUseMapId()
+{
+    const boost::shared_ptr<ConfigurationData> entry
+        = ConfigDataFactory::getInstance()->getConfigData(INUSE_NETWORKMAP_ID);
+    return entry ? entry->getValue().toInt() : 0;
+}
+
+} // namespace
+
+InUseMapController::Implementation::Implementation(InUseMapController *q)
+    : q(q)
+{ }
+
+InUseMapController::Implementation::~Implementation()
+{
+    UnitOfWork::forget(this);
+}
+
+void InUseMapController::Implementation::remember()
+{
+    UnitOfWork::remember(this, [this] {
+        return [this, held = inUseMap, updating = updatingCpe] {
+            inUseMap = held;
+            updatingCpe = updating;
+        };
+    });
+}
+
+void InUseMapController::Implementation::forget(const NetworkMapSharedPtr &map)
+{
+    const ModelLock lock;
+    if (map == inUseMap) {
+        remember();
+        inUseMap.reset();
+    }
+}
+
+void InUseMapController::Implementation::change(const NetworkMapSharedPtr &map)
+{
+    if (!map) {
+        qWarning("InUseMapController::changeInUseMap - inUseMap cannot be null");
+        return;
+    }
+    UnitOfWork unit;
+    if (map == inUseMap)
+        return;
+    remember();
+    inUseMap = map;
+    ConfigDataFactory::getInstance()->saveConfigData(INUSE_NETWORKMAP_ID,
+                                                     QString::number(map->getId()));
+    UnitOfWork::announce(q, [q = q, map] { emit q->inUseMapChanged(map); });
+}
+
 InUseMapController::InUseMapController(QObject *parent)
     : QObject(parent)
-    , m_updatingCpe(false)
+    , d(new Implementation(this))
 {
     // Both spellings, so that queued receivers may name the type either way.
     qRegisterMetaType<NetworkMapSharedPtr>("zelmw::NetworkMapSharedPtr");
@@ -31,9 +86,9 @@ boost::shared_ptr<InUseMapController> InUseMapController::getInstance()
 NetworkMapSharedPtr InUseMapController::getInUseNetworkMap()
 {
     const ModelLock lock;
-    if (m_inUseMap)
-        return m_inUseMap;
-    const int id = getInUseMapConfigVal();
+    if (d->inUseMap)
+        return d->inUseMap;
+    const int id = configuredInUseMapId();
     return id == 0 ? NetworkMapSharedPtr() : NetworkMapFactory::getInstance()->getNetworkMap(id);
 }
 
@@ -48,75 +103,23 @@ NetworkMapSharedPtr InUseMapController::getInUseNetworkMap(const QString &mac,
     NetworkMapSharedPtr map = maps->getNetworkMap(mac);
     if (!map)
         map = maps->addNetworkMap(mac, serialNumber, name);
-    if (map != m_inUseMap && !isUpdatingCpe())
-        changeInUseNetworkMap(map);
+    if (map != d->inUseMap && !d->updatingCpe)
+        d->change(map);
     return unit.finish(map);
 }
 
 void InUseMapController::reset()
 {
     const ModelLock lock;
-    remember();
-    m_inUseMap.reset();
+    d->remember();
+    d->inUseMap.reset();
 }
 
 void InUseMapController::updateCpeState(bool updating)
 {
     const ModelLock lock;
-    remember();
-    m_updatingCpe = updating;
-}
-
-void InUseMapController::remember()
-{
-    UnitOfWork::remember(this, [this] {
-        return [this, inUseMap = m_inUseMap, updatingCpe = m_updatingCpe] {
-            m_inUseMap = inUseMap;
-            m_updatingCpe = updatingCpe;
-        };
-    });
-}
-
-bool InUseMapController::isUpdatingCpe() const
-{
-    return m_updatingCpe;
-}
-
-void InUseMapController::changeInUseNetworkMap(const NetworkMapSharedPtr &map)
-{
-    if (!map) {
-        qWarning("InUseMapController::changeInUseMap - inUseMap cannot be null");
-        return;
-    }
-    UnitOfWork unit;
-    if (map != m_inUseMap) {
-        remember();
-        m_inUseMap = map;
-        updateInUseMapConfigVal(map->getId());
-        UnitOfWork::announce(this, [this, map] { emit inUseMapChanged(map); });
-    }
-}
-
-void InUseMapController::forgetNetworkMap(const NetworkMapSharedPtr &map)
-{
-    const ModelLock lock;
-    if (map == m_inUseMap) {
-        remember();
-        m_inUseMap.reset();
-    }
-}
-
-int InUseMapController::getInUseMapConfigVal() const
-{
-    const boost::shared_ptr<ConfigurationData> entry
-        = ConfigDataFactory::getInstance()->getConfigData(INUSE_NETWORKMAP_ID);
-    return entry ? entry->getValue().toInt() : 0;
-}
-
-bool InUseMapController::updateInUseMapConfigVal(int id)
-{
-    return ConfigDataFactory::getInstance()->saveConfigData(INUSE_NETWORKMAP_ID,
-                                                            QString::number(id));
+    d->remember();
+    d->updatingCpe = updating;
 }
 
 } // namespace zelmw

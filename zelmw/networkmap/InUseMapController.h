@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QString>
 #include <boost/shared_ptr.hpp>
+#include <memory>
 
 namespace zelmw {
 
@@ -36,21 +37,14 @@ public:
 signals:
     void inUseMapChanged(const NetworkMapSharedPtr &inuseMap);
 
+public:
+    // The private part, reached by the library's own classes through its private header.
+    class Implementation;
+
 private:
-    friend class NetworkMapFactory;
-
     explicit InUseMapController(QObject *parent = nullptr);
-    // A deleted map is no longer held, as after reset().
-    void forgetNetworkMap(const NetworkMapSharedPtr &map);
-    bool isUpdatingCpe() const;
-    void changeInUseNetworkMap(const NetworkMapSharedPtr &map);
-    int getInUseMapConfigVal() const;
-    bool updateInUseMapConfigVal(int id);
-    // Before a change: the unit of work restores the held map and the update flag if it fails.
-    void remember();
 
-    bool m_updatingCpe;
-    NetworkMapSharedPtr m_inUseMap;
+    std::unique_ptr<Implementation> d;
 };
 
 } // namespace zelmw

@@ -1,24 +1,17 @@
-#include <zelmw/networkmap/NetworkMap.h>
+#include <zelmw/networkmap/NetworkMap_p.h>
 
 #include <zelmw/catalogue/MapObjectFactory.h>
 #include <zelmw/facades/VelCpeFacade.h>
-#include <zelmw/networkmap/DeviceAddressIndex_p.h>
-#include <zelmw/networkmap/DiscoveryRecordLimits_p.h>
 #include <zelmw/networkmap/NetworkMapDataHandler_p.h>
-#include <zelmw/networkmap/NetworkMapFactory.h>
 #include <zelmw/networkmap/NetworkMapObjectDataHandler_p.h>
-#include <zelmw/networkmap/NetworkMapObjectFactory.h>
-#include <zelmw/persistence/DirtyFields_p.h>
+#include <zelmw/networkmap/NetworkMapObjectFactory_p.h>
+#include <zelmw/networkmap/NetworkMapObject_p.h>
 #include <zelmw/persistence/ModelLock_p.h>
 #include <zelmw/persistence/UnitOfWork_p.h>
-#include <zelmw/vocabulary/TwoKeyRegistry_p.h>
 #include <zelmw/vocabulary/Utility.h>
 #include <zelmw/vocabulary/ZelConstants.h>
 
 #include <QCoreApplication>
-#include <QHash>
-#include <QSet>
-#include <boost/make_shared.hpp>
 #include <zellogger/ZelLogger.h>
 
 #include <stdexcept>
@@ -27,7 +20,6 @@ namespace zelmw {
 
 using zeldb::NetworkMapsRecord;
 using NetworkMapObjectPtr = NetworkMap::NetworkMapObjectPtr;
-using Record = QMap<QString, QString>;
 
 namespace {
 
@@ -36,193 +28,35 @@ void log(const QString &message, int level)
     ZelLogger::getInstance()->log(message, level, LOGGER_NAME);
 }
 
-// What every rule reads from a record; a missing key reads as an empty string.
-struct DiscoveredDevice
-{
-    explicit DiscoveredDevice(const Record &record)
-        : mac(record.value(DEVICE_PARAM_LAN_MACADDRESS).toUpper())
-        , ip(record.value(DEVICE_PARAM_LAN_IPADDRESS))
-        , name(record.value(UPNP_PARAM_FRIENDLYNAME))
-    {
-        if (name.isEmpty())
-            name = record.value(DEVICE_PARAM_NAME);
-        if (name.isEmpty())
-            name = ip;
-    }
-
-    QString mac;
-    QString ip;
-    QString name;
-};
-
 } // namespace
 
-NetworkMap::IDiscoverStrategy::~IDiscoverStrategy() = default;
+NetworkMap::Implementation::Implementation(NetworkMap *q)
+    : q(q)
+{ }
 
-class NetworkMap::Implementation
+NetworkMap::Implementation::~Implementation()
 {
-public:
-    boost::shared_ptr<NetworkMapsRecord> record;
-    DirtyFields dirtyFields;
-    // By id and by the MAC address each device had when it was entered.
-    TwoKeyRegistry<QString, NetworkMapObject> devices;
-    QMap<QString, boost::shared_ptr<IDiscoverStrategy>> strategies;
-    // How many of the devices have each MAC address, case folded: a new device must not
-    // repeat one. Kept as devices come and go, counted again after any device's MAC address
-    // was set, which is rare.
-    QHash<QString, int> macCounts;
-    quint64 macCountsAt = 0;
+    UnitOfWork::forget(this);
+}
 
-    // Counts DEVICE, entering (DELTA 1) or leaving (-1), unless a recount is due anyway.
-    void countMac(const NetworkMapObject &device, int delta)
-    {
-        if (macCountsAt != NetworkMapObject::macAddressChanges())
-            return;
-        const QString mac = device.getMacAddress().toCaseFolded();
-        int &count = macCounts[mac];
-        count += delta;
-        if (count <= 0)
-            macCounts.remove(mac);
-    }
-
-    // Whether a device other than EXCEPT has MAC, compared ignoring case.
-    bool hasMac(const QString &mac, const NetworkMapObjectPtr &except)
-    {
-        if (macCountsAt != NetworkMapObject::macAddressChanges()) {
-            macCounts.clear();
-            macCountsAt = NetworkMapObject::macAddressChanges();
-            devices.forEach([this](const NetworkMapObjectPtr &device) { countMac(*device, 1); });
-        }
-        const QString folded = mac.toCaseFolded();
-        int count = macCounts.value(folded);
-        if (except && devices.get(except->getId()) == except
-            && except->getMacAddress().toCaseFolded() == folded)
-            --count;
-        return count > 0;
-    }
-
-    DeviceAddressIndex byIp { [](const NetworkMapObject &device) { return device.getIpAddress(); },
-                              [](const NetworkMapObject &device) {
-                                  return device.isSteadilyConnected();
-                              } };
-
-    ~Implementation() { UnitOfWork::forget(this); }
-
-    // Before a change of the row: the unit of work restores it if it fails.
-    void remember()
-    {
-        UnitOfWork::remember(this, [this] {
-            return [this, saved = *record, dirty = dirtyFields] {
-                *record = saved;
-                dirtyFields = dirty;
-            };
-        });
-    }
-
-    // After the registry changed back: what is derived from it is counted again.
-    void registryRestored()
-    {
-        macCountsAt = 0;
-        DeviceAddressIndex::invalidateAll();
-    }
-
-    // A known device gets the record as details, its name when the record names it, and
-    // never an invalid address over a valid one.
-    static void updateInPlace(const NetworkMapObjectPtr &device, const Record &record,
-                              const DiscoveredDevice &found)
-    {
-        Record details = record;
-        if (!Utility::isValidIpAddress(found.ip))
-            details.remove(DEVICE_PARAM_LAN_IPADDRESS);
-        device->saveDetails(details);
-        if (found.name != found.ip) {
-            device->setName(found.name);
-            device->saveData();
-        }
-    }
-};
-
-// "UNKNOWN_DEVICE": update a known device in place, whatever its type; create a new one under
-// the record's type.
-class NetworkMap::DefaultDiscoverStrategy : public NetworkMap::IDiscoverStrategy
+void NetworkMap::Implementation::remember()
 {
-public:
-    NetworkMapObjectPtr discover(NetworkMap &map, const Record &record) override
-    {
-        const DiscoveredDevice found(record);
-        if (found.mac.isEmpty())
-            return NetworkMapObjectPtr();
-        if (const NetworkMapObjectPtr device = map.getNwMapObject(found.mac)) {
-            Implementation::updateInPlace(device, record, found);
-            return device;
-        }
-        return map.createNwMapObject(record.value(NS_DEVICE_TYPE), found.name, found.mac, found.ip,
-                                     record);
-    }
-};
-
-// "GATEWAY": a router seen for the first time becomes the master device; a device known
-// under another type is re-created as a gateway.
-class NetworkMap::GatewayDiscoverStrategy : public NetworkMap::IDiscoverStrategy
-{
-public:
-    NetworkMapObjectPtr discover(NetworkMap &map, const Record &record) override
-    {
-        const DiscoveredDevice found(record);
-        if (found.mac.isEmpty())
-            return NetworkMapObjectPtr();
-        if (const NetworkMapObjectPtr device = map.getNwMapObject(found.mac)) {
-            if (device->getTypeName() == DEVICE_TYPE_GATEWAY) {
-                Implementation::updateInPlace(device, record, found);
-                return device;
-            }
-            return map.changeType(device, DEVICE_TYPE_GATEWAY, record, found.name, found.ip);
-        }
-        if (record.value(GATEWAY_PARAM_ISROUTER) == BOOL_TRUE_VALUE)
-            return map.createMasterDevice(found.name, found.mac, found.ip, record);
-        return map.createNwMapObject(DEVICE_TYPE_GATEWAY, found.name, found.mac, found.ip, record);
-    }
-};
-
-// "PC": a gateway keeps its type; any other known device is re-created as a PC. The PC that
-// runs the application also names the map's interface and becomes its local PC.
-class NetworkMap::PcDiscoverStrategy : public NetworkMap::IDiscoverStrategy
-{
-public:
-    NetworkMapObjectPtr discover(NetworkMap &map, const Record &record) override
-    {
-        const DiscoveredDevice found(record);
-        if (found.mac.isEmpty())
-            return NetworkMapObjectPtr();
-        NetworkMapObjectPtr device = map.getNwMapObject(found.mac);
-        if (!device) {
-            device = map.createNwMapObject(DEVICE_TYPE_PC, found.name, found.mac, found.ip, record);
-        } else if (device->getTypeName() == DEVICE_TYPE_PC) {
-            Implementation::updateInPlace(device, record, found);
-        } else if (device->getTypeName() != DEVICE_TYPE_GATEWAY) {
-            device = map.changeType(device, DEVICE_TYPE_PC, record, found.name, found.ip);
-        }
-        // Without a device there is no id to record: the stored local PC stays as it is.
-        if (device && record.value(PC_PARAM_ISLOCALZEL) == BOOL_TRUE_VALUE) {
-            map.setNicGuid(record.value(PC_PARAM_LOCALZEL_NIC));
-            map.setLocalZelPcId(device->getId());
-            map.saveData();
-        }
-        return device;
-    }
-};
+    UnitOfWork::remember(this, [this] {
+        return [this, saved = *record, dirty = dirtyFields] {
+            *record = saved;
+            dirtyFields = dirty;
+        };
+    });
+}
 
 NetworkMap::NetworkMap(const boost::shared_ptr<NetworkMapsRecord> &record, QObject *parent)
     : QObject(parent)
-    , d(new Implementation)
+    , d(new Implementation(this))
 {
-    setRecord(record);
-    d->strategies.insert(DEVICE_TYPE_GATEWAY,
-                         boost::shared_ptr<IDiscoverStrategy>(new GatewayDiscoverStrategy));
-    d->strategies.insert(DEVICE_TYPE_PC,
-                         boost::shared_ptr<IDiscoverStrategy>(new PcDiscoverStrategy));
-    d->strategies.insert(DEVICE_TYPE_UNKNOWN_DEVICE,
-                         boost::shared_ptr<IDiscoverStrategy>(new DefaultDiscoverStrategy));
+    if (!record)
+        throw std::invalid_argument("NetworkMap::setRecord failed");
+    d->record = record;
+    d->addStrategies();
     // A map built on a worker thread belongs to the application's thread, so that the
     // application's own connections and deleteLater keep working after the worker ended.
     const QCoreApplication *application = QCoreApplication::instance();
@@ -234,14 +68,7 @@ NetworkMap::~NetworkMap()
 {
     const ModelLock lock;
     for (const NetworkMapObjectPtr &device : d->devices.values())
-        device->releaseOwner(this);
-}
-
-void NetworkMap::setRecord(const boost::shared_ptr<NetworkMapsRecord> &record)
-{
-    if (!record)
-        throw std::invalid_argument("NetworkMap::setRecord failed");
-    d->record = record;
+        NetworkMapObject::Implementation::of(*device).releaseOwner(d.get());
 }
 
 int NetworkMap::getId() const
@@ -335,19 +162,12 @@ void NetworkMap::addNwMapObject(const NetworkMapObjectPtr &object)
     const ModelLock lock;
     if (!object)
         return;
-    const int id = object->getId();
     // Another object over the same row must stop relaying through this map.
-    removeNwMapObject(id);
-    d->devices.add(id, object->getMacAddress(), object);
-    d->countMac(*object, 1);
-    UnitOfWork::onRollback(d.get(), [this, id, object] {
-        d->devices.removeId(id);
-        d->registryRestored();
-    });
-    // The device relays its reports through this map on the thread that made them, under the
-    // lock it holds, also when the map's own thread has no event loop.
-    object->setOwner(this);
-    DeviceAddressIndex::invalidateAll();
+    removeNwMapObject(object->getId());
+    d->devices.add(object);
+    // The device reports to this map on the thread that made the report, under the lock it
+    // holds, also when the map's own thread has no event loop.
+    NetworkMapObject::Implementation::of(*object).setOwner(d.get());
 }
 
 NetworkMapObjectPtr NetworkMap::getNwMapObject(int id) const
@@ -371,24 +191,16 @@ bool NetworkMap::hasNwMapObject(int id) const
 bool NetworkMap::hasNwMapObject(const QString &mac) const
 {
     const ModelLock lock;
-    return d->devices.containsKey(mac);
+    return d->devices.containsMac(mac);
 }
 
 bool NetworkMap::removeNwMapObject(int id)
 {
     const ModelLock lock;
-    // By identity: the entries that point to this device, whatever its MAC is now.
-    const QString key = d->devices.keyOf(id);
-    const NetworkMapObjectPtr device = d->devices.removeId(id);
-    if (device) {
-        UnitOfWork::onRollback(d.get(), [this, id, key, device] {
-            d->devices.add(id, key, device);
-            d->registryRestored();
-        });
-        d->countMac(*device, -1);
-        device->releaseOwner(this);
-        DeviceAddressIndex::invalidateAll();
-    }
+    // By identity: the entry that points to this device, whatever its MAC is now.
+    const NetworkMapObjectPtr device = d->devices.remove(id);
+    if (device)
+        NetworkMapObject::Implementation::of(*device).releaseOwner(d.get());
     return bool(device);
 }
 
@@ -428,12 +240,13 @@ NetworkMapObjectPtr NetworkMap::getLocalZel() const
     return getNwMapObject(getLocalZelPcId());
 }
 
-NetworkMapObjectPtr NetworkMap::createNwMapObjPrivate(const QString &typeName, const QString &name,
-                                                      const QString &mac, const QString &ip,
-                                                      const NetworkMapObjectPtr &replaced)
+NetworkMapObjectPtr NetworkMap::Implementation::createRow(const QString &typeName,
+                                                          const QString &name, const QString &mac,
+                                                          const QString &ip,
+                                                          const NetworkMapObjectPtr &replaced)
 {
     // Compared ignoring case: "aa:bb:..." and "AA:BB:..." are one device.
-    if (d->hasMac(mac, replaced)) {
+    if (devices.hasMac(mac, replaced)) {
         log(QStringLiteral("NetworkMap::createNwMapObject - another device already exists "
                            "with same MAC address: ")
                 + mac,
@@ -458,15 +271,15 @@ NetworkMapObjectPtr NetworkMap::createNwMapObjPrivate(const QString &typeName, c
         return NetworkMapObjectPtr();
     }
     const NetworkMapObjectDataHandler::RecordPtr record
-        = NetworkMapObjectDataHandler().addRecord(type->getId(), getId(), name, mac, ip, true);
+        = NetworkMapObjectDataHandler().addRecord(type->getId(), q->getId(), name, mac, ip, true);
     if (!record) {
         log(QStringLiteral("NetworkMap::createNwMapObject -  Record cannot be created"),
             ZelLogger::WARNING_LEVEL);
         return NetworkMapObjectPtr();
     }
     // A new row has no details to read.
-    const NetworkMapObjectPtr device(
-        new NetworkMapObject(record, nullptr, 0, NetworkMapObject::configuredDeleteTimeout()));
+    const NetworkMapObjectPtr device = NetworkMapObject::Implementation::create(
+        record, type, nullptr, 0, NetworkMapObject::Implementation::configuredLeaseSeconds());
     log(QStringLiteral("NetworkMapObject of type:%1 created, MAC:%2, IP:%3, Name:%4")
             .arg(typeName, mac, ip, name),
         ZelLogger::INFO_LEVEL);
@@ -477,76 +290,39 @@ NetworkMapObjectPtr NetworkMap::createNwMapObject(const QString &typeName, const
                                                   const QString &mac, const QString &ip,
                                                   const QMap<QString, QString> &details)
 {
-    return createDevice(typeName, name, mac, ip, details, false);
+    return d->createDevice(typeName, name, mac, ip, details, false);
 }
 
 NetworkMapObjectPtr NetworkMap::createMasterDevice(const QString &name, const QString &mac,
                                                    const QString &ip,
                                                    const QMap<QString, QString> &details)
 {
-    return createDevice(DEVICE_TYPE_GATEWAY, name, mac, ip, details, true);
+    return d->createDevice(DEVICE_TYPE_GATEWAY, name, mac, ip, details, true);
 }
 
-NetworkMapObjectPtr NetworkMap::createDevice(const QString &typeName, const QString &name,
-                                             const QString &mac, const QString &ip,
-                                             const QMap<QString, QString> &details, bool master)
+NetworkMapObjectPtr NetworkMap::Implementation::createDevice(const QString &typeName,
+                                                             const QString &name,
+                                                             const QString &mac, const QString &ip,
+                                                             const QMap<QString, QString> &details,
+                                                             bool master)
 {
     // The row, its details and the map's master device are stored together or not at all.
     UnitOfWork unit;
-    const NetworkMapObjectPtr device = createNwMapObjPrivate(typeName, name, mac, ip);
+    const NetworkMapObjectPtr device = createRow(typeName, name, mac, ip);
     if (!device)
         return device;
     device->saveDetails(details);
     const int id = device->getId();
     if (master) {
-        setMasterDeviceId(id);
-        saveData();
+        q->setMasterDeviceId(id);
+        q->saveData();
     }
-    addNwMapObject(device);
-    UnitOfWork::announce(this, [this, id, master] { emit nwMapObjCreated(id, master); });
+    q->addNwMapObject(device);
+    UnitOfWork::announce(q, [q = q, id, master] { emit q->nwMapObjCreated(id, master); });
     return unit.finish(device);
 }
 
-NetworkMapObjectPtr NetworkMap::changeType(const NetworkMapObjectPtr &device,
-                                           const QString &typeName, const Record &record,
-                                           const QString &name, const QString &ip)
-{
-    const QString mac = device->getMacAddress();
-    // Refused before anything is touched: the old device stays as it is.
-    if (!Utility::isValidMacAddress(mac) || !Utility::isValidIpAddress(ip)
-        || !MapObjectFactory::getInstance()->getMapObject(typeName, true))
-        return NetworkMapObjectPtr();
-    // Old details that the record lacks are kept; the record's values win.
-    QMap<QString, QString> merged = device->getDetailNameValueMap();
-    for (auto value = record.cbegin(); value != record.cend(); ++value)
-        merged.insert(value.key(), value.value());
-
-    const int oldId = device->getId();
-    const bool wasLocalPc = oldId == getLocalZelPcId();
-    UnitOfWork unit;
-    const NetworkMapObjectPtr created = deleteRow(device)
-        ? createNwMapObjPrivate(typeName, name, mac, ip, device)
-        : NetworkMapObjectPtr();
-    if (!created) {
-        unit.rollBack();
-        return created;
-    }
-    created->saveDetails(merged);
-    const int id = created->getId();
-    // The map's local PC follows its device; the old row is gone, so nothing is converted.
-    if (wasLocalPc) {
-        d->remember();
-        d->dirtyFields.set(*d->record, NetworkMapsRecord::FieldLocalZelPcId, unsigned(id));
-        saveData();
-    }
-    forgetDevice(oldId);
-    UnitOfWork::announce(this, [this, oldId] { emit nwMapObjDeleted(oldId); });
-    addNwMapObject(created);
-    UnitOfWork::announce(this, [this, id] { emit nwMapObjCreated(id, false); });
-    return unit.finish(created);
-}
-
-bool NetworkMap::deleteRow(const NetworkMapObjectPtr &device)
+bool NetworkMap::Implementation::deleteRow(const NetworkMapObjectPtr &device)
 {
     if (device->deleteData())
         return true;
@@ -556,19 +332,19 @@ bool NetworkMap::deleteRow(const NetworkMapObjectPtr &device)
     return connection.open() && !NetworkMapObjectDataHandler().getRecord(device->getId());
 }
 
-void NetworkMap::forgetDevice(int id)
+void NetworkMap::Implementation::forgetDevice(int id)
 {
-    removeNwMapObject(id);
-    NetworkMapObjectFactory::getInstance()->forgetNetworkMapObject(id);
+    q->removeNwMapObject(id);
+    NetworkMapObjectFactory::Implementation::instance().forget(id);
 }
 
 bool NetworkMap::deleteNwMapObject(int id)
 {
     UnitOfWork unit;
     const NetworkMapObjectPtr device = getNwMapObject(id);
-    if (!device || !deleteRow(device))
+    if (!device || !d->deleteRow(device))
         return false;
-    forgetDevice(id);
+    d->forgetDevice(id);
     UnitOfWork::announce(this, [this, id] { emit nwMapObjDeleted(id); });
     return unit.finish(true);
 }
@@ -583,7 +359,7 @@ bool NetworkMap::deleteNwMapObject(const QString &mac)
 NetworkMapObjectPtr NetworkMap::getNwMapObjectByIp(const QString &ip) const
 {
     const ModelLock lock;
-    const DeviceAddressIndex::Entries &index = d->byIp.entries(d->devices);
+    const DeviceAddressIndex::Entries &index = d->devices.byIp();
     const auto found = DeviceAddressIndex::find(index, ip);
     return found != index.cend() ? found->device : NetworkMapObjectPtr();
 }
@@ -644,8 +420,8 @@ void NetworkMap::saveConnectionStatus(const QMap<QString, bool> &status)
     // look only among the devices not steadily connected. They are then visited in a loop
     // that does little else, so that a large map's devices, which lie far apart in memory,
     // are fetched side by side.
-    const DeviceAddressIndex::Entries all = d->byIp.entries(d->devices);
-    const DeviceAddressIndex::Entries unsteady = d->byIp.unsteadyEntries(d->devices);
+    const DeviceAddressIndex::Entries all = d->devices.byIp();
+    const DeviceAddressIndex::Entries unsteady = d->devices.unsteadyByIp();
     QVector<QPair<NetworkMapObject *, bool>> reports;
     auto atAll = all.cbegin();
     auto atUnsteady = unsteady.cbegin();
@@ -659,54 +435,6 @@ void NetworkMap::saveConnectionStatus(const QMap<QString, bool> &status)
     }
     for (const QPair<NetworkMapObject *, bool> &report : qAsConst(reports))
         report.first->setIsConnected(report.second, false);
-}
-
-NetworkMapObjectPtr NetworkMap::addDiscovery(const QMap<QString, QString> &record)
-{
-    // Before the lock: an absurd record must not make the user interface wait.
-    if (!DiscoveryRecordLimits::admit(record, QStringLiteral("NetworkMap::addDiscovery")))
-        return NetworkMapObjectPtr();
-    UnitOfWork unit;
-    const QString type = record.value(NS_DEVICE_TYPE);
-    if (type.isEmpty())
-        return NetworkMapObjectPtr();
-    const boost::shared_ptr<IDiscoverStrategy> strategy = d->strategies.value(type);
-    if (!strategy) {
-        log(QStringLiteral("DiscoverStrategy not found for ") + type, ZelLogger::WARNING_LEVEL);
-        return NetworkMapObjectPtr();
-    }
-    return unit.finish(strategy->discover(*this, record));
-}
-
-void NetworkMap::markWireless(const QList<QString> &macs, bool allMacsOfDevice)
-{
-    // Upper-case MAC to the first device in ascending id that has it, built once.
-    QHash<QString, NetworkMapObjectPtr> byMac;
-    for (const NetworkMapObjectPtr &device : d->devices.values()) {
-        const QList<QString> deviceMacs = allMacsOfDevice
-            ? device->getMacAddressList()
-            : QList<QString> { device->getMacAddress().toUpper() };
-        for (const QString &mac : deviceMacs) {
-            if (!byMac.contains(mac))
-                byMac.insert(mac, device);
-        }
-    }
-    for (const QString &mac : macs) {
-        if (const NetworkMapObjectPtr device = byMac.value(mac.toUpper()))
-            device->saveDetail(DEVICE_PARAM_LAN_CONNECTION_ISWIRELESS, BOOL_TRUE_VALUE);
-    }
-}
-
-void NetworkMap::updateMeshClientList(const QList<QString> &macs)
-{
-    UnitOfWork unit;
-    markWireless(macs, true);
-}
-
-void NetworkMap::updateWirelessClientList(const QList<QString> &macs)
-{
-    UnitOfWork unit;
-    markWireless(macs, false);
 }
 
 bool NetworkMap::saveData()
@@ -726,16 +454,32 @@ bool NetworkMap::deleteData()
     return unit.finish(d->dirtyFields.remove<NetworkMapDataHandler>(*d->record));
 }
 
-void NetworkMap::onTimeoutToDelete(int nwmapObjId)
+void NetworkMap::Implementation::deviceConnectionChanged(int id, bool connected)
 {
-    UnitOfWork unit;
+    UnitOfWork::announce(q, [q = q, id, connected] {
+        if (connected)
+            emit q->nwmapObjConnected(id);
+        else
+            emit q->nwmapObjDisconnected(id);
+    });
+}
+
+void NetworkMap::Implementation::deviceRestored()
+{
+    devices.addressChanged();
+    devices.macChanged();
+    devices.connectionsChanged();
+}
+
+void NetworkMap::Implementation::leaseExpired(int id)
+{
     // The gateway and the PC that runs the application are never deleted by lease time.
-    if (nwmapObjId == getLocalZelPcId() || nwmapObjId == getMasterDeviceId())
+    if (id == q->getLocalZelPcId() || id == q->getMasterDeviceId())
         return;
-    const NetworkMapObjectPtr device = getNwMapObject(nwmapObjId);
+    const NetworkMapObjectPtr device = q->getNwMapObject(id);
     if (!device)
         return;
-    if (deleteNwMapObject(nwmapObjId)) {
+    if (q->deleteNwMapObject(id)) {
         log(QStringLiteral("NetworkMapObject - onDeviceDeleteTimeout received for type:%1, "
                            "MAC:%2, IP:%3, Name:%4")
                 .arg(device->getTypeName(), device->getMacAddress(), device->getIpAddress(),

@@ -20,8 +20,9 @@ namespace zelmw {
 // taken on, the master gateway and the PC that runs the application) and its devices. The
 // map creates, deletes and looks up devices, applies discovery records to them, relays their
 // connection events and deletes a device whose lease ran out. Every public operation holds the
-// model lock, and signals are emitted while it is held, on the calling thread; receivers on
-// other threads get them queued. Not copyable; always held through NetworkMapSharedPtr.
+// model lock, and a writing one is one unit of work: its signals are emitted once it has
+// committed, still under the lock, on the calling thread; receivers on other threads get them
+// queued. Not copyable; always held through NetworkMapSharedPtr.
 class ZELMW_EXPORT NetworkMap : public QObject
 {
     Q_OBJECT
@@ -134,34 +135,11 @@ signals:
     void nwmapObjDisconnected(int nwmapObjId);
     void nicGuidChanged(QString nicGuid);
 
-private slots:
-    void onTimeoutToDelete(int nwmapObjId);
+public:
+    // The private part, reached by the library's own classes through its private header.
+    class Implementation;
 
 private:
-    class Implementation;
-    friend class NetworkMapFactory;
-    friend class NetworkMapObject;
-
-    void setRecord(const boost::shared_ptr<zeldb::NetworkMapsRecord> &record);
-    // The creation checks and the row; the device is not entered yet. REPLACED is a device
-    // about to be deleted, whose MAC does not count as taken.
-    NetworkMapObjectPtr createNwMapObjPrivate(const QString &typeName, const QString &name,
-                                              const QString &mac, const QString &ip,
-                                              const NetworkMapObjectPtr &replaced = {});
-    // The creation checks, the row and its details in one transaction, then the registry and
-    // nwMapObjCreated; a MASTER device becomes the map's master device.
-    NetworkMapObjectPtr createDevice(const QString &typeName, const QString &name,
-                                     const QString &mac, const QString &ip,
-                                     const QMap<QString, QString> &details, bool master);
-    // Re-creates DEVICE under TYPENAME with its details merged with RECORD, in one
-    // transaction; null, with nothing changed, when that cannot be done.
-    NetworkMapObjectPtr changeType(const NetworkMapObjectPtr &device, const QString &typeName,
-                                   const QMap<QString, QString> &record, const QString &name,
-                                   const QString &ip);
-    bool deleteRow(const NetworkMapObjectPtr &device);
-    void forgetDevice(int id);
-    void markWireless(const QList<QString> &macs, bool allMacsOfDevice);
-
     std::unique_ptr<Implementation> d;
 };
 

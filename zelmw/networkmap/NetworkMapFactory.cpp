@@ -1,14 +1,13 @@
-#include <zelmw/networkmap/NetworkMapFactory.h>
+#include <zelmw/networkmap/NetworkMapFactory_p.h>
 
 #include <zelmw/discovery/DefaultNetworkMapBuilder_p.h>
 #include <zelmw/discovery/NetworkMapDirector_p.h>
-#include <zelmw/networkmap/InUseMapController.h>
+#include <zelmw/networkmap/InUseMapController_p.h>
 #include <zelmw/networkmap/NetworkMapDataHandler_p.h>
 #include <zelmw/persistence/ModelLock_p.h>
 #include <zelmw/persistence/StoreTransaction_p.h>
 #include <zelmw/persistence/UnitOfWork_p.h>
 #include <zelmw/persistence/ZelDbConnection.h>
-#include <zelmw/vocabulary/EntityCache_p.h>
 
 #include <QtGlobal>
 
@@ -31,12 +30,6 @@ NetworkMapSharedPtr buildMap(const NetworkMapDataHandler::RecordPtr &record)
 }
 
 } // namespace
-
-class NetworkMapFactory::Implementation
-{
-public:
-    EntityCache<NetworkMap> cache;
-};
 
 NetworkMapFactory::NetworkMapFactory()
     : d(new Implementation)
@@ -109,7 +102,7 @@ NetworkMapSharedPtr NetworkMapFactory::deleteNetworkMap(int id)
     // lookup build a second instance of the same stored map.
     if (map && map->deleteData()) {
         d->cache.remove(id);
-        InUseMapController::getInstance()->forgetNetworkMap(map);
+        InUseMapController::Implementation::instance().forget(map);
     }
     // The map is answered also when its row stayed, as before; a unit that failed kept it.
     unit.commit();
@@ -142,12 +135,6 @@ void NetworkMapFactory::clear()
 {
     const ModelLock lock;
     d->cache.clear();
-}
-
-NetworkMapSharedPtr NetworkMapFactory::cachedNetworkMap(int id) const
-{
-    const ModelLock lock;
-    return d->cache.get(id);
 }
 
 NetworkMapSharedPtr NetworkMapFactory::loadFlyweight(int id)

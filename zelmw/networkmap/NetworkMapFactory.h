@@ -39,20 +39,17 @@ public:
     int size() const;
     void clear();
 
-private:
-    friend class NetworkMapObjectFactory;
-    friend class DiscoveryQueueListener;
-    friend class NetworkMap;
+public:
+    // The private part, reached by the library's own classes through its private header.
+    class Implementation;
 
+private:
     NetworkMapFactory();
-    // The cached map with ID, without loading; null when it is not cached.
-    NetworkMapSharedPtr cachedNetworkMap(int id) const;
     NetworkMapSharedPtr addNetworkMap(const QString &serial, const QString &name);
     NetworkMapSharedPtr loadFlyweight(int id);
     NetworkMapSharedPtr loadFlyweight(const QString &serial);
     void addToRepository(const NetworkMapSharedPtr &map);
 
-    class Implementation;
     std::unique_ptr<Implementation> d;
 };
 

@@ -1,17 +1,14 @@
-#include <zelmw/networkmap/NetworkMapObject.h>
+#include <zelmw/networkmap/NetworkMapObject_p.h>
 
 #include <zelmw/catalogue/MapObjectFactory.h>
 #include <zelmw/config/ConfigDataFactory.h>
-#include <zelmw/networkmap/ConnectionRules_p.h>
-#include <zelmw/networkmap/DeviceAddressIndex_p.h>
-#include <zelmw/networkmap/NetworkMap.h>
 #include <zelmw/networkmap/NetworkMapFactory.h>
 #include <zelmw/networkmap/NetworkMapObjectDataHandler_p.h>
 #include <zelmw/networkmap/NetworkMapObjectDetailDataHandler_p.h>
-#include <zelmw/persistence/DirtyFields_p.h>
+#include <zelmw/networkmap/NetworkMapObjectDetail_p.h>
+#include <zelmw/networkmap/NetworkMap_p.h>
 #include <zelmw/persistence/ModelLock_p.h>
 #include <zelmw/persistence/UnitOfWork_p.h>
-#include <zelmw/vocabulary/TwoKeyRegistry_p.h>
 #include <zelmw/vocabulary/Utility.h>
 #include <zelmw/vocabulary/ZelConstants.h>
 
@@ -23,123 +20,104 @@ namespace zelmw {
 
 using zeldb::NetworkMapObjectsRecord;
 
-namespace {
+NetworkMapObject::Implementation::Implementation(NetworkMapObject *q)
+    : q(q)
+{ }
 
-quint64 macAddressesSet = 1;
-
-} // namespace
-
-class NetworkMapObject::Implementation
+NetworkMapObject::Implementation::~Implementation()
 {
-public:
-    boost::shared_ptr<zeldb::NetworkMapObjectsRecord> m_record;
-    boost::shared_ptr<MapObject> m_mapObject;
-    TwoKeyRegistry<QString, NetworkMapObjectDetail> m_details;
-    DirtyFields m_dirtyFields;
-    NetworkMap *m_owner = nullptr;
-    // The row's flag, the failures counted and the lease: a connection report reads them
-    // of every device.
-    ConnectionRules m_connection;
-
-    ~Implementation() { UnitOfWork::forget(this); }
-
-    // Before a change: the unit of work restores the device as it is now if it fails, and
-    // with it which details it holds and that they report to it.
-    void remember(NetworkMapObject *q)
-    {
-        UnitOfWork::remember(this, [this, q] {
-            return [this, q, record = *m_record, mapObject = m_mapObject, details = m_details,
-                    dirtyFields = m_dirtyFields, owner = m_owner, connection = m_connection] {
-                m_details.forEach([](const DetailPtr &detail) { detail->setOwner(nullptr); });
-                *m_record = record;
-                m_mapObject = mapObject;
-                m_details = details;
-                m_details.forEach([q](const DetailPtr &detail) { detail->setOwner(q); });
-                m_dirtyFields = dirtyFields;
-                m_owner = owner;
-                m_connection = connection;
-                ++macAddressesSet;
-                DeviceAddressIndex::invalidateAll();
-            };
-        });
-    }
-
-    // The connection as RULES say after a report; a change of steadiness moves the device
-    // between the address index's lists.
-    void setConnection(NetworkMapObject *q, const ConnectionRules &rules)
-    {
-        if (rules == m_connection)
-            return;
-        remember(q);
-        if (rules.isSteady() != m_connection.isSteady())
-            DeviceAddressIndex::connectionsChanged();
-        m_connection = rules;
-    }
-};
-
-NetworkMapObject::NetworkMapObject(const boost::shared_ptr<NetworkMapObjectsRecord> &record,
-                                   QObject *parent)
-    : QObject(parent)
-    , d(new Implementation)
-{
-    setRecord(record);
-    const QVector<DetailRecordPtr> details
-        = NetworkMapObjectDetailDataHandler().getRecordsByNetworkMapObjectId(getId());
-    loadDetails(details.constData(), details.size());
-    initDeleteTimeoutParam();
+    UnitOfWork::forget(this);
 }
 
-NetworkMapObject::NetworkMapObject(const boost::shared_ptr<NetworkMapObjectsRecord> &record,
-                                   const DetailRecordPtr *details, int count, int deleteTimeout)
-    : d(new Implementation)
+boost::shared_ptr<NetworkMapObject>
+NetworkMapObject::Implementation::create(const boost::shared_ptr<NetworkMapObjectsRecord> &record,
+                                         const boost::shared_ptr<MapObject> &type,
+                                         const DetailRecordPtr *details, int count,
+                                         int leaseSeconds)
 {
-    setRecord(record);
-    loadDetails(details, count);
-    d->m_connection.setLeaseSeconds(deleteTimeout);
+    return boost::shared_ptr<NetworkMapObject>(
+        new NetworkMapObject(record, type, details, count, leaseSeconds));
 }
 
-NetworkMapObject::~NetworkMapObject()
+int NetworkMapObject::Implementation::configuredLeaseSeconds()
 {
-    // A detail held elsewhere may still be set on another thread; once cut off under the
-    // lock it can no longer reach this object while it is being destroyed.
-    const ModelLock lock;
-    d->m_details.forEach([](const DetailPtr &detail) { detail->setOwner(nullptr); });
+    // Missing, not a number or below one second: the default.
+    const int seconds
+        = ConfigDataFactory::getInstance()->getConfigValue(DEFAULT_LEASE_TIME).toInt();
+    return seconds >= 1 ? seconds : DEFAULT_LEASE_TIME_DEFAULT.toInt();
 }
 
-void NetworkMapObject::setOwner(NetworkMap *owner)
+void NetworkMapObject::Implementation::remember()
 {
-    const ModelLock lock;
-    d->remember(this);
-    d->m_owner = owner;
+    UnitOfWork::remember(this, [this] {
+        return [this, record = *m_record, mapObject = m_mapObject, details = m_details,
+                dirtyFields = m_dirtyFields, owner = m_owner, connection = m_connection] {
+            m_details.forEach([](const DetailPtr &detail) {
+                NetworkMapObjectDetail::Implementation::of(*detail).owner = nullptr;
+            });
+            if (m_owner)
+                m_owner->deviceRestored();
+            *m_record = record;
+            m_mapObject = mapObject;
+            m_details = details;
+            m_details.forEach([this](const DetailPtr &detail) {
+                NetworkMapObjectDetail::Implementation::of(*detail).owner = this;
+            });
+            m_dirtyFields = dirtyFields;
+            m_owner = owner;
+            m_connection = connection;
+            if (m_owner)
+                m_owner->deviceRestored();
+        };
+    });
 }
 
-void NetworkMapObject::releaseOwner(const NetworkMap *owner)
+void NetworkMapObject::Implementation::setConnection(const ConnectionRules &rules)
 {
-    const ModelLock lock;
-    if (d->m_owner == owner) {
-        d->remember(this);
-        d->m_owner = nullptr;
+    if (rules == m_connection)
+        return;
+    remember();
+    const bool steadinessChanged = rules.isSteady() != m_connection.isSteady();
+    m_connection = rules;
+    // A change of steadiness moves the device between the map's lists of addresses.
+    if (steadinessChanged && m_owner)
+        m_owner->devices.connectionsChanged();
+}
+
+void NetworkMapObject::Implementation::setOwner(NetworkMap::Implementation *owner)
+{
+    remember();
+    m_owner = owner;
+}
+
+void NetworkMapObject::Implementation::releaseOwner(const NetworkMap::Implementation *owner)
+{
+    if (m_owner == owner) {
+        remember();
+        m_owner = nullptr;
     }
 }
 
-void NetworkMapObject::setRecord(const boost::shared_ptr<NetworkMapObjectsRecord> &record)
+void NetworkMapObject::Implementation::setRecord(
+    const boost::shared_ptr<NetworkMapObjectsRecord> &record,
+    const boost::shared_ptr<MapObject> &type)
 {
     if (!record)
         throw std::invalid_argument("NetworkMapObject::setRecord failed");
-    d->m_record = record;
-    d->m_connection = ConnectionRules(record->IsConnected(), d->m_connection.leaseSeconds());
-    d->m_mapObject = MapObjectFactory::getInstance()->getMapObject(int(record->MapObjectId()));
+    m_record = record;
+    m_connection = ConnectionRules(record->IsConnected(), m_connection.leaseSeconds());
+    m_mapObject = type;
 }
 
-void NetworkMapObject::loadDetails(const DetailRecordPtr *records, int count)
+void NetworkMapObject::Implementation::loadDetails(const DetailRecordPtr *records, int count)
 {
-    d->m_details.clear();
-    d->m_details.reserve(count);
+    m_details.clear();
+    m_details.reserve(count);
     for (int i = 0; i < count; ++i) {
         const DetailRecordPtr &record = records[i];
         // The type's parameters are in memory; only a parameter it does not know is read.
-        const boost::shared_ptr<MapObjectParameter> parameter = d->m_mapObject
-            ? d->m_mapObject->getParameter(int(record->MapObjectParameterId()))
+        const boost::shared_ptr<MapObjectParameter> parameter = m_mapObject
+            ? m_mapObject->getParameter(int(record->MapObjectParameterId()))
             : boost::shared_ptr<MapObjectParameter>();
         // One allocation for the detail and its count: a map holds thousands of them.
         const DetailPtr detail = parameter
@@ -151,38 +129,69 @@ void NetworkMapObject::loadDetails(const DetailRecordPtr *records, int count)
     }
 }
 
-void NetworkMapObject::initDeleteTimeoutParam()
+void NetworkMapObject::Implementation::addDetail(const DetailPtr &detail, const QString &name)
 {
-    d->m_connection.setLeaseSeconds(configuredDeleteTimeout());
-}
-
-int NetworkMapObject::configuredDeleteTimeout()
-{
-    // Missing, not a number or below one second: the default.
-    const int seconds
-        = ConfigDataFactory::getInstance()->getConfigValue(DEFAULT_LEASE_TIME).toInt();
-    return seconds >= 1 ? seconds : DEFAULT_LEASE_TIME_DEFAULT.toInt();
-}
-
-void NetworkMapObject::addDetail(const DetailPtr &detail, const QString &name)
-{
-    d->remember(this);
-    d->m_details.add(detail->getId(), name, detail);
-    if (name == DEVICE_PARAM_LAN_IPADDRESS)
-        DeviceAddressIndex::invalidateAll();
+    remember();
+    m_details.add(detail->getId(), name, detail);
+    if (name == DEVICE_PARAM_LAN_IPADDRESS && m_owner)
+        m_owner->devices.addressChanged();
     // The detail reports its changes through this object on the thread that made them, in
     // order with this object's other signals, whatever thread either object belongs to.
-    detail->setOwner(this);
+    NetworkMapObjectDetail::Implementation::of(*detail).owner = this;
 }
 
-void NetworkMapObject::removeDetail(const DetailPtr &detail)
+void NetworkMapObject::Implementation::removeDetail(const DetailPtr &detail)
 {
-    d->remember(this);
+    remember();
     // By id: another detail may have been entered under the same name since.
-    d->m_details.removeId(detail->getId());
-    detail->setOwner(nullptr);
-    if (detail->getParamName() == DEVICE_PARAM_LAN_IPADDRESS)
-        DeviceAddressIndex::invalidateAll();
+    m_details.removeId(detail->getId());
+    NetworkMapObjectDetail::Implementation::of(*detail).owner = nullptr;
+    if (detail->getParamName() == DEVICE_PARAM_LAN_IPADDRESS && m_owner)
+        m_owner->devices.addressChanged();
+    UnitOfWork::announce(q, [q = q, name = detail->getParamName(), value = detail->getValue()] {
+        emit q->detailRemoved(name, value);
+    });
+}
+
+void NetworkMapObject::Implementation::detailChanged(const QString &name, const QString &value)
+{
+    if (name == DEVICE_PARAM_LAN_IPADDRESS && m_owner)
+        m_owner->devices.addressChanged();
+    UnitOfWork::announce(q, [q = q, name, value] { emit q->detailChanged(name, value); });
+}
+
+NetworkMapObject::NetworkMapObject(const boost::shared_ptr<NetworkMapObjectsRecord> &record,
+                                   QObject *parent)
+    : QObject(parent)
+    , d(new Implementation(this))
+{
+    d->setRecord(record,
+                 record ? MapObjectFactory::getInstance()->getMapObject(int(record->MapObjectId()))
+                        : boost::shared_ptr<MapObject>());
+    const QVector<Implementation::DetailRecordPtr> details
+        = NetworkMapObjectDetailDataHandler().getRecordsByNetworkMapObjectId(getId());
+    d->loadDetails(details.constData(), details.size());
+    d->m_connection.setLeaseSeconds(Implementation::configuredLeaseSeconds());
+}
+
+NetworkMapObject::NetworkMapObject(const boost::shared_ptr<NetworkMapObjectsRecord> &record,
+                                   const boost::shared_ptr<MapObject> &type,
+                                   const DetailRecordPtr *details, int count, int leaseSeconds)
+    : d(new Implementation(this))
+{
+    d->setRecord(record, type);
+    d->loadDetails(details, count);
+    d->m_connection.setLeaseSeconds(leaseSeconds);
+}
+
+NetworkMapObject::~NetworkMapObject()
+{
+    // A detail held elsewhere may still be set on another thread; once cut off under the
+    // lock it can no longer reach this object while it is being destroyed.
+    const ModelLock lock;
+    d->m_details.forEach([](const DetailPtr &detail) {
+        NetworkMapObjectDetail::Implementation::of(*detail).owner = nullptr;
+    });
 }
 
 int NetworkMapObject::getId() const
@@ -358,8 +367,8 @@ NetworkMapObject::DetailPtr NetworkMapObject::createDetail(const QString &name,
         return DetailPtr();
     const DetailPtr detail
         = boost::make_shared<NetworkMapObjectDetail>(record, parameter->getName());
-    addDetail(detail, name);
-    UnitOfWork::announce(this, [this, name, value] { emit detailChanged(name, value); });
+    d->addDetail(detail, name);
+    d->detailChanged(name, value);
     return unit.finish(detail);
 }
 
@@ -387,8 +396,7 @@ bool NetworkMapObject::deleteDetail(const QString &name)
     const DetailPtr detail = getDetail(name);
     if (!detail || !detail->deleteData())
         return false;
-    removeDetail(detail);
-    announceRemoved(detail);
+    d->removeDetail(detail);
     return unit.finish(true);
 }
 
@@ -396,18 +404,9 @@ void NetworkMapObject::deleteDetails()
 {
     UnitOfWork unit;
     for (const DetailPtr &detail : getDetailList()) {
-        if (detail->deleteData()) {
-            removeDetail(detail);
-            announceRemoved(detail);
-        }
+        if (detail->deleteData())
+            d->removeDetail(detail);
     }
-}
-
-void NetworkMapObject::announceRemoved(const DetailPtr &detail)
-{
-    UnitOfWork::announce(this, [this, name = detail->getParamName(), value = detail->getValue()] {
-        emit detailRemoved(name, value);
-    });
 }
 
 void NetworkMapObject::setName(const QString &name)
@@ -415,7 +414,7 @@ void NetworkMapObject::setName(const QString &name)
     const ModelLock lock;
     if (name.isEmpty() || name == d->m_record->Name())
         return;
-    d->remember(this);
+    d->remember();
     d->m_dirtyFields.set(*d->m_record, NetworkMapObjectsRecord::FieldName, name);
     UnitOfWork::announce(this, [this, name] { emit nameChanged(name); });
 }
@@ -425,14 +424,10 @@ void NetworkMapObject::setMacAddress(const QString &mac)
     const ModelLock lock;
     if (!Utility::isValidMacAddress(mac) || mac == d->m_record->MacAddress())
         return;
-    d->remember(this);
+    d->remember();
     d->m_dirtyFields.set(*d->m_record, NetworkMapObjectsRecord::FieldMacAddress, mac);
-    ++macAddressesSet;
-}
-
-quint64 NetworkMapObject::macAddressChanges()
-{
-    return macAddressesSet;
+    if (d->m_owner)
+        d->m_owner->devices.macChanged();
 }
 
 void NetworkMapObject::setIpAddress(const QString &ip)
@@ -456,7 +451,7 @@ void NetworkMapObject::setIsConnected(bool isConnected, bool force)
     ConnectionRules rules = d->m_connection;
     const ConnectionRules::Change change
         = rules.report(isConnected, force, getDisconnectTime(), now);
-    d->setConnection(this, rules);
+    d->setConnection(rules);
     switch (change) {
     case ConnectionRules::Change::None:
         break;
@@ -469,12 +464,8 @@ void NetworkMapObject::setIsConnected(bool isConnected, bool force)
             saveDetail(DEVICE_PARAM_LAN_DISCONNECT_TIME, ConnectionRules::formatTime(now));
         // The map relays first, as it did when it was the first receiver; a call rather than
         // three connections, which took more memory per device than its row.
-        const int id = getId();
-        NetworkMap *const owner = d->m_owner;
-        if (owner && isConnected)
-            UnitOfWork::announce(owner, [owner, id] { emit owner->nwmapObjConnected(id); });
-        else if (owner)
-            UnitOfWork::announce(owner, [owner, id] { emit owner->nwmapObjDisconnected(id); });
+        if (d->m_owner)
+            d->m_owner->deviceConnectionChanged(getId(), isConnected);
         UnitOfWork::announce(this, [this, isConnected] {
             if (isConnected)
                 emit connected();
@@ -485,15 +476,10 @@ void NetworkMapObject::setIsConnected(bool isConnected, bool force)
     }
     case ConnectionRules::Change::LeaseExpired:
         if (d->m_owner)
-            d->m_owner->onTimeoutToDelete(getId());
+            d->m_owner->leaseExpired(getId());
         UnitOfWork::announce(this, [this] { emit timeoutToDelete(); });
         break;
     }
-}
-
-bool NetworkMapObject::isSteadilyConnected() const
-{
-    return d->m_connection.isSteady();
 }
 
 void NetworkMapObject::setConnectionStatus(LanConnectionStatus status)
@@ -506,7 +492,7 @@ int NetworkMapObject::incrementPingFailCount()
     const ModelLock lock;
     ConnectionRules rules = d->m_connection;
     const int failures = rules.countFailure();
-    d->setConnection(this, rules);
+    d->setConnection(rules);
     return failures;
 }
 
@@ -515,7 +501,7 @@ void NetworkMapObject::resetPingFailCount()
     const ModelLock lock;
     ConnectionRules rules = d->m_connection;
     rules.resetFailures();
-    d->setConnection(this, rules);
+    d->setConnection(rules);
 }
 
 bool NetworkMapObject::checkDeleteTimeout()
@@ -550,7 +536,7 @@ bool NetworkMapObject::saveData()
     UnitOfWork unit;
     if (!d->m_dirtyFields.isDirty())
         return false;
-    d->remember(this);
+    d->remember();
     // The table stamps a missing update date.
     return unit.finish(d->m_dirtyFields.save<NetworkMapObjectDataHandler>(*d->m_record));
 }
@@ -558,7 +544,7 @@ bool NetworkMapObject::saveData()
 bool NetworkMapObject::deleteData()
 {
     UnitOfWork unit;
-    d->remember(this);
+    d->remember();
     return unit.finish(d->m_dirtyFields.remove<NetworkMapObjectDataHandler>(*d->m_record));
 }
 

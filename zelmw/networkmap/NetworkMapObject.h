@@ -24,8 +24,9 @@ class NetworkMap;
 // type) and its details, each a parameter of the device's type with a value. Details are
 // written as soon as they are set; the row's fields only by saveData(). The device also
 // decides when it counts as disconnected and when it has been away long enough to be deleted.
-// Every public operation holds the model lock, and signals are emitted while it is held, on
-// the calling thread. Not copyable, as a QObject; share it through its shared_ptr.
+// Every public operation holds the model lock, and a writing one is one unit of work: its
+// signals are emitted once it has committed, still under the lock, on the calling thread.
+// Not copyable, as a QObject; share it through its shared_ptr.
 class ZELMW_EXPORT NetworkMapObject : public QObject, public Composite
 {
     Q_OBJECT
@@ -126,35 +127,18 @@ signals:
     void nameChanged(const QString &name);
     void userDefinedNameChanged(const QString &name);
 
+public:
+    // The private part, reached by the library's own classes through its private header.
+    class Implementation;
+
 private:
-    friend class NetworkMap;
-    friend class NetworkMapObjectFactory;
     using DetailRecordPtr = boost::shared_ptr<zeldb::NetworkMapObjectDetailsRecord>;
 
-    // With its COUNT detail rows at DETAILS and the delete timeout already read: a map reads
-    // all its devices' details, and the setting, once.
+    // Of TYPE, with its COUNT detail rows at DETAILS and its lease already known.
     NetworkMapObject(const boost::shared_ptr<zeldb::NetworkMapObjectsRecord> &record,
-                     const DetailRecordPtr *details, int count, int deleteTimeout);
-    // The configured delete timeout in seconds.
-    static int configuredDeleteTimeout();
-    // Counts the MAC addresses set on any device, under the model lock.
-    static quint64 macAddressChanges();
+                     const boost::shared_ptr<MapObject> &type, const DetailRecordPtr *details,
+                     int count, int leaseSeconds);
 
-    // The map that holds the device and relays its connection reports; null once it let go.
-    void setOwner(NetworkMap *owner);
-    // Null when OWNER is the map: a later map over the same row may have taken it over.
-    void releaseOwner(const NetworkMap *owner);
-    void setRecord(const boost::shared_ptr<zeldb::NetworkMapObjectsRecord> &record);
-    void loadDetails(const DetailRecordPtr *records, int count);
-    void initDeleteTimeoutParam();
-    void addDetail(const DetailPtr &detail, const QString &name);
-    void removeDetail(const DetailPtr &detail);
-    void announceRemoved(const DetailPtr &detail);
-    // Connected with no failure counted, so that a "connected" report changes nothing. The
-    // caller holds the model lock.
-    bool isSteadilyConnected() const;
-
-    class Implementation;
     std::unique_ptr<Implementation> d;
 };
 

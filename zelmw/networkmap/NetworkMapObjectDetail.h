@@ -56,15 +56,11 @@ public:
 signals:
     void valueChanged(const QString &name, const QString &val);
 
-private:
-    friend class NetworkMapObject;
-    // The device that holds the detail and reports its changes; null once it let go.
-    void setOwner(NetworkMapObject *owner);
-
-    void setRecord(const boost::shared_ptr<zeldb::NetworkMapObjectDetailsRecord> &record);
-    QString readParamName(int parameterId) const;
-
+public:
+    // The private part, reached by the library's own classes through its private header.
     class Implementation;
+
+private:
     std::unique_ptr<Implementation> d;
 };
 

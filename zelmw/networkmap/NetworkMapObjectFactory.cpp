@@ -1,10 +1,12 @@
-#include <zelmw/networkmap/NetworkMapObjectFactory.h>
+#include <zelmw/networkmap/NetworkMapObjectFactory_p.h>
 
-#include <zelmw/networkmap/NetworkMapFactory.h>
+#include <zelmw/catalogue/MapObjectFactory.h>
+#include <zelmw/networkmap/NetworkMapFactory_p.h>
+#include <zelmw/networkmap/NetworkMapObject_p.h>
+
 #include <zelmw/networkmap/NetworkMapObjectDataHandler_p.h>
 #include <zelmw/persistence/ModelLock_p.h>
 #include <zelmw/persistence/UnitOfWork_p.h>
-#include <zelmw/vocabulary/EntityCache_p.h>
 #include <zelmw/vocabulary/Utility.h>
 
 namespace zelmw {
@@ -19,12 +21,6 @@ entityFromRecord(const NetworkMapObjectDataHandler::RecordPtr &record)
 }
 
 } // namespace
-
-class NetworkMapObjectFactory::Implementation
-{
-public:
-    EntityCache<NetworkMapObject> cache;
-};
 
 NetworkMapObjectFactory::NetworkMapObjectFactory()
     : d(new Implementation)
@@ -96,46 +92,44 @@ NetworkMapObjectFactory::NetworkMapObjectPtr NetworkMapObjectFactory::loadFlywei
     if (!record)
         return NetworkMapObjectPtr();
     if (const NetworkMapSharedPtr map
-        = NetworkMapFactory::getInstance()->cachedNetworkMap(int(record->NetworkMapId()))) {
+        = NetworkMapFactory::Implementation::instance().cache.get(int(record->NetworkMapId()))) {
         if (const NetworkMapObjectPtr held = map->getNwMapObject(id))
             return held;
     }
     return entityFromRecord(record);
 }
 
-QVector<NetworkMapObjectFactory::NetworkMapObjectPtr> NetworkMapObjectFactory::adoptRecords(
+QVector<NetworkMapObjectFactory::NetworkMapObjectPtr>
+NetworkMapObjectFactory::Implementation::adoptRecords(
     const QVector<boost::shared_ptr<zeldb::NetworkMapObjectsRecord>> &records,
     const QVector<boost::shared_ptr<zeldb::NetworkMapObjectDetailsRecord>> &details)
 {
     const ModelLock lock;
     // Read once for all, not once per device.
-    const int deleteTimeout = NetworkMapObject::configuredDeleteTimeout();
-    const NetworkMapObject::DetailRecordPtr *detail = details.constData();
-    const NetworkMapObject::DetailRecordPtr *const end = detail + details.size();
+    const int leaseSeconds = NetworkMapObject::Implementation::configuredLeaseSeconds();
+    const boost::shared_ptr<MapObjectFactory> types = MapObjectFactory::getInstance();
+    const NetworkMapObject::Implementation::DetailRecordPtr *detail = details.constData();
+    const NetworkMapObject::Implementation::DetailRecordPtr *const end = detail + details.size();
     QVector<NetworkMapObjectPtr> objects;
     objects.reserve(records.size());
     for (const boost::shared_ptr<zeldb::NetworkMapObjectsRecord> &record : records) {
         // A device's details are the next run; rows of a device not listed are passed over.
         while (detail != end && (*detail)->NetworkMapObjectId() < record->Id())
             ++detail;
-        const NetworkMapObject::DetailRecordPtr *const run = detail;
+        const NetworkMapObject::Implementation::DetailRecordPtr *const run = detail;
         while (detail != end && (*detail)->NetworkMapObjectId() == record->Id())
             ++detail;
         const int id = int(record->Id());
-        NetworkMapObjectPtr object = d->cache.get(id);
+        NetworkMapObjectPtr object = cache.get(id);
         if (!object) {
-            object.reset(new NetworkMapObject(record, run, int(detail - run), deleteTimeout));
-            addToRepository(object);
+            object = NetworkMapObject::Implementation::create(
+                record, types->getMapObject(int(record->MapObjectId())), run, int(detail - run),
+                leaseSeconds);
+            cache.add(object);
         }
         objects.append(object);
     }
     return objects;
-}
-
-void NetworkMapObjectFactory::forgetNetworkMapObject(int id)
-{
-    const ModelLock lock;
-    d->cache.remove(id);
 }
 
 void NetworkMapObjectFactory::addToRepository(const NetworkMapObjectPtr &object)

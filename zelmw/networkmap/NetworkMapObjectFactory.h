@@ -42,22 +42,15 @@ protected:
     NetworkMapObjectPtr loadFlyweight(int id);
     void addToRepository(const NetworkMapObjectPtr &object);
 
-private:
-    friend class NetworkMap;
-    friend class DefaultNetworkMapBuilder;
+public:
+    // The private part, reached by the library's own classes through its private header.
+    class Implementation;
 
+private:
     NetworkMapObjectFactory();
-    // The objects for rows just read, in ascending id, given the detail rows of them all
-    // grouped by device in the same order: for each the one already handed out, else a new
-    // one, entered.
-    QVector<NetworkMapObjectPtr>
-    adoptRecords(const QVector<boost::shared_ptr<zeldb::NetworkMapObjectsRecord>> &records,
-                 const QVector<boost::shared_ptr<zeldb::NetworkMapObjectDetailsRecord>> &details);
-    void forgetNetworkMapObject(int id);
     NetworkMapObjectFactory(const NetworkMapObjectFactory &) = delete;
     NetworkMapObjectFactory &operator=(const NetworkMapObjectFactory &) = delete;
 
-    class Implementation;
     std::unique_ptr<Implementation> d;
 };
 
