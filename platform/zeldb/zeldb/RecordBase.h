@@ -49,16 +49,11 @@ protected:
     bool flag(int number) const { return m_values.at(number).toBool(); }
     QDateTime dateTime(int number) const { return m_values.at(number).toDateTime(); }
 
+public:
+    // What the tables reach of a record, through the store's private header.
+    class Storage;
+
 private:
-    friend class TableBase;
-
-    // VALUE already of the field's type, as the table reads it: no second conversion.
-    void setStored(int number, QVariant &&value)
-    {
-        m_values[number] = std::move(value);
-        m_set |= quint64(1) << number;
-    }
-
     const TableSchema *m_schema;
     // Held in the record up to six fields, a detail's count: every detail of every loaded
     // device is a record, and a block of its own for the values cost an allocation each.

@@ -1,6 +1,8 @@
+#include <zeldb/RecordBase_p.h>
 #include <zeldb/Statement_p.h>
 #include <zeldb/TableBase.h>
-#include <zeldb/ZelDbDatabase.h>
+#include <zeldb/ThreadConnections_p.h>
+#include <zeldb/ZelDbDatabase_p.h>
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -13,19 +15,17 @@ namespace {
 const QString CREATE_DATE = QStringLiteral("CreateDate");
 const QString UPDATE_DATE = QStringLiteral("UpdateDate");
 
-// The local time now. Making one asks the C library for the time zone, which rereads the
-// zone file each time; the rows of one change are stamped within the same millisecond
-// mostly, so the last one made on the thread is reused for that millisecond.
+// The local time now; the rows of one change are stamped within the same millisecond mostly,
+// so the last one made on the thread is reused for that millisecond.
 QDateTime now()
 {
-    thread_local qint64 lastMSecs = -1;
-    thread_local QDateTime last;
+    ThreadConnections::Texts &texts = ThreadConnections::current().texts();
     const qint64 msecs = QDateTime::currentMSecsSinceEpoch();
-    if (msecs != lastMSecs) {
-        last = QDateTime::fromMSecsSinceEpoch(msecs);
-        lastMSecs = msecs;
+    if (msecs != texts.stampMSecs) {
+        texts.stamp = QDateTime::fromMSecsSinceEpoch(msecs);
+        texts.stampMSecs = msecs;
     }
-    return last;
+    return texts.stamp;
 }
 
 // Statements are reused: each use ends by releasing its result, so no read snapshot stays
@@ -60,10 +60,12 @@ TableBase::~TableBase() = default;
 QSqlQuery *TableBase::prepare(const QString &sql, const char *operation, Access access)
 {
     QSqlError error;
-    QSqlQuery *query = m_database.Statement(sql, access == Access::Write, error);
+    QSqlQuery *query
+        = ZelDbDatabase::Statements::statement(m_database, sql, access == Access::Write, error);
     if (!query)
-        m_database.reportError(
-            QStringLiteral("%1 %2").arg(m_schema.tableName(), QLatin1String(operation)), error);
+        ZelDbDatabase::Statements::reportError(
+            m_database, QStringLiteral("%1 %2").arg(m_schema.tableName(), QLatin1String(operation)),
+            error);
     return query;
 }
 
@@ -73,15 +75,16 @@ bool TableBase::execute(QSqlQuery &query, const char *operation)
     if (runStatement(query, error))
         return true;
     // The error text only: bound values may hold passwords.
-    m_database.reportError(
-        QStringLiteral("%1 %2").arg(m_schema.tableName(), QLatin1String(operation)), error);
+    ZelDbDatabase::Statements::reportError(
+        m_database, QStringLiteral("%1 %2").arg(m_schema.tableName(), QLatin1String(operation)),
+        error);
     return false;
 }
 
 void TableBase::fill(const QSqlQuery &query, RecordBase &record) const
 {
     for (int i = 0; i < m_schema.fieldCount(); ++i)
-        record.setStored(i, m_schema.fromStorage(i, query.value(i)));
+        RecordBase::Storage::setStored(record, i, m_schema.fromStorage(i, query.value(i)));
 }
 
 bool TableBase::insert(RecordBase &record)
@@ -90,7 +93,7 @@ bool TableBase::insert(RecordBase &record)
     if (createDate > 0 && !record.IsFieldSet(createDate))
         record.SetValue(createDate, now());
 
-    const quint64 fields = record.m_set & ~quint64(1);
+    const quint64 fields = RecordBase::Storage::fieldsSet(record) & ~quint64(1);
     QSqlQuery *query = prepare(m_schema.insertStatement(fields), "insert", Access::Write);
     const FinishOnExit finish(query);
     if (!query)

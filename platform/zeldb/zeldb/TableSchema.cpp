@@ -1,4 +1,5 @@
 #include <zeldb/TableSchema.h>
+#include <zeldb/ThreadConnections_p.h>
 
 #include <QDateTime>
 #include <QHash>
@@ -36,33 +37,27 @@ QDateTime parseStoredForm(const QString &text)
     return QDateTime::fromString(text, Qt::ISODateWithMs);
 }
 
-// Parsing a local time asks the C library for the time zone, which rereads the zone file
-// each time. The rows written together carry the same stamp and are read one after another,
-// so the last text parsed on the thread is kept with its value.
 QDateTime parseDateTime(const QString &text)
 {
-    thread_local QString lastText;
-    thread_local QDateTime lastValue;
-    if (text != lastText) {
-        lastValue = parseStoredForm(text);
-        lastText = text;
+    ThreadConnections::Texts &texts = ThreadConnections::current().texts();
+    if (text != texts.parsedText) {
+        texts.parsedValue = parseStoredForm(text);
+        texts.parsedText = text;
     }
-    return lastValue;
+    return texts.parsedValue;
 }
 
-// The stored form of a local time, which is what the store stamps. The rows of one change
-// carry the same stamp, so the last one written on the thread is kept with its text.
+// The stored form of a local time, which is what the store stamps.
 QString storedForm(const QDateTime &dateTime)
 {
     if (dateTime.timeSpec() != Qt::LocalTime)
         return dateTime.toString(Qt::ISODateWithMs);
-    thread_local QDateTime lastValue;
-    thread_local QString lastText;
-    if (dateTime != lastValue) {
-        lastText = dateTime.toString(Qt::ISODateWithMs);
-        lastValue = dateTime;
+    ThreadConnections::Texts &texts = ThreadConnections::current().texts();
+    if (dateTime != texts.formattedValue) {
+        texts.formattedText = dateTime.toString(Qt::ISODateWithMs);
+        texts.formattedValue = dateTime;
     }
-    return lastText;
+    return texts.formattedText;
 }
 
 } // namespace
@@ -130,8 +125,7 @@ QString TableSchema::createStatement() const
 
 QString TableSchema::insertStatement(quint64 fields) const
 {
-    thread_local QHash<QPair<const TableSchema *, quint64>, QString> statements;
-    QString &sql = statements[qMakePair(this, fields)];
+    QString &sql = ThreadConnections::current().texts().insertStatements[qMakePair(this, fields)];
     if (!sql.isNull())
         return sql;
     QStringList columns;
@@ -142,11 +136,10 @@ QString TableSchema::insertStatement(quint64 fields) const
             placeholders << QStringLiteral("?");
         }
     }
-    sql = columns.isEmpty()
-        ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(m_tableName)
-        : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-              .arg(m_tableName, columns.join(QLatin1String(", ")),
-                   placeholders.join(QLatin1String(", ")));
+    sql = columns.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(m_tableName)
+                            : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                  .arg(m_tableName, columns.join(QLatin1String(", ")),
+                                       placeholders.join(QLatin1String(", ")));
     return sql;
 }
 

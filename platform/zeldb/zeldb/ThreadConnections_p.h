@@ -1,7 +1,9 @@
 #ifndef ZELDB_THREADCONNECTIONS_P_H
 #define ZELDB_THREADCONNECTIONS_P_H
 
+#include <QDateTime>
 #include <QHash>
+#include <QPair>
 #include <QSqlError>
 #include <QString>
 
@@ -11,6 +13,8 @@
 class QSqlQuery;
 
 namespace zeldb {
+
+class TableSchema;
 
 // The physical connections of the calling thread, one per (connection name, file), with their
 // prepared statements. A QSqlDatabase may only be used on the thread that created it, and
@@ -57,6 +61,22 @@ public:
     // module is sure to be there.
     void closeAll();
 
+    // What the thread's statements reuse, kept with its connections: the text of each insert
+    // by table and fields set, and the last time stamp made, formatted and parsed. The rows of
+    // one change carry one stamp and are written and read one after another, and making,
+    // formatting or parsing a local time asks the C library for the time zone each time.
+    struct Texts
+    {
+        QHash<QPair<const TableSchema *, quint64>, QString> insertStatements;
+        qint64 stampMSecs = -1;
+        QDateTime stamp;
+        QDateTime formattedValue;
+        QString formattedText;
+        QString parsedText;
+        QDateTime parsedValue;
+    };
+    Texts &texts() { return m_texts; }
+
     ~ThreadConnections();
 
 private:
@@ -80,6 +100,7 @@ private:
     static bool mayWrite(Connection &open, const QString &filePath, QSqlError &error);
 
     std::map<QString, Connection> m_connections;
+    Texts m_texts;
 };
 
 } // namespace zeldb

@@ -91,10 +91,10 @@ public:
     WarrantyUsersDataTable *GetWarrantyUsersDataTable() { return &m_warrantyUsersData; }
     WarrantyRegistrationsTable *GetWarrantyRegistrationsTable() { return &m_warrantyRegistrations; }
 
-private:
-    // The tables run their statements through these two.
-    friend class TableBase;
+    // What the tables reach of the database, through the store's private header.
+    class Statements;
 
+private:
     bool EndTransaction(bool commit);
 
     // SQL prepared on the calling thread's connection and kept for reuse; null, with the
