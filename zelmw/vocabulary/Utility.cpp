@@ -1,6 +1,6 @@
 #include <zelmw/vocabulary/Utility.h>
 
-#include <QRegExp>
+#include <QRegularExpression>
 
 namespace zelmw {
 
@@ -12,13 +12,22 @@ const QString Utility::IP_ADRESS_PATTERN
 const QString Utility::EMAIL_PATTERN
     = QStringLiteral("^[a-z0-9_+-]+(\\.[a-z0-9_+-]+)*@[a-z0-9-]+(\\.[a-z0-9-]+)*\\.([a-z]{2,4})$");
 
-// Each call builds its own QRegExp: matching stores state in the object, so a shared one would
-// need a lock.
+namespace {
+
+// Compiled once, case-insensitive, matching the whole text: a const QRegularExpression may be
+// shared by threads, and the validators run several times for every discovery record.
+QRegularExpression wholeText(const QString &pattern)
+{
+    return QRegularExpression(QRegularExpression::anchoredPattern(pattern),
+                              QRegularExpression::CaseInsensitiveOption);
+}
+
+} // namespace
 
 bool Utility::isValidMacAddress(const QString &mac)
 {
-    QRegExp regExp(MAC_ADRESS_PATTERN, Qt::CaseInsensitive);
-    if (!regExp.exactMatch(mac))
+    static const QRegularExpression pattern = wholeText(MAC_ADRESS_PATTERN);
+    if (!pattern.match(mac).hasMatch())
         return false;
     // The all-zero address means "no address", however its groups are separated.
     for (const QChar c : mac) {
@@ -30,14 +39,14 @@ bool Utility::isValidMacAddress(const QString &mac)
 
 bool Utility::isValidIpAddress(const QString &ip)
 {
-    QRegExp regExp(IP_ADRESS_PATTERN, Qt::CaseInsensitive);
-    return regExp.exactMatch(ip);
+    static const QRegularExpression pattern = wholeText(IP_ADRESS_PATTERN);
+    return pattern.match(ip).hasMatch();
 }
 
 bool Utility::isValidEmailAddress(const QString &mail)
 {
-    QRegExp regExp(EMAIL_PATTERN, Qt::CaseInsensitive);
-    return regExp.exactMatch(mail);
+    static const QRegularExpression pattern = wholeText(EMAIL_PATTERN);
+    return pattern.match(mail).hasMatch();
 }
 
 } // namespace zelmw

@@ -60,12 +60,28 @@ void ThreadConnections::closeAll()
         QSqlDatabase::removeDatabase(entry.second.qtName);
     }
     m_connections.clear();
+    m_last = nullptr;
+}
+
+ThreadConnections::Connection *ThreadConnections::lookUp(const QString &connectionName,
+                                                         const QString &filePath) const
+{
+    // Every statement looks its connection up several times, nearly always the same one.
+    if (m_last && m_lastName == connectionName && m_lastPath == filePath)
+        return m_last;
+    const auto found = m_connections.find(key(connectionName, filePath));
+    if (found == m_connections.end())
+        return nullptr;
+    m_last = const_cast<Connection *>(&found->second);
+    m_lastName = connectionName;
+    m_lastPath = filePath;
+    return m_last;
 }
 
 QString ThreadConnections::find(const QString &connectionName, const QString &filePath) const
 {
-    const auto connection = m_connections.find(key(connectionName, filePath));
-    return connection == m_connections.end() ? QString() : connection->second.qtName;
+    const Connection *open = lookUp(connectionName, filePath);
+    return open ? open->qtName : QString();
 }
 
 QString ThreadConnections::acquire(const QString &connectionName, const QString &filePath,
@@ -129,9 +145,8 @@ ThreadConnections::Connection *ThreadConnections::connection(const QString &conn
                                                              const QString &filePath,
                                                              QSqlError &error)
 {
-    const auto found = m_connections.find(key(connectionName, filePath));
-    if (found != m_connections.end())
-        return &found->second;
+    if (Connection *open = lookUp(connectionName, filePath))
+        return open;
     error = QSqlError(QStringLiteral("database not open"), QString(), QSqlError::ConnectionError);
     return nullptr;
 }
@@ -161,8 +176,8 @@ void ThreadConnections::statementFailed(const QString &connectionName, const QSt
 int ThreadConnections::transactionDepth(const QString &connectionName,
                                         const QString &filePath) const
 {
-    const auto found = m_connections.find(key(connectionName, filePath));
-    return found == m_connections.end() ? 0 : found->second.transactionDepth;
+    const Connection *open = lookUp(connectionName, filePath);
+    return open ? open->transactionDepth : 0;
 }
 
 bool ThreadConnections::beginTransaction(const QString &connectionName, const QString &filePath,

@@ -97,9 +97,15 @@ private:
     Connection *connection(const QString &connectionName, const QString &filePath,
                            QSqlError &error);
     static void statementFailed(Connection &open);
+    // The open connection to FILEPATH, or null.
+    Connection *lookUp(const QString &connectionName, const QString &filePath) const;
     static bool mayWrite(Connection &open, const QString &filePath, QSqlError &error);
 
     std::map<QString, Connection> m_connections;
+    // The connection looked up last, with its name and file.
+    mutable Connection *m_last = nullptr;
+    mutable QString m_lastName;
+    mutable QString m_lastPath;
     Texts m_texts;
 };
 
