@@ -1,6 +1,6 @@
 #include <zelmw/discovery/GatewayDiscoverStrategy_p.h>
 #include <zelmw/networkmap/InUseMapController.h>
-#include <zelmw/networkmap/NetworkMap.h>
+#include <zelmw/networkmap/NetworkMap_p.h>
 #include <zelmw/vocabulary/Utility.h>
 #include <zelmw/vocabulary/ZelConstants.h>
 
@@ -23,7 +23,8 @@ void GatewayDiscoverStrategy::handleDiscovery(const QMap<QString, QString> &reco
         ? controller->getInUseNetworkMap(mac, serialNumber, QStringLiteral("Velmora Home Network"))
         : controller->getInUseNetworkMap();
     if (map)
-        map->addDiscovery(record);
+        // Within the bounds already: the handler admitted it.
+        NetworkMap::Implementation::of(*map).applyDiscovery(record);
 }
 
 } // namespace zelmw

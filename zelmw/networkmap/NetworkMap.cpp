@@ -240,10 +240,9 @@ NetworkMapObjectPtr NetworkMap::getLocalZel() const
     return getNwMapObject(getLocalZelPcId());
 }
 
-NetworkMapObjectPtr NetworkMap::Implementation::createRow(const QString &typeName,
-                                                          const QString &name, const QString &mac,
-                                                          const QString &ip,
-                                                          const NetworkMapObjectPtr &replaced)
+NetworkMapObjectPtr NetworkMap::Implementation::createRow(
+    const QString &typeName, const QString &name, const QString &mac, const QString &ip,
+    const NetworkMapObjectPtr &replaced, const boost::shared_ptr<MapObject> &knownType)
 {
     // Compared ignoring case: "aa:bb:..." and "AA:BB:..." are one device.
     if (devices.hasMac(mac, replaced)) {
@@ -264,7 +263,7 @@ NetworkMapObjectPtr NetworkMap::Implementation::createRow(const QString &typeNam
         return NetworkMapObjectPtr();
     }
     const boost::shared_ptr<MapObject> type
-        = MapObjectFactory::getInstance()->getMapObject(typeName, true);
+        = knownType ? knownType : MapObjectFactory::getInstance()->getMapObject(typeName, true);
     if (!type) {
         log(QStringLiteral("NetworkMap::createNwMapObject - MapObject not found: ") + typeName,
             ZelLogger::WARNING_LEVEL);

@@ -147,16 +147,21 @@ NetworkMapObjectPtr NetworkMap::addDiscovery(const QMap<QString, QString> &recor
     // Before the lock: an absurd record must not make the user interface wait.
     if (!DiscoveryRecordLimits::admit(record, QStringLiteral("NetworkMap::addDiscovery")))
         return NetworkMapObjectPtr();
+    return d->applyDiscovery(record);
+}
+
+NetworkMapObjectPtr NetworkMap::Implementation::applyDiscovery(const Record &record)
+{
     UnitOfWork unit;
     const QString type = record.value(NS_DEVICE_TYPE);
     if (type.isEmpty())
         return NetworkMapObjectPtr();
-    const boost::shared_ptr<IDiscoverStrategy> strategy = d->strategies.value(type);
+    const boost::shared_ptr<IDiscoverStrategy> strategy = strategies.value(type);
     if (!strategy) {
         log(QStringLiteral("DiscoverStrategy not found for ") + type, ZelLogger::WARNING_LEVEL);
         return NetworkMapObjectPtr();
     }
-    return unit.finish(strategy->discover(*this, record));
+    return unit.finish(strategy->discover(*q, record));
 }
 
 NetworkMapObjectPtr NetworkMap::Implementation::changeType(const NetworkMapObjectPtr &device,
@@ -166,8 +171,11 @@ NetworkMapObjectPtr NetworkMap::Implementation::changeType(const NetworkMapObjec
 {
     const QString mac = device->getMacAddress();
     // Refused before anything is touched: the old device stays as it is.
-    if (!Utility::isValidMacAddress(mac) || !Utility::isValidIpAddress(ip)
-        || !MapObjectFactory::getInstance()->getMapObject(typeName, true))
+    if (!Utility::isValidMacAddress(mac) || !Utility::isValidIpAddress(ip))
+        return NetworkMapObjectPtr();
+    const boost::shared_ptr<MapObject> type
+        = MapObjectFactory::getInstance()->getMapObject(typeName, true);
+    if (!type)
         return NetworkMapObjectPtr();
     // Old details that the record lacks are kept; the record's values win.
     QMap<QString, QString> merged = device->getDetailNameValueMap();
@@ -177,8 +185,9 @@ NetworkMapObjectPtr NetworkMap::Implementation::changeType(const NetworkMapObjec
     const int oldId = device->getId();
     const bool wasLocalPc = oldId == q->getLocalZelPcId();
     UnitOfWork unit;
-    const NetworkMapObjectPtr created
-        = deleteRow(device) ? createRow(typeName, name, mac, ip, device) : NetworkMapObjectPtr();
+    const NetworkMapObjectPtr created = deleteRow(device)
+        ? createRow(typeName, name, mac, ip, device, type)
+        : NetworkMapObjectPtr();
     if (!created) {
         unit.rollBack();
         return created;

@@ -29,10 +29,14 @@ public:
     // The discovery rules, by the device type a record names.
     void addStrategies();
 
+    // Applies a discovery record already within the bounds, as one unit of work.
+    NetworkMapObjectPtr applyDiscovery(const QMap<QString, QString> &record);
     // The creation checks and the row; the device is not entered yet. REPLACED is a device
-    // about to be deleted, whose MAC does not count as taken.
+    // about to be deleted, whose MAC does not count as taken; KNOWNTYPE, when given, is the
+    // type TYPENAME names, looked up already.
     NetworkMapObjectPtr createRow(const QString &typeName, const QString &name, const QString &mac,
-                                  const QString &ip, const NetworkMapObjectPtr &replaced = {});
+                                  const QString &ip, const NetworkMapObjectPtr &replaced = {},
+                                  const boost::shared_ptr<MapObject> &knownType = {});
     // The creation checks, the row and its details, then the registry and nwMapObjCreated; a
     // MASTER device becomes the map's master device. One unit of work.
     NetworkMapObjectPtr createDevice(const QString &typeName, const QString &name,
