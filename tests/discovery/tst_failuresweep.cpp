@@ -21,7 +21,9 @@
 #include <QThread>
 #include <QtTest>
 
+#include <condition_variable>
 #include <functional>
+#include <mutex>
 
 using namespace zelmw;
 using zeldb::StatementFaults;
@@ -271,10 +273,21 @@ class TestFailureSweep : public QObject
         m_watched.clear();
     }
 
-    // Runs WORK on the listener's thread once it has handled every signal sent so far.
+    // Runs WORK on the listener's thread once it has handled every signal sent so far. The
+    // wait is on a lock ThreadSanitizer sees: it cannot see inside Qt's own handoff.
     void onListenerThread(const std::function<void()> &work)
     {
-        QMetaObject::invokeMethod(&m_listener, work, Qt::BlockingQueuedConnection);
+        std::mutex mutex;
+        std::condition_variable done;
+        bool finished = false;
+        QMetaObject::invokeMethod(&m_listener, [&] {
+            work();
+            const std::lock_guard<std::mutex> lock(mutex);
+            finished = true;
+            done.notify_one();
+        });
+        std::unique_lock<std::mutex> lock(mutex);
+        done.wait(lock, [&] { return finished; });
     }
 
     QStringList signalledState()
