@@ -4,7 +4,6 @@
 #include <zelmw/facades/VelCpeFacade.h>
 #include <zelmw/networkmap/NetworkMapObject.h>
 #include <zelmw/networkmap/NetworkMapObjectFactory.h>
-#include <zelmw/persistence/ZelDbConnection.h>
 #include <zelmw/vocabulary/ZelConstants.h>
 
 #include "ModelReset.h"
@@ -145,18 +144,6 @@ private slots:
         QVERIFY(pc.getOperatingSystem().isNull());
         store(PC_PARAM_PLATFORMNAME, "Windows");
         QCOMPARE(pc.getOperatingSystem(), QString("Windows"));
-    }
-
-    void saveAuthenticationAnswersFalseWhenAValueCannotBeStored()
-    {
-        VelCpeFacade cpe(m_device);
-        QVERIFY(cpe.saveAuthentication(true, "admin", "secret"));
-        // The user name changes in memory but cannot be written.
-        bool saved = true;
-        QVERIFY(zeltest::runWithUnopenableDatabase(ZelDbConnection().getDbPath(), [&] {
-            saved = cpe.saveAuthentication(true, "other", "secret");
-        }));
-        QVERIFY(!saved);
     }
 };
 
