@@ -220,31 +220,6 @@ private slots:
         QCOMPARE(events.take(), QStringList { "disconnected-" });
         QVERIFY(untyped->getDisconnectTime().isNull());
     }
-
-    void unopenableDatabase()
-    {
-        const DevicePtr device = NetworkMapStore::device("PC");
-        QVERIFY(device->saveDetail(DEVICE_PARAM_LAN_CONNECTION_ISWIRELESS, BOOL_TRUE_VALUE));
-        const int id = device->getId();
-        Recorder events(device);
-        QList<bool> answers;
-        QVERIFY(zeltest::runWithUnopenableDatabase(NetworkMapStore().getDbPath(), [&] {
-            const auto factory = NetworkMapObjectFactory::getInstance();
-            const QString wireless = DEVICE_PARAM_LAN_CONNECTION_ISWIRELESS;
-            answers << !factory->getNetworkMapObject(id)
-                    << !factory->addNetworkMapObject(device->getMapObjectId(), 1, "new",
-                                                     "00:11:22:33:44:66", "10.0.0.3")
-                    << !device->saveDetail(wireless, BOOL_FALSE_VALUE)
-                    << !device->deleteDetail(wireless) << device->hasDetail(wireless);
-            device->setName("renamed");
-            answers << !device->saveData() << !device->saveData() << !device->deleteData();
-        }));
-        QCOMPARE(answers, QVector<bool>(8, true).toList());
-        // A value that could not be stored is neither kept nor announced.
-        QCOMPARE(device->getDetailValue(DEVICE_PARAM_LAN_CONNECTION_ISWIRELESS, QString()),
-                 BOOL_TRUE_VALUE);
-        QCOMPARE(events.take(), QStringList({ "name(renamed)" }));
-    }
 };
 
 ZEL_TEST_MAIN(TestNetworkMapObject)

@@ -4,6 +4,7 @@
 #include "DiscoveryRecords.h"
 #include "LogCapture.h"
 #include "ModelReset.h"
+#include "NetworkMapStore.h"
 #include "RawStore.h"
 #include "TestSupport.h"
 
@@ -21,15 +22,20 @@ using namespace zeltest;
 
 namespace {
 
-enum Fault { FullDisk, Locked };
+enum Fault { FullDisk, Locked, Unopenable };
 
 // Runs WORK while the store cannot be written. A full disk: no file of this process may grow,
 // and the write-ahead log was emptied first, so a commit must grow it. Locked: another
 // connection holds the write lock longer than one statement waits for it, and lets go while
-// a second statement still would wait.
+// a second statement still would wait. Unopenable: the file is a directory for a fresh
+// thread, which runs WORK.
 void underFault(Fault fault, const std::function<void()> &work)
 {
     const QString path = RawStore().getDbPath();
+    if (fault == Unopenable) {
+        QVERIFY(runWithUnopenableDatabase(path, work));
+        return;
+    }
     if (fault == FullDisk) {
         RawStore().value(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
         QCOMPARE(QFileInfo(path + QLatin1String("-wal")).size(), 0);
@@ -290,6 +296,40 @@ private slots:
         QCOMPARE(deleted.size(), deletions);
         QVERIFY(devices(*map, true) != before);
         QCOMPARE(devices(*map, true), devices(*map, false));
+    }
+
+    // A store that cannot be opened: lookups answer null, writes false, and memory keeps
+    // what the store holds, unannounced.
+    void unopenableStore()
+    {
+        const auto types = MapObjectFactory::getInstance();
+        const auto config = ConfigDataFactory::getInstance();
+        const auto devices = NetworkMapObjectFactory::getInstance();
+        QVERIFY(config->saveConfigData("cached", "a"));
+        const auto device = NetworkMapStore::device(DEVICE_TYPE_PC);
+        const QString wireless = DEVICE_PARAM_LAN_CONNECTION_ISWIRELESS;
+        QVERIFY(device->saveDetail(wireless, BOOL_TRUE_VALUE));
+        types->clear();
+        QSignalSpy changes(device.get(), &NetworkMapObject::detailChanged);
+        QList<bool> failed;
+        underFault(Unopenable, [&] {
+            failed << !types->getMapObject(DEVICE_TYPE_PC, true) << !types->getMapObject(1)
+                   << !types->exists(DEVICE_TYPE_PC) << !config->getConfigData("stored")
+                   << !config->isKeyExists("stored") << !config->addConfigData("new", "x")
+                   << !config->saveConfigData("new", "x") << !config->saveConfigData("cached", "b")
+                   << config->getConfigValue("cached").isNull()
+                   << !devices->getNetworkMapObject(device->getId())
+                   << !devices->addNetworkMapObject(device->getMapObjectId(), 1, "new",
+                                                    "00:11:22:33:44:66", "10.0.0.3")
+                   << !device->saveDetail(wireless, BOOL_FALSE_VALUE)
+                   << !device->deleteDetail(wireless) << device->hasDetail(wireless);
+            device->setName("renamed");
+            failed << !device->saveData() << !device->saveData() << !device->deleteData();
+        });
+        QCOMPARE(failed, QVector<bool>(17, true).toList());
+        QVERIFY(types->isEmpty());
+        QCOMPARE(device->getDetailValue(wireless, QString()), BOOL_TRUE_VALUE);
+        QCOMPARE(changes.size(), 0);
     }
 };
 
