@@ -176,9 +176,7 @@ private slots:
             record.insert(QStringLiteral("K%1 ").arg(i++) + text, text);
         const QString mac = record.value(DEVICE_PARAM_LAN_MACADDRESS);
         QVERIFY(map()->addDiscovery(record));
-        NetworkMapFactory::getInstance()->clear();
-        NetworkMapObjectFactory::getInstance()->clear();
-        MapObjectFactory::getInstance()->clear();
+        zeltest::forgetModel();
         const NetworkMap::NetworkMapObjectPtr device = map()->getNwMapObject(mac);
         QVERIFY(device);
         const QMap<QString, QString> stored = device->getDetailNameValueMap();
