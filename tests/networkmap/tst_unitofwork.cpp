@@ -68,12 +68,6 @@ void underFault(Fault fault, const std::function<void()> &work)
     QVERIFY(held);
 }
 
-// The router with a value that the stored one lacks: its record has something to write.
-DiscoveryType updatedRouter()
-{
-    return router({ { GATEWAY_PARAM_FW_VERSION, QStringLiteral("2.1") } });
-}
-
 // Has the listener apply RECORDS and waits until it finished them.
 bool apply(const QList<DiscoveryType> &records)
 {
@@ -112,13 +106,11 @@ QStringList devices(const NetworkMap &map, bool inMemory)
             { map.getId() });
     QStringList lines;
     for (const auto &object : map.getNwMapObjectList()) {
-        lines << QStringLiteral("%1 %2 %3:")
-                     .arg(object->getId())
-                     .arg(object->getMacAddress())
-                     .arg(int(object->getIsConnected()));
+        lines << QString::number(object->getId()) + ' ' + object->getMacAddress() + ' '
+                + QString::number(object->getIsConnected()) + ':';
         const QMap<QString, QString> details = object->getDetailNameValueMap();
         for (auto detail = details.cbegin(); detail != details.cend(); ++detail)
-            lines.last() += QStringLiteral(" %1=%2").arg(detail.key(), detail.value());
+            lines.last() += ' ' + detail.key() + '=' + detail.value();
     }
     return lines;
 }
@@ -130,6 +122,9 @@ QStringList devices(const NetworkMap &map, bool inMemory)
 class TestUnitOfWork : public QObject
 {
     Q_OBJECT
+
+    // The router with a value that the stored one lacks: its record has something to write.
+    const DiscoveryType m_updatedRouter = router({ { GATEWAY_PARAM_FW_VERSION, "2.1" } });
 
 private slots:
     void init()
@@ -160,7 +155,7 @@ private slots:
         const QString types = catalogue();
         const QList<DiscoveryType> records {
             device(DEVICE_TYPE_PC, 2, { { PC_PARAM_PLATFORM, "linux" } }),
-            device(DEVICE_TYPE_UNKNOWN_DEVICE, 3), updatedRouter()
+            device(DEVICE_TYPE_UNKNOWN_DEVICE, 3), m_updatedRouter
         };
         {
             const LogCapture log(QStringLiteral("ZELDB"));
@@ -206,16 +201,15 @@ private slots:
     {
         QFETCH(int, fault);
         QFETCH(bool, known);
-        // The maps of the router, the setting of the map in use in memory and stored, and
-        // the map in use.
+        // The maps of the router and the stored setting of the map in use, the setting in
+        // memory and the map in use.
         const auto state = [] {
             const NetworkMapSharedPtr inUse = mapInUse();
-            return RawStore().column("SELECT Id FROM NetworkMaps WHERE Serial = ?",
-                                     { "@MAC:" + mac(1).toUpper() })
+            return RawStore().column(
+                       "SELECT Id FROM NetworkMaps WHERE Serial = ? UNION ALL SELECT "
+                       "ConfigKeyValue FROM ConfigurationPairs WHERE ConfigKeyName = ?",
+                       { "@MAC:" + mac(1).toUpper(), INUSE_NETWORKMAP_ID })
                 << ConfigDataFactory::getInstance()->getConfigValue(INUSE_NETWORKMAP_ID)
-                << RawStore().value("SELECT ConfigKeyValue FROM ConfigurationPairs "
-                                    "WHERE ConfigKeyName = ?",
-                                    { INUSE_NETWORKMAP_ID })
                 << (inUse ? QString::number(inUse->getId()) : QString());
         };
         if (known)
@@ -224,11 +218,11 @@ private slots:
         forgetModel();
         QSignalSpy changes(InUseMapController::getInstance().get(),
                            &InUseMapController::inUseMapChanged);
-        underFault(Fault(fault), [] { QVERIFY(apply({ updatedRouter() })); });
+        underFault(Fault(fault), [this] { QVERIFY(apply({ m_updatedRouter })); });
         QCOMPARE(changes.size(), 0);
         QCOMPARE(state(), before);
 
-        QVERIFY(apply({ updatedRouter(), device(DEVICE_TYPE_PC, 2) }));
+        QVERIFY(apply({ m_updatedRouter, device(DEVICE_TYPE_PC, 2) }));
         QCOMPARE(changes.size(), 1);
         const QString id = QString::number(mapInUse()->getId());
         QCOMPARE(state(), QStringList({ id, id, id, id }));
@@ -295,8 +289,8 @@ private slots:
         QCOMPARE(devices(*map, true), devices(*map, false));
     }
 
-    // A store that cannot be opened: lookups answer null, writes false, and memory keeps
-    // what the store holds, unannounced.
+    // A store that cannot be opened: lookups answer null, writes false (the warranty classes'
+    // too), and memory keeps what the store holds, unannounced.
     void unopenableStore()
     {
         const auto types = MapObjectFactory::getInstance();
@@ -306,6 +300,8 @@ private slots:
         const auto device = NetworkMapStore::device(DEVICE_TYPE_PC);
         const QString wireless = DEVICE_PARAM_LAN_CONNECTION_ISWIRELESS;
         QVERIFY(device->saveDetail(wireless, BOOL_TRUE_VALUE));
+        const auto user = WarrantyManager().addOrUpdateUser("A", QString(), QString(), 0);
+        QVERIFY(user->getId() > 0);
         types->clear();
         QSignalSpy changes(device.get(), &NetworkMapObject::detailChanged);
         const LogCapture log(QStringLiteral("ZELDB"));
@@ -324,8 +320,18 @@ private slots:
                    << !device->deleteDetail(wireless) << device->hasDetail(wireless);
             device->setName("renamed");
             failed << !device->saveData() << !device->saveData() << !device->deleteData();
+            WarrantyManager warranty;
+            WarrantyUser loaded(user->getId());
+            loaded.setName("x");
+            failed << (loaded.getId() == 0 && loaded.getName().isEmpty() && !loaded.save())
+                   << !WarrantyDevice(0).getWarrantyUser() << !user->save() << !warranty.getZel()
+                   << warranty.getAllUsers().isEmpty()
+                   << warranty.getUnregisteredDevices().isEmpty()
+                   << !warranty.addOrUpdateZel("1", user)
+                   << !warranty.addOrUpdateCpe(QString(), QString(), "S", QString(), user)
+                   << (warranty.addOrUpdateUser("B", QString(), QString(), 0)->getId() == 0);
         });
-        QCOMPARE(failed, QVector<bool>(18, true).toList());
+        QCOMPARE(failed, QVector<bool>(27, true).toList());
         // One line for the burst of failed opens, none for the calls never made.
         QCOMPARE(log.lines().size(), 1);
         QVERIFY(types->isEmpty());
