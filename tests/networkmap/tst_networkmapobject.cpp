@@ -152,8 +152,6 @@ private slots:
         QTest::newRow("failures before a forced change do not carry over")
             << missing << "100"
             << "tffff" << QStringList { "connected+" };
-        QTest::newRow("a timeout on every report once it has ended") << missing << "3700"
-                                                                     << "fF" << timeout + timeout;
         QTest::newRow("a zero lease is an hour") << "0"
                                                  << "3500"
                                                  << "F" << none;
