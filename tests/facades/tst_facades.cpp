@@ -1,30 +1,18 @@
-#include <zelmw/catalogue/MapObjectFactory.h>
 #include <zelmw/config/ConfigDataFactory.h>
 #include <zelmw/facades/LocalZelFacade.h>
 #include <zelmw/facades/VelCpeFacade.h>
 #include <zelmw/networkmap/NetworkMapObject.h>
-#include <zelmw/networkmap/NetworkMapObjectFactory.h>
 #include <zelmw/vocabulary/ZelConstants.h>
 
 #include "ModelReset.h"
+#include "NetworkMapStore.h"
 #include "TestSupport.h"
 
 #include <QtTest>
 
 using namespace zelmw;
 
-namespace {
-
 using DevicePtr = boost::shared_ptr<NetworkMapObject>;
-
-DevicePtr addDevice(const QString &type, const QString &mac)
-{
-    const auto mapObject = MapObjectFactory::getInstance()->getMapObject(type, true);
-    return NetworkMapObjectFactory::getInstance()->addNetworkMapObject(
-        mapObject ? mapObject->getId() : 0, 1, type, mac, QStringLiteral("192.168.2.1"));
-}
-
-} // namespace
 
 class TestFacades : public QObject
 {
@@ -42,7 +30,7 @@ class TestFacades : public QObject
 private slots:
     void init()
     {
-        m_device = addDevice(DEVICE_TYPE_GATEWAY, QStringLiteral("00:11:22:33:44:55"));
+        m_device = NetworkMapStore::device(DEVICE_TYPE_GATEWAY);
         QVERIFY(m_device);
     }
 
@@ -123,7 +111,7 @@ private slots:
         QCOMPARE(cpe.getUserName(), QString("admin"));
 
         // An empty value cannot create a detail.
-        VelCpeFacade fresh(addDevice(DEVICE_TYPE_GATEWAY, QStringLiteral("00:11:22:33:44:66")));
+        VelCpeFacade fresh(NetworkMapStore::device(DEVICE_TYPE_GATEWAY, "00:11:22:33:44:66"));
         QVERIFY(!fresh.saveAuthentication(true, "", "secret"));
         QVERIFY(fresh.getUserName().isNull());
     }
