@@ -109,18 +109,14 @@ private slots:
     void exceptionFromAReceiverAfterTheCommitKeepsTheRecord()
     {
         const zeltest::LogCapture log(LOGGER_NAME);
-        DiscoveryHandler handler;
         const NetworkMapSharedPtr map = mapInUse();
         const QMetaObject::Connection thrower = connect(
             map.get(), &NetworkMap::nwMapObjCreated, [] { throw std::runtime_error("bad luck"); });
-        const qint64 before = handler.processedDiscoveryCount();
-        handler.addDiscovery(device(DEVICE_TYPE_PC, 10));
-        QVERIFY(waitProcessed(before + 1));
+        QVERIFY(apply({ device(DEVICE_TYPE_PC, 10) }));
         // Signals go out after the commit: the record stands whole.
         QVERIFY(map->getNwMapObject(mac(10).toUpper()));
         disconnect(thrower);
-        handler.addDiscovery(device(DEVICE_TYPE_PC, 11));
-        QVERIFY(waitProcessed(before + 2));
+        QVERIFY(apply({ device(DEVICE_TYPE_PC, 11) }));
         QCOMPARE(discoveryMessages(log),
                  QStringList(QStringLiteral(
                      "DiscoveryQueueListener::onTimeOut - record abandoned: bad luck")));

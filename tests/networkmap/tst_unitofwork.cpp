@@ -52,15 +52,6 @@ void underFault(Fault fault, const std::function<void()> &work)
     QSqlDatabase::removeDatabase(path);
 }
 
-// Has the listener apply RECORDS and waits until it finished them.
-bool apply(const QList<DiscoveryType> &records)
-{
-    const qint64 done = DiscoveryHandler().processedDiscoveryCount() + records.size();
-    for (const DiscoveryType &record : records)
-        DiscoveryHandler().addDiscovery(record);
-    return waitProcessed(done, 30000);
-}
-
 // The types discovery creates, as the catalogue serves them: "id name, parameter ids and
 // names".
 QString catalogue()

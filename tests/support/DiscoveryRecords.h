@@ -43,6 +43,15 @@ inline bool waitProcessed(qint64 count, int timeout = 5000)
         [=] { return zelmw::DiscoveryHandler().processedDiscoveryCount() >= count; }, timeout);
 }
 
+// Has the listener apply RECORDS; whether it finished them within TIMEOUT ms.
+inline bool apply(const QList<zelmw::DiscoveryType> &records, int timeout = 30000)
+{
+    const qint64 done = zelmw::DiscoveryHandler().processedDiscoveryCount() + records.size();
+    for (const zelmw::DiscoveryType &record : records)
+        zelmw::DiscoveryHandler().addDiscovery(record);
+    return waitProcessed(done, timeout);
+}
+
 } // namespace zeltest
 
 #endif // ZELTEST_DISCOVERYRECORDS_H
