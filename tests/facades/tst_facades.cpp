@@ -4,7 +4,6 @@
 #include <zelmw/networkmap/NetworkMapObject.h>
 #include <zelmw/vocabulary/ZelConstants.h>
 
-#include "ModelReset.h"
 #include "NetworkMapStore.h"
 #include "TestSupport.h"
 

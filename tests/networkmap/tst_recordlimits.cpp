@@ -1,3 +1,4 @@
+#include "DiscoveryRecords.h"
 #include "LogCapture.h"
 #include "ModelReset.h"
 #include "RawStore.h"
@@ -212,10 +213,8 @@ private slots:
                                                     "characters") }));
         QCOMPARE(handler.pendingDiscoveryCount(), 0);
         // The listener goes on with what fits, a MAC no device can have included.
-        handler.addDiscovery(longMac);
-        handler.addDiscovery(deviceRecord());
-        QVERIFY(
-            QTest::qWaitFor([&] { return handler.processedDiscoveryCount() == processed + 2; }));
+        QVERIFY(zeltest::apply({ longMac, deviceRecord() }));
+        QCOMPARE(handler.processedDiscoveryCount(), processed + 2);
         QVERIFY(!map()->addDiscovery(longMac));
     }
 };

@@ -2,9 +2,7 @@
 
 #include "DiscoveryRecords.h"
 #include "LogCapture.h"
-#include "ModelReset.h"
 #include "NetworkMapStore.h"
-#include "RawStore.h"
 #include "TestSupport.h"
 
 #include <QSqlDatabase>
