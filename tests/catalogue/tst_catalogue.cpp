@@ -158,17 +158,6 @@ private slots:
             QCOMPARE(rowsNamed("MapObjects", name), 1);
         }
     }
-
-    void unopenableDatabase()
-    {
-        bool anything = true;
-        QVERIFY(zeltest::runWithUnopenableDatabase(ZelDbConnection().getDbPath(), [&] {
-            anything = factory->getMapObject(QStringLiteral("PC"), true) || factory->getMapObject(1)
-                || factory->exists(QStringLiteral("PC"));
-        }));
-        QVERIFY(!anything);
-        QVERIFY(factory->isEmpty());
-    }
 };
 
 ZEL_TEST_MAIN(TestCatalogue)

@@ -114,19 +114,6 @@ private slots:
             QCOMPARE(m_factory->getConfigValue(round), stored.first());
         }
     }
-
-    void unopenableDatabaseGivesNullAndFalse()
-    {
-        QVERIFY(m_factory->saveConfigData("cached", "a"));
-        bool anythingWorked = true;
-        QVERIFY(zeltest::runWithUnopenableDatabase(ZelDbConnection().getDbPath(), [&] {
-            anythingWorked = m_factory->getConfigData("stored") || m_factory->isKeyExists("stored")
-                || m_factory->addConfigData("new", "x") || m_factory->saveConfigData("new", "x")
-                || m_factory->saveConfigData("cached", "b")
-                || !m_factory->getConfigValue("cached").isNull();
-        }));
-        QVERIFY(!anythingWorked);
-    }
 };
 
 ZEL_TEST_MAIN(TestConfigDataFactory)

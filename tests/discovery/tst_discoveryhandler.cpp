@@ -1,3 +1,4 @@
+#include "DiscoveryRecords.h"
 #include "LogCapture.h"
 #include "TestSupport.h"
 
@@ -15,31 +16,9 @@
 #include <thread>
 
 using namespace zelmw;
+using namespace zeltest;
 
 namespace {
-
-QString mac(int n)
-{
-    return QStringLiteral("aa:bb:cc:00:00:%1").arg(n, 2, 10, QLatin1Char('0'));
-}
-
-DiscoveryType device(const QString &kind, int n, DiscoveryType record = {})
-{
-    record.insert(NS_DEVICE_TYPE, kind);
-    record.insert(DEVICE_PARAM_LAN_MACADDRESS, mac(n));
-    record.insert(DEVICE_PARAM_LAN_IPADDRESS, QStringLiteral("192.168.1.%1").arg(n));
-    return record;
-}
-
-DiscoveryType router()
-{
-    return device(DEVICE_TYPE_GATEWAY, 1, { { GATEWAY_PARAM_ISROUTER, BOOL_TRUE_VALUE } });
-}
-
-NetworkMapSharedPtr mapInUse()
-{
-    return InUseMapController::getInstance()->getInUseNetworkMap();
-}
 
 // The devices of the map in use as "MAC type", with a 1 for a wireless one.
 QStringList devicesInUse()
@@ -55,11 +34,6 @@ QStringList devicesInUse()
 QStringList discoveryMessages(const zeltest::LogCapture &log)
 {
     return log.messages().filter(QRegularExpression(QStringLiteral("^(Discovery|MeshClients)")));
-}
-
-bool waitProcessed(qint64 count)
-{
-    return QTest::qWaitFor([=] { return DiscoveryHandler().processedDiscoveryCount() >= count; });
 }
 
 // The child, this program run again with its own store: a burst of records, then the end of
@@ -135,18 +109,14 @@ private slots:
     void exceptionFromAReceiverAfterTheCommitKeepsTheRecord()
     {
         const zeltest::LogCapture log(LOGGER_NAME);
-        DiscoveryHandler handler;
         const NetworkMapSharedPtr map = mapInUse();
         const QMetaObject::Connection thrower = connect(
             map.get(), &NetworkMap::nwMapObjCreated, [] { throw std::runtime_error("bad luck"); });
-        const qint64 before = handler.processedDiscoveryCount();
-        handler.addDiscovery(device(DEVICE_TYPE_PC, 10));
-        QVERIFY(waitProcessed(before + 1));
+        QVERIFY(apply({ device(DEVICE_TYPE_PC, 10) }));
         // Signals go out after the commit: the record stands whole.
         QVERIFY(map->getNwMapObject(mac(10).toUpper()));
         disconnect(thrower);
-        handler.addDiscovery(device(DEVICE_TYPE_PC, 11));
-        QVERIFY(waitProcessed(before + 2));
+        QVERIFY(apply({ device(DEVICE_TYPE_PC, 11) }));
         QCOMPARE(discoveryMessages(log),
                  QStringList(QStringLiteral(
                      "DiscoveryQueueListener::onTimeOut - record abandoned: bad luck")));

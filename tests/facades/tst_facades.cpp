@@ -1,31 +1,17 @@
-#include <zelmw/catalogue/MapObjectFactory.h>
 #include <zelmw/config/ConfigDataFactory.h>
 #include <zelmw/facades/LocalZelFacade.h>
 #include <zelmw/facades/VelCpeFacade.h>
 #include <zelmw/networkmap/NetworkMapObject.h>
-#include <zelmw/networkmap/NetworkMapObjectFactory.h>
-#include <zelmw/persistence/ZelDbConnection.h>
 #include <zelmw/vocabulary/ZelConstants.h>
 
-#include "ModelReset.h"
+#include "NetworkMapStore.h"
 #include "TestSupport.h"
 
 #include <QtTest>
 
 using namespace zelmw;
 
-namespace {
-
 using DevicePtr = boost::shared_ptr<NetworkMapObject>;
-
-DevicePtr addDevice(const QString &type, const QString &mac)
-{
-    const auto mapObject = MapObjectFactory::getInstance()->getMapObject(type, true);
-    return NetworkMapObjectFactory::getInstance()->addNetworkMapObject(
-        mapObject ? mapObject->getId() : 0, 1, type, mac, QStringLiteral("192.168.2.1"));
-}
-
-} // namespace
 
 class TestFacades : public QObject
 {
@@ -43,7 +29,7 @@ class TestFacades : public QObject
 private slots:
     void init()
     {
-        m_device = addDevice(DEVICE_TYPE_GATEWAY, QStringLiteral("00:11:22:33:44:55"));
+        m_device = NetworkMapStore::device(DEVICE_TYPE_GATEWAY);
         QVERIFY(m_device);
     }
 
@@ -124,7 +110,7 @@ private slots:
         QCOMPARE(cpe.getUserName(), QString("admin"));
 
         // An empty value cannot create a detail.
-        VelCpeFacade fresh(addDevice(DEVICE_TYPE_GATEWAY, QStringLiteral("00:11:22:33:44:66")));
+        VelCpeFacade fresh(NetworkMapStore::device(DEVICE_TYPE_GATEWAY, "00:11:22:33:44:66"));
         QVERIFY(!fresh.saveAuthentication(true, "", "secret"));
         QVERIFY(fresh.getUserName().isNull());
     }
@@ -145,18 +131,6 @@ private slots:
         QVERIFY(pc.getOperatingSystem().isNull());
         store(PC_PARAM_PLATFORMNAME, "Windows");
         QCOMPARE(pc.getOperatingSystem(), QString("Windows"));
-    }
-
-    void saveAuthenticationAnswersFalseWhenAValueCannotBeStored()
-    {
-        VelCpeFacade cpe(m_device);
-        QVERIFY(cpe.saveAuthentication(true, "admin", "secret"));
-        // The user name changes in memory but cannot be written.
-        bool saved = true;
-        QVERIFY(zeltest::runWithUnopenableDatabase(ZelDbConnection().getDbPath(), [&] {
-            saved = cpe.saveAuthentication(true, "other", "secret");
-        }));
-        QVERIFY(!saved);
     }
 };
 

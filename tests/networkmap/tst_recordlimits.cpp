@@ -1,3 +1,4 @@
+#include "DiscoveryRecords.h"
 #include "LogCapture.h"
 #include "ModelReset.h"
 #include "RawStore.h"
@@ -176,9 +177,7 @@ private slots:
             record.insert(QStringLiteral("K%1 ").arg(i++) + text, text);
         const QString mac = record.value(DEVICE_PARAM_LAN_MACADDRESS);
         QVERIFY(map()->addDiscovery(record));
-        NetworkMapFactory::getInstance()->clear();
-        NetworkMapObjectFactory::getInstance()->clear();
-        MapObjectFactory::getInstance()->clear();
+        zeltest::forgetModel();
         const NetworkMap::NetworkMapObjectPtr device = map()->getNwMapObject(mac);
         QVERIFY(device);
         const QMap<QString, QString> stored = device->getDetailNameValueMap();
@@ -214,10 +213,8 @@ private slots:
                                                     "characters") }));
         QCOMPARE(handler.pendingDiscoveryCount(), 0);
         // The listener goes on with what fits, a MAC no device can have included.
-        handler.addDiscovery(longMac);
-        handler.addDiscovery(deviceRecord());
-        QVERIFY(
-            QTest::qWaitFor([&] { return handler.processedDiscoveryCount() == processed + 2; }));
+        QVERIFY(zeltest::apply({ longMac, deviceRecord() }));
+        QCOMPARE(handler.processedDiscoveryCount(), processed + 2);
         QVERIFY(!map()->addDiscovery(longMac));
     }
 };

@@ -1,9 +1,6 @@
 #include <zelmw/persistence/ConfigPairsDataHandler_p.h>
-#include <zelmw/persistence/MapObjectDataHandler_p.h>
-#include <zelmw/persistence/MapObjectParameterDataHandler_p.h>
 #include <zelmw/persistence/StoreTransaction_p.h>
 
-#include "LogCapture.h"
 #include "ModelReset.h"
 #include "RawStore.h"
 #include "TestSupport.h"
@@ -61,7 +58,8 @@ private slots:
             QVERIFY(ConfigPairsDataHandler().addRecord(QStringLiteral("A"), QStringLiteral("1")));
             {
                 StoreTransaction inner;
-                QVERIFY(ConfigPairsDataHandler().addRecord(QStringLiteral("B"), QStringLiteral("2")));
+                QVERIFY(
+                    ConfigPairsDataHandler().addRecord(QStringLiteral("B"), QStringLiteral("2")));
                 QVERIFY(inner.commit());
             }
             QVERIFY(outer.commit());
@@ -72,7 +70,8 @@ private slots:
             QVERIFY(ConfigPairsDataHandler().addRecord(QStringLiteral("C"), QStringLiteral("3")));
             {
                 StoreTransaction inner;
-                QVERIFY(ConfigPairsDataHandler().addRecord(QStringLiteral("D"), QStringLiteral("4")));
+                QVERIFY(
+                    ConfigPairsDataHandler().addRecord(QStringLiteral("D"), QStringLiteral("4")));
             }
             QVERIFY(!outer.commit());
         }
@@ -81,23 +80,6 @@ private slots:
             QVERIFY(ConfigPairsDataHandler().addRecord(QStringLiteral("E"), QStringLiteral("5")));
         }
         QCOMPARE(RawStore().rowCount(QStringLiteral("ConfigurationPairs")), 2);
-    }
-
-    void unopenableDatabaseFailsByResults()
-    {
-        zeltest::LogCapture capture(QStringLiteral("ZELDB"));
-        QList<bool> failed;
-        QVERIFY(zeltest::runWithUnopenableDatabase(ZelDbConnection().getDbPath(), [&] {
-            QMap<int, QVariant> fields { { 0, 1 } };
-            failed << !ZelDbConnection().open()
-                   << !ConfigPairsDataHandler().addRecord(QStringLiteral("K"), QStringLiteral("v"))
-                   << !MapObjectDataHandler().getRecordByName(QStringLiteral("PC"))
-                   << !MapObjectDataHandler().updateRecord(fields)
-                   << MapObjectParameterDataHandler().getRecordsByMapObjectId(1).isEmpty();
-        }));
-        QCOMPARE(failed, QList<bool>({ true, true, true, true, true }));
-        // One line for the burst of failed opens, none for the table calls never made.
-        QCOMPARE(capture.lines().size(), 1);
     }
 };
 

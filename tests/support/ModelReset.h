@@ -10,15 +10,21 @@
 
 namespace zeltest {
 
-// A fresh start between test functions: empty tables and repository caches. False when the
-// database could not be opened.
-inline bool resetModel()
+// What a start of the application on the stored model finds in memory: nothing cached.
+inline void forgetModel()
 {
     zelmw::InUseMapController::getInstance()->reset();
     zelmw::NetworkMapFactory::getInstance()->clear();
     zelmw::NetworkMapObjectFactory::getInstance()->clear();
     zelmw::MapObjectFactory::getInstance()->clear();
     zelmw::ConfigDataFactory::getInstance()->clear();
+}
+
+// A fresh start between test functions: empty tables and repository caches. False when the
+// database could not be opened.
+inline bool resetModel()
+{
+    forgetModel();
     zelmw::ZelDbConnection connection;
     if (!connection.open())
         return false;

@@ -2,7 +2,6 @@
 #include <zelmw/warranty/WarrantyManager.h>
 #include <zelmw/warranty/WarrantyUser.h>
 
-#include "LogCapture.h"
 #include "ModelReset.h"
 #include "RawStore.h"
 #include "TestSupport.h"
@@ -204,36 +203,6 @@ private slots:
                                        QStringLiteral("S"), QString(), user));
         QCOMPARE(manager.getZel()->getProductFwVersion(), QStringLiteral("5.0"));
         QCOMPARE(deviceRows(), 2);
-    }
-
-    void unopenableDatabaseFailsByResult()
-    {
-        WarrantyManager manager;
-        const UserPtr user = addUser(manager, QStringLiteral("A"));
-        QVERIFY(user->getId() > 0);
-        zeltest::LogCapture quiet(QStringLiteral("ZELDB"));
-        QStringList failed;
-        QVERIFY(zeltest::runWithUnopenableDatabase(manager.getDbPath(), [&] {
-            WarrantyManager unopenable;
-            const auto check = [&](bool ok, const char *what) {
-                if (!ok)
-                    failed << QLatin1String(what);
-            };
-            WarrantyUser loaded(user->getId());
-            loaded.setName(QStringLiteral("x"));
-            check(loaded.getId() == 0 && loaded.getName().isEmpty() && !loaded.save(), "user");
-            check(!WarrantyDevice(0).getWarrantyUser() && !user->save(), "device, loaded user");
-            check(!unopenable.getZel() && unopenable.getAllUsers().isEmpty()
-                      && unopenable.getUnregisteredDevices().isEmpty(),
-                  "lookups");
-            check(!unopenable.addOrUpdateZel(QStringLiteral("1"), user)
-                      && !unopenable.addOrUpdateCpe(QString(), QString(), QStringLiteral("S"),
-                                                    QString(), user),
-                  "add or update of products");
-            const UserPtr answered = addUser(unopenable, QStringLiteral("B"));
-            check(answered && answered->getId() == 0, "add of a user");
-        }));
-        QCOMPARE(failed, QStringList());
     }
 };
 

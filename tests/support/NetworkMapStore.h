@@ -13,12 +13,12 @@ class NetworkMapStore : public zeltest::RawStore
 {
 public:
     // A stored device of the type TYPENAME (added to the catalogue when new), connected.
-    static boost::shared_ptr<zelmw::NetworkMapObject> device(const QString &typeName)
+    static boost::shared_ptr<zelmw::NetworkMapObject>
+    device(const QString &typeName, const QString &mac = QStringLiteral("00:11:22:33:44:55"))
     {
         const auto record = zelmw::NetworkMapObjectDataHandler().addRecord(
             zelmw::MapObjectFactory::getInstance()->getMapObject(typeName, true)->getId(), 1,
-            QStringLiteral("device"), QStringLiteral("00:11:22:33:44:55"),
-            QStringLiteral("10.0.0.2"), true);
+            QStringLiteral("device"), mac, QStringLiteral("10.0.0.2"), true);
         return boost::shared_ptr<zelmw::NetworkMapObject>(new zelmw::NetworkMapObject(record));
     }
 
