@@ -14,9 +14,9 @@ namespace zelmw {
 // configuration store's lock, then the record store. Never wait for another thread while
 // holding it.
 // Every store transaction begins inside this lock, and an open write transaction is a lock
-// too. So every operation that writes to the store while holding a lock of its own (the
-// configuration store's and the catalogue's writes) takes this lock first: a thread that holds
-// the store then never waits for one that waits for it.
+// too. So every write takes this lock first, through the UnitOfWork that holds it together
+// with the transaction: a thread that holds the store then never waits for one that waits
+// for it.
 class ModelLock
 {
 public:
