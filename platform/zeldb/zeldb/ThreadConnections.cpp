@@ -87,13 +87,11 @@ QString ThreadConnections::find(const QString &connectionName, const QString &fi
 QString ThreadConnections::acquire(const QString &connectionName, const QString &filePath,
                                    QSqlError &error)
 {
-    const QString connectionKey = key(connectionName, filePath);
-    const auto existing = m_connections.find(connectionKey);
-    if (existing != m_connections.end())
-        return existing->second.qtName;
+    if (const Connection *existing = lookUp(connectionName, filePath))
+        return existing->qtName;
     const QString qtName = open(filePath, error);
     if (!qtName.isEmpty())
-        m_connections[connectionKey].qtName = qtName;
+        m_connections[key(connectionName, filePath)].qtName = qtName;
     return qtName;
 }
 
