@@ -4,13 +4,12 @@
 #include <zelmw/facades/VelCpeFacade.h>
 #include <zelmw/networkmap/ConnectionRules_p.h>
 #include <zelmw/networkmap/InUseMapController.h>
-#include <zelmw/networkmap/NetworkMapFactory.h>
-#include <zelmw/networkmap/NetworkMapObjectFactory.h>
 #include <zelmw/vocabulary/ZelConstants.h>
 
 #include <zeldb/StatementFaults_p.h>
 
 #include "ModelReset.h"
+#include "ModelState.h"
 #include "RawStore.h"
 #include "TestSupport.h"
 
@@ -27,6 +26,8 @@
 
 using namespace zelmw;
 using zeldb::StatementFaults;
+using zeltest::memoryState;
+using zeltest::storeState;
 
 Q_DECLARE_METATYPE(zeldb::StatementFaults::Kind)
 
@@ -98,115 +99,6 @@ QVector<Step> scenario(const DiscoveryRoutes &routes)
                        { DEVICE_PARAM_LAN_IPADDRESS, "10.1.0.2" } });
     };
     return steps;
-}
-
-// The store as rows, as sorted lines of text: what a fresh process would load. Dates are left
-// out; they differ between runs.
-QStringList storeState()
-{
-    zeltest::RawStore store;
-    QStringList state;
-    state << "in use "
-            + store.value("SELECT ConfigKeyValue FROM ConfigurationPairs WHERE "
-                          "ConfigKeyName = ?",
-                          { INUSE_NETWORKMAP_ID });
-    state << store.column("SELECT 'device ' || Id || ' ' || NetworkMapId FROM NetworkMapObjects");
-    state << store.column("SELECT Id || ' ' || Name FROM MapObjects ORDER BY Id");
-    state << store.column("SELECT Id || ' ' || MapObjectId || ' ' || Name "
-                          "FROM MapObjectParameters ORDER BY Id");
-    state << store.column("SELECT ConfigKeyName || '=' || ConfigKeyValue FROM "
-                          "ConfigurationPairs WHERE ConfigKeyName <> ? ORDER BY ConfigKeyName",
-                          { DEVICE_PARAM_LAN_DISCONNECT_TIME });
-    state << store.column("SELECT Id || ' ' || Serial || ' ' || Name || ' ' || MasterDeviceId || "
-                          "' ' || LocalZelPcId FROM NetworkMaps ORDER BY Id");
-    state << store.column("SELECT d.Id || ' ' || d.NetworkMapId || ' ' || t.Name || ' ' || "
-                          "d.Name || ' ' || d.MacAddress || ' ' || d.IsConnected "
-                          "FROM NetworkMapObjects d JOIN MapObjects t ON t.Id = d.MapObjectId "
-                          "ORDER BY d.Id");
-    state << store.column("SELECT x.NetworkMapObjectId || ' ' || p.Name || '=' || "
-                          "CASE WHEN p.Name = ? THEN 'time' ELSE x.Value END "
-                          "FROM NetworkMapObjectDetails x JOIN MapObjectParameters p ON p.Id = "
-                          "x.MapObjectParameterId "
-                          "JOIN NetworkMapObjects d ON d.Id = x.NetworkMapObjectId ORDER BY x.Id",
-                          { DEVICE_PARAM_LAN_DISCONNECT_TIME });
-    state.sort();
-    return state;
-}
-
-// The same as memory holds it, reached the way an application reaches it, for the rows the
-// store lists and for the objects the scenario touches.
-QStringList memoryState()
-{
-    zeltest::RawStore store;
-    // The ids the store has handed out, and a few past them: no cache may serve a row that
-    // was rolled back, whose id will be handed out again.
-    auto probed = [&](const char *table) {
-        QStringList ids;
-        const int last
-            = store.value("SELECT seq FROM sqlite_sequence WHERE name = ?", { table }).toInt();
-        for (int id = 1; id <= last + 3; ++id)
-            ids << QString::number(id);
-        return ids;
-    };
-    QStringList state;
-    const NetworkMapSharedPtr inUse = InUseMapController::getInstance()->getInUseNetworkMap();
-    state << "in use " + (inUse ? QString::number(inUse->getId()) : QString());
-    for (const QString &id : probed("NetworkMapObjects")) {
-        if (const auto device
-            = NetworkMapObjectFactory::getInstance()->getNetworkMapObject(id.toInt()))
-            state << QString("device %1 %2").arg(id).arg(device->getNetworkMapId());
-    }
-    for (const QString &id : probed("MapObjects")) {
-        const auto type = MapObjectFactory::getInstance()->getMapObject(id.toInt());
-        if (!type)
-            continue;
-        state << id + ' ' + type->getName();
-        for (const auto &parameter : type->getParameterList())
-            state << QString("%1 %2 %3").arg(parameter->getId()).arg(id, parameter->getName());
-    }
-    for (const QString &key : store.column("SELECT ConfigKeyName FROM ConfigurationPairs WHERE "
-                                           "ConfigKeyName <> ? ORDER BY ConfigKeyName",
-                                           { DEVICE_PARAM_LAN_DISCONNECT_TIME }))
-        state << key + '=' + ConfigDataFactory::getInstance()->getConfigValue(key);
-    QStringList devices, details;
-    for (const QString &id : probed("NetworkMaps")) {
-        const NetworkMapSharedPtr map = NetworkMapFactory::getInstance()->getNetworkMap(id.toInt());
-        if (!map)
-            continue;
-        state << QString("%1 %2 %3 %4 %5")
-                     .arg(id, map->getSerial(), map->getName())
-                     .arg(map->getMasterDeviceId())
-                     .arg(map->getLocalZelPcId());
-        for (const auto &device : map->getNwMapObjectList()) {
-            devices << QString("%1 %2 %3 %4 %5 %6")
-                           .arg(device->getId())
-                           .arg(id, device->getTypeName(), device->getName(),
-                                device->getMacAddress())
-                           .arg(device->getIsConnected() ? 1 : 0);
-            for (const auto &detail : device->getDetailList())
-                details << QString("%1 %2=%3")
-                               .arg(device->getId())
-                               .arg(detail->getParamName(),
-                                    detail->getParamName() == DEVICE_PARAM_LAN_DISCONNECT_TIME
-                                        ? "time"
-                                        : detail->getValue());
-        }
-    }
-    state << devices << details;
-    state.sort();
-    return state;
-}
-
-QString difference(const QStringList &a, const QStringList &b)
-{
-    QStringList onlyA, onlyB;
-    for (const QString &line : a)
-        if (!b.contains(line))
-            onlyA << line;
-    for (const QString &line : b)
-        if (!a.contains(line))
-            onlyB << line;
-    return "memory only [" + onlyA.join("; ") + "] store only [" + onlyB.join("; ") + "]";
 }
 
 QString inUseInStore()
@@ -332,8 +224,8 @@ class TestFailureSweep : public QObject
             if (zeltest::RawStore().value("PRAGMA integrity_check") != QLatin1String("ok"))
                 inconsistency = "integrity check failed";
             else if (memoryState() != storeState())
-                inconsistency
-                    = "memory differs from the store: " + difference(memoryState(), storeState());
+                inconsistency = "memory differs from the store: "
+                    + zeltest::difference(memoryState(), storeState());
             else if (signalledState() != committedState())
                 inconsistency = "signals differ from the store: " + signalledState().join(',')
                     + " / " + committedState().join(',');
