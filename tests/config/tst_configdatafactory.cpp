@@ -33,15 +33,6 @@ class TestConfigDataFactory : public QObject
 private slots:
     void cleanup() { QVERIFY(zeltest::resetModel()); }
 
-    // An unchanged value writes nothing: the entities' shared dirty-field rule, tested with
-    // devices.
-    void saveAddsAndUpdates()
-    {
-        QVERIFY(m_factory->saveConfigData("key", "a"));
-        QVERIFY(m_factory->saveConfigData("key", "b"));
-        QCOMPARE(storedValues("key"), QStringList { "b" });
-    }
-
     void addRefusesTakenAndEmptyKeysAndKeysAreCaseSensitive()
     {
         QVERIFY(m_factory->addConfigData("Key", "upper"));
@@ -71,16 +62,7 @@ private slots:
         QVERIFY(storedValues("other").isEmpty());
     }
 
-    void failedSaveIsNotServedAsTheSetting()
-    {
-        QVERIFY(m_factory->saveConfigData("key", "a"));
-        QVERIFY(ConfigPairsDataHandler().deleteRecord(m_factory->getConfigData("key")->getId()));
-        QVERIFY(!m_factory->saveConfigData("key", "b"));
-        QVERIFY(m_factory->getConfigValue("key").isNull());
-        QVERIFY(m_factory->saveConfigData("key", "b"));
-        QCOMPARE(storedValues("key"), QStringList { "b" });
-    }
-
+    // Adds and updates, each read back. A failed save is the unit-of-work test's.
     void twoThreadsKeepMemoryAndTableInStep()
     {
         const int rounds = 150;
