@@ -43,8 +43,7 @@ private slots:
     {
         QVERIFY(!factory->getMapObject(QStringLiteral("PRINTER"), false));
 
-        const MapObjectFactory::MapObjectPtr printer
-            = factory->getMapObject(QStringLiteral("PRINTER"), true);
+        const auto printer = factory->getMapObject("PRINTER", true);
         QVERIFY(printer && printer->getIsActive() && printer->getShowOnMap());
         QCOMPARE(rowsNamed("MapObjects", QStringLiteral("PRINTER")), 1);
         // One shared instance per row, by name and by id.
@@ -60,36 +59,39 @@ private slots:
 
     void lookupsPreferCachedThenTableThenLowestId()
     {
-        const MapObjectFactory::MapObjectPtr first = factory->createMapObject(QStringLiteral("PC"));
-        const MapObjectFactory::MapObjectPtr second
-            = factory->createMapObject(QStringLiteral("PC"));
+        const auto first = factory->createMapObject("PC");
+        const auto second = factory->createMapObject("PC");
         QVERIFY(first && second && first->getId() < second->getId());
         QCOMPARE(factory->getMapObject(QStringLiteral("PC"), false), first);
 
         factory->clear();
-        const MapObjectFactory::MapObjectPtr reloaded
-            = factory->getMapObject(QStringLiteral("PC"), false);
+        const auto reloaded = factory->getMapObject("PC", false);
         QVERIFY(reloaded != first);
         QCOMPARE(reloaded->getId(), first->getId());
         QVERIFY(factory->getMapObject(first->getId()) == reloaded);
     }
 
-    void deletingATypeForgetsItButKeepsItsParameters()
+    // A deleted parameter is gone; a deleted type is forgotten, but keeps its parameters.
+    void deletingParametersAndTypes()
     {
+        const auto type = factory->getMapObject("GATEWAY", true);
+        type->createParameter(QStringLiteral("KEPT"));
+        const MapObject::ParameterPtr gone = type->createParameter(QStringLiteral("GONE"));
+        QVERIFY(type->deleteParameter(QStringLiteral("GONE")));
+        QVERIFY(!type->hasParameter(QStringLiteral("GONE")) && !type->hasParameter(gone->getId()));
+        QCOMPARE(rowsNamed("MapObjectParameters", QStringLiteral("GONE")), 0);
+        QCOMPARE(names(type->getParameterList()), QStringList({ "KEPT" }));
+
         QVERIFY(!factory->deleteMapObject(12345));
-        const MapObjectFactory::MapObjectPtr type
-            = factory->getMapObject(QStringLiteral("GATEWAY"), true);
-        QVERIFY(type->createParameter(QStringLiteral("P")));
         QCOMPARE(factory->deleteMapObject(type->getId()), type);
         QVERIFY(!factory->exists(type->getId()));
         QCOMPARE(rowsNamed("MapObjects", QStringLiteral("GATEWAY")), 0);
-        QCOMPARE(rowsNamed("MapObjectParameters", QStringLiteral("P")), 1);
+        QCOMPARE(rowsNamed("MapObjectParameters", QStringLiteral("KEPT")), 1);
     }
 
     void parametersAreCreatedOnceAndListedById()
     {
-        const MapObjectFactory::MapObjectPtr type
-            = factory->getMapObject(QStringLiteral("PC"), true);
+        const auto type = factory->getMapObject("PC", true);
         const QList<MapObject::ParameterPtr> created
             = type->createParameters({ "Z", "A", "A", "", "M" });
         QCOMPARE(names(created), QStringList({ "Z", "A", "M" }));
@@ -112,34 +114,21 @@ private slots:
         const int older = int(handler.addRecord(type, "X")->Id());
         const int newer = int(handler.addRecord(type, "X")->Id());
         factory->clear();
-        const MapObjectFactory::MapObjectPtr loaded = factory->getMapObject(type);
+        const auto loaded = factory->getMapObject(type);
         QCOMPARE(loaded->getParameterList().size(), 2);
         QCOMPARE(loaded->getParameter(QStringLiteral("X"), false)->getId(), newer);
         QVERIFY(loaded->hasParameter(older));
     }
 
-    void deletingAParameter()
-    {
-        const MapObjectFactory::MapObjectPtr type
-            = factory->getMapObject(QStringLiteral("PC"), true);
-        type->createParameter(QStringLiteral("KEPT"));
-        const MapObject::ParameterPtr gone = type->createParameter(QStringLiteral("GONE"));
-        QVERIFY(type->deleteParameter(QStringLiteral("GONE")));
-        QVERIFY(!type->hasParameter(QStringLiteral("GONE")) && !type->hasParameter(gone->getId()));
-        QCOMPARE(rowsNamed("MapObjectParameters", QStringLiteral("GONE")), 0);
-        QCOMPARE(names(type->getParameterList()), QStringList({ "KEPT" }));
-    }
-
     // Each setter marks its own field: a wrong field number would store another column.
     void savedChangesSurviveAReload()
     {
-        const MapObjectFactory::MapObjectPtr type
-            = factory->getMapObject(QStringLiteral("PC"), true);
+        const auto type = factory->getMapObject("PC", true);
         type->setName(QStringLiteral("WORKSTATION"));
         type->setShowOnMap(false);
         QVERIFY(type->saveData());
         factory->clear();
-        const MapObjectFactory::MapObjectPtr reloaded = factory->getMapObject(type->getId());
+        const auto reloaded = factory->getMapObject(type->getId());
         QCOMPARE(reloaded->getName(), QStringLiteral("WORKSTATION"));
         QVERIFY(!reloaded->getShowOnMap() && reloaded->getIsActive());
     }
