@@ -8,6 +8,7 @@
 
 #include <zeldb/StatementFaults_p.h>
 
+#include "DiscoveryRecords.h"
 #include "ModelReset.h"
 #include "ModelState.h"
 #include "RawStore.h"
@@ -44,7 +45,6 @@ QVector<Step> scenario(const DiscoveryRoutes &routes)
     QFile scan(QStringLiteral(ZEL_SOURCE_DIR "/examples/home-scan.jsonl"));
     if (!scan.open(QIODevice::ReadOnly))
         return steps;
-    auto inUse = [] { return InUseMapController::getInstance()->getInUseNetworkMap(); };
     for (const QByteArray &line : scan.readAll().split('\n')) {
         const QJsonObject object = QJsonDocument::fromJson(line).object();
         if (object.contains(QLatin1String("connection"))) {
@@ -53,7 +53,7 @@ QVector<Step> scenario(const DiscoveryRoutes &routes)
             for (auto entry = status.begin(); entry != status.end(); ++entry)
                 report.insert(entry.key(), entry.value().toBool());
             steps << [=] {
-                if (const NetworkMapSharedPtr map = inUse())
+                if (const NetworkMapSharedPtr map = zeltest::mapInUse())
                     map->saveConnectionStatus(report);
             };
         } else if (!object.isEmpty()) {
@@ -65,7 +65,7 @@ QVector<Step> scenario(const DiscoveryRoutes &routes)
     }
     const QString vacuum = QStringLiteral("192.168.1.55");
     steps << [=] {
-        if (const NetworkMapSharedPtr map = inUse()) {
+        if (const NetworkMapSharedPtr map = zeltest::mapInUse()) {
             if (const auto device = map->getNwMapObjectByIp(vacuum))
                 device->saveDetail(
                     DEVICE_PARAM_LAN_DISCONNECT_TIME,
@@ -73,7 +73,7 @@ QVector<Step> scenario(const DiscoveryRoutes &routes)
         }
     };
     steps << [=] {
-        if (const NetworkMapSharedPtr map = inUse())
+        if (const NetworkMapSharedPtr map = zeltest::mapInUse())
             map->saveConnectionStatus({ { vacuum, false } });
     };
     steps << [] { ConfigDataFactory::getInstance()->saveConfigData("SWEEP_KEY", "on"); };
@@ -83,21 +83,12 @@ QVector<Step> scenario(const DiscoveryRoutes &routes)
             type->createParameter("SWEEP_PARAM");
     };
     steps << [=] {
-        if (const NetworkMapSharedPtr map = inUse())
+        if (const NetworkMapSharedPtr map = zeltest::mapInUse())
             VelCpeFacade(map->getNwMapObject(QStringLiteral("02:5E:C1:00:3A:10")))
                 .saveAuthentication(true, "admin", "sweep-pass");
     };
-    steps << [&routes] {
-        routes.apply({ { NS_DEVICE_TYPE, DEVICE_TYPE_GATEWAY },
-                       { DEVICE_PARAM_LAN_MACADDRESS, "0A:00:00:00:00:01" },
-                       { DEVICE_PARAM_LAN_IPADDRESS, "10.1.0.1" },
-                       { GATEWAY_PARAM_ISROUTER, BOOL_TRUE_VALUE } });
-    };
-    steps << [&routes] {
-        routes.apply({ { NS_DEVICE_TYPE, DEVICE_TYPE_UNKNOWN_DEVICE },
-                       { DEVICE_PARAM_LAN_MACADDRESS, "0A:00:00:00:00:02" },
-                       { DEVICE_PARAM_LAN_IPADDRESS, "10.1.0.2" } });
-    };
+    steps << [&routes] { routes.apply(zeltest::router()); };
+    steps << [&routes] { routes.apply(zeltest::device(DEVICE_TYPE_UNKNOWN_DEVICE, 2)); };
     return steps;
 }
 
@@ -181,25 +172,19 @@ class TestFailureSweep : public QObject
         onListenerThread([&] {
             state << "in use " + m_listener.inUse;
             for (auto map = m_listener.devices.cbegin(); map != m_listener.devices.cend(); ++map) {
-                QList<int> ids = map.value().values();
-                std::sort(ids.begin(), ids.end());
-                for (int id : ids)
-                    state << QString("%1 %2").arg(map.key()).arg(id);
+                for (int id : map.value())
+                    state << QString("device %1 %2").arg(id).arg(map.key());
             }
             state << m_listener.faults;
         });
+        state.sort();
         return state;
     }
 
+    // The store's lines of what the signals tell: the map in use and each device's map.
     QStringList committedState()
     {
-        zeltest::RawStore store;
-        return QStringList { "in use "
-                             + store.value("SELECT ConfigKeyValue FROM ConfigurationPairs "
-                                           "WHERE ConfigKeyName = ?",
-                                           { INUSE_NETWORKMAP_ID }) }
-        << store.column("SELECT NetworkMapId || ' ' || Id FROM NetworkMapObjects "
-                        "ORDER BY NetworkMapId, Id");
+        return storeState().filter(QRegularExpression(QStringLiteral("^(in use|device) ")));
     }
 
     // Runs the scenario failing statement K (none for 0) as KIND. After the step that met the
