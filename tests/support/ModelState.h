@@ -91,7 +91,6 @@ inline QStringList memoryState()
         if (!value.isNull())
             state << key + '=' + value;
     }
-    QStringList devices, details;
     for (const QString &id : probed("NetworkMaps")) {
         const NetworkMapSharedPtr map = NetworkMapFactory::getInstance()->getNetworkMap(id.toInt());
         if (!map)
@@ -101,21 +100,19 @@ inline QStringList memoryState()
                      .arg(map->getMasterDeviceId())
                      .arg(map->getLocalZelPcId());
         for (const auto &device : map->getNwMapObjectList()) {
-            devices << QString("%1 %2 %3 %4 %5 %6")
-                           .arg(device->getId())
-                           .arg(id, device->getTypeName(), device->getName(),
-                                device->getMacAddress())
-                           .arg(device->getIsConnected() ? 1 : 0);
+            state << QString("%1 %2 %3 %4 %5 %6")
+                         .arg(device->getId())
+                         .arg(id, device->getTypeName(), device->getName(), device->getMacAddress())
+                         .arg(device->getIsConnected() ? 1 : 0);
             for (const auto &detail : device->getDetailList())
-                details << QString("%1 %2=%3")
-                               .arg(device->getId())
-                               .arg(detail->getParamName(),
-                                    detail->getParamName() == DEVICE_PARAM_LAN_DISCONNECT_TIME
-                                        ? "time"
-                                        : detail->getValue());
+                state << QString("%1 %2=%3")
+                             .arg(device->getId())
+                             .arg(detail->getParamName(),
+                                  detail->getParamName() == DEVICE_PARAM_LAN_DISCONNECT_TIME
+                                      ? "time"
+                                      : detail->getValue());
         }
     }
-    state << devices << details;
     state.sort();
     return state;
 }
