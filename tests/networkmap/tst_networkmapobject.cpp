@@ -417,8 +417,7 @@ private slots:
             QVERIFY(!cpe.isRouter() && !PcFacade(device).isServer());
         }
         QVERIFY(VelCpeFacade(DevicePtr()).getWebUiUrl().isNull());
-        VelCpeFacade none { DevicePtr() };
-        QVERIFY(!none.saveAuthentication(true, "admin", "secret"));
+        QVERIFY(!VelCpeFacade(DevicePtr()).saveAuthentication(true, "admin", "secret"));
     }
 
     void usbHostDetailsNeedTheUsbHostFeature()
