@@ -22,11 +22,6 @@ namespace {
 // Quotes, SQL and text outside Latin-1 must survive the round trip unchanged.
 const QString AWKWARD = QStringLiteral("O'Brien \"Jr\"; DROP TABLE x; -- Zoë Łódź 東京 😀");
 
-int deviceRows()
-{
-    return zeltest::RawStore().rowCount("WarrantyRegistrations");
-}
-
 QList<int> idsOf(const QList<DevicePtr> &devices)
 {
     QList<int> ids;
@@ -107,7 +102,7 @@ private slots:
         orphan.setWarrantyUser(boost::make_shared<WarrantyUser>(0));
         QVERIFY(!orphan.save());
         QVERIFY(!manager.addOrUpdateCpe("M1", "1.0", QString(), QString(), user));
-        QCOMPARE(deviceRows(), 0);
+        QCOMPARE(zeltest::RawStore().rowCount("WarrantyRegistrations"), 0);
 
         QVERIFY(manager.addOrUpdateCpe("M1", "1.0", "S1", "m1", user));
         QVERIFY(manager.addOrUpdateCpe("M2", "1.0", "S2", "m2", user));
@@ -129,7 +124,7 @@ private slots:
         QVERIFY(manager.getUnregisteredDevices().isEmpty());
         QVERIFY(manager.addOrUpdateCpe("M2", "1.1", "S2", "m2", user));
         QCOMPARE(idsOf(manager.getUnregisteredDevices()), QList<int>({ s2 }));
-        QCOMPARE(deviceRows(), 3);
+        QCOMPARE(zeltest::RawStore().rowCount("WarrantyRegistrations"), 3);
     }
 
     void changedUserUnregistersOnlyTheirDevices()
@@ -191,7 +186,7 @@ private slots:
         QVERIFY(zel->save());
         QVERIFY(manager.addOrUpdateCpe("M", "1", "S", QString(), user));
         QCOMPARE(manager.getZel()->getProductFwVersion(), "5.0");
-        QCOMPARE(deviceRows(), 2);
+        QCOMPARE(zeltest::RawStore().rowCount("WarrantyRegistrations"), 2);
     }
 };
 
