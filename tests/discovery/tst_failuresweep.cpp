@@ -4,13 +4,13 @@
 #include <zelmw/facades/VelCpeFacade.h>
 #include <zelmw/networkmap/ConnectionRules_p.h>
 #include <zelmw/networkmap/InUseMapController.h>
-#include <zelmw/networkmap/NetworkMapFactory.h>
-#include <zelmw/networkmap/NetworkMapObjectFactory.h>
 #include <zelmw/vocabulary/ZelConstants.h>
 
 #include <zeldb/StatementFaults_p.h>
 
+#include "DiscoveryRecords.h"
 #include "ModelReset.h"
+#include "ModelState.h"
 #include "RawStore.h"
 #include "TestSupport.h"
 
@@ -27,6 +27,8 @@
 
 using namespace zelmw;
 using zeldb::StatementFaults;
+using zeltest::memoryState;
+using zeltest::storeState;
 
 Q_DECLARE_METATYPE(zeldb::StatementFaults::Kind)
 
@@ -43,7 +45,6 @@ QVector<Step> scenario(const DiscoveryRoutes &routes)
     QFile scan(QStringLiteral(ZEL_SOURCE_DIR "/examples/home-scan.jsonl"));
     if (!scan.open(QIODevice::ReadOnly))
         return steps;
-    auto inUse = [] { return InUseMapController::getInstance()->getInUseNetworkMap(); };
     for (const QByteArray &line : scan.readAll().split('\n')) {
         const QJsonObject object = QJsonDocument::fromJson(line).object();
         if (object.contains(QLatin1String("connection"))) {
@@ -52,7 +53,7 @@ QVector<Step> scenario(const DiscoveryRoutes &routes)
             for (auto entry = status.begin(); entry != status.end(); ++entry)
                 report.insert(entry.key(), entry.value().toBool());
             steps << [=] {
-                if (const NetworkMapSharedPtr map = inUse())
+                if (const NetworkMapSharedPtr map = zeltest::mapInUse())
                     map->saveConnectionStatus(report);
             };
         } else if (!object.isEmpty()) {
@@ -64,7 +65,7 @@ QVector<Step> scenario(const DiscoveryRoutes &routes)
     }
     const QString vacuum = QStringLiteral("192.168.1.55");
     steps << [=] {
-        if (const NetworkMapSharedPtr map = inUse()) {
+        if (const NetworkMapSharedPtr map = zeltest::mapInUse()) {
             if (const auto device = map->getNwMapObjectByIp(vacuum))
                 device->saveDetail(
                     DEVICE_PARAM_LAN_DISCONNECT_TIME,
@@ -72,7 +73,7 @@ QVector<Step> scenario(const DiscoveryRoutes &routes)
         }
     };
     steps << [=] {
-        if (const NetworkMapSharedPtr map = inUse())
+        if (const NetworkMapSharedPtr map = zeltest::mapInUse())
             map->saveConnectionStatus({ { vacuum, false } });
     };
     steps << [] { ConfigDataFactory::getInstance()->saveConfigData("SWEEP_KEY", "on"); };
@@ -82,138 +83,13 @@ QVector<Step> scenario(const DiscoveryRoutes &routes)
             type->createParameter("SWEEP_PARAM");
     };
     steps << [=] {
-        if (const NetworkMapSharedPtr map = inUse())
+        if (const NetworkMapSharedPtr map = zeltest::mapInUse())
             VelCpeFacade(map->getNwMapObject(QStringLiteral("02:5E:C1:00:3A:10")))
                 .saveAuthentication(true, "admin", "sweep-pass");
     };
-    steps << [&routes] {
-        routes.apply({ { NS_DEVICE_TYPE, DEVICE_TYPE_GATEWAY },
-                       { DEVICE_PARAM_LAN_MACADDRESS, "0A:00:00:00:00:01" },
-                       { DEVICE_PARAM_LAN_IPADDRESS, "10.1.0.1" },
-                       { GATEWAY_PARAM_ISROUTER, BOOL_TRUE_VALUE } });
-    };
-    steps << [&routes] {
-        routes.apply({ { NS_DEVICE_TYPE, DEVICE_TYPE_UNKNOWN_DEVICE },
-                       { DEVICE_PARAM_LAN_MACADDRESS, "0A:00:00:00:00:02" },
-                       { DEVICE_PARAM_LAN_IPADDRESS, "10.1.0.2" } });
-    };
+    steps << [&routes] { routes.apply(zeltest::router()); };
+    steps << [&routes] { routes.apply(zeltest::device(DEVICE_TYPE_UNKNOWN_DEVICE, 2)); };
     return steps;
-}
-
-// The store as rows, as sorted lines of text: what a fresh process would load. Dates are left
-// out; they differ between runs.
-QStringList storeState()
-{
-    zeltest::RawStore store;
-    QStringList state;
-    state << "in use "
-            + store.value("SELECT ConfigKeyValue FROM ConfigurationPairs WHERE "
-                          "ConfigKeyName = ?",
-                          { INUSE_NETWORKMAP_ID });
-    state << store.column("SELECT 'device ' || Id || ' ' || NetworkMapId FROM NetworkMapObjects");
-    state << store.column("SELECT Id || ' ' || Name FROM MapObjects ORDER BY Id");
-    state << store.column("SELECT Id || ' ' || MapObjectId || ' ' || Name "
-                          "FROM MapObjectParameters ORDER BY Id");
-    state << store.column("SELECT ConfigKeyName || '=' || ConfigKeyValue FROM "
-                          "ConfigurationPairs WHERE ConfigKeyName <> ? ORDER BY ConfigKeyName",
-                          { DEVICE_PARAM_LAN_DISCONNECT_TIME });
-    state << store.column("SELECT Id || ' ' || Serial || ' ' || Name || ' ' || MasterDeviceId || "
-                          "' ' || LocalZelPcId FROM NetworkMaps ORDER BY Id");
-    state << store.column("SELECT d.Id || ' ' || d.NetworkMapId || ' ' || t.Name || ' ' || "
-                          "d.Name || ' ' || d.MacAddress || ' ' || d.IsConnected "
-                          "FROM NetworkMapObjects d JOIN MapObjects t ON t.Id = d.MapObjectId "
-                          "ORDER BY d.Id");
-    state << store.column("SELECT x.NetworkMapObjectId || ' ' || p.Name || '=' || "
-                          "CASE WHEN p.Name = ? THEN 'time' ELSE x.Value END "
-                          "FROM NetworkMapObjectDetails x JOIN MapObjectParameters p ON p.Id = "
-                          "x.MapObjectParameterId "
-                          "JOIN NetworkMapObjects d ON d.Id = x.NetworkMapObjectId ORDER BY x.Id",
-                          { DEVICE_PARAM_LAN_DISCONNECT_TIME });
-    state.sort();
-    return state;
-}
-
-// The same as memory holds it, reached the way an application reaches it, for the rows the
-// store lists and for the objects the scenario touches.
-QStringList memoryState()
-{
-    zeltest::RawStore store;
-    // The ids the store has handed out, and a few past them: no cache may serve a row that
-    // was rolled back, whose id will be handed out again.
-    auto probed = [&](const char *table) {
-        QStringList ids;
-        const int last
-            = store.value("SELECT seq FROM sqlite_sequence WHERE name = ?", { table }).toInt();
-        for (int id = 1; id <= last + 3; ++id)
-            ids << QString::number(id);
-        return ids;
-    };
-    QStringList state;
-    const NetworkMapSharedPtr inUse = InUseMapController::getInstance()->getInUseNetworkMap();
-    state << "in use " + (inUse ? QString::number(inUse->getId()) : QString());
-    for (const QString &id : probed("NetworkMapObjects")) {
-        if (const auto device
-            = NetworkMapObjectFactory::getInstance()->getNetworkMapObject(id.toInt()))
-            state << QString("device %1 %2").arg(id).arg(device->getNetworkMapId());
-    }
-    for (const QString &id : probed("MapObjects")) {
-        const auto type = MapObjectFactory::getInstance()->getMapObject(id.toInt());
-        if (!type)
-            continue;
-        state << id + ' ' + type->getName();
-        for (const auto &parameter : type->getParameterList())
-            state << QString("%1 %2 %3").arg(parameter->getId()).arg(id, parameter->getName());
-    }
-    for (const QString &key : store.column("SELECT ConfigKeyName FROM ConfigurationPairs WHERE "
-                                           "ConfigKeyName <> ? ORDER BY ConfigKeyName",
-                                           { DEVICE_PARAM_LAN_DISCONNECT_TIME }))
-        state << key + '=' + ConfigDataFactory::getInstance()->getConfigValue(key);
-    QStringList devices, details;
-    for (const QString &id : probed("NetworkMaps")) {
-        const NetworkMapSharedPtr map = NetworkMapFactory::getInstance()->getNetworkMap(id.toInt());
-        if (!map)
-            continue;
-        state << QString("%1 %2 %3 %4 %5")
-                     .arg(id, map->getSerial(), map->getName())
-                     .arg(map->getMasterDeviceId())
-                     .arg(map->getLocalZelPcId());
-        for (const auto &device : map->getNwMapObjectList()) {
-            devices << QString("%1 %2 %3 %4 %5 %6")
-                           .arg(device->getId())
-                           .arg(id, device->getTypeName(), device->getName(),
-                                device->getMacAddress())
-                           .arg(device->getIsConnected() ? 1 : 0);
-            for (const auto &detail : device->getDetailList())
-                details << QString("%1 %2=%3")
-                               .arg(device->getId())
-                               .arg(detail->getParamName(),
-                                    detail->getParamName() == DEVICE_PARAM_LAN_DISCONNECT_TIME
-                                        ? "time"
-                                        : detail->getValue());
-        }
-    }
-    state << devices << details;
-    state.sort();
-    return state;
-}
-
-QString difference(const QStringList &a, const QStringList &b)
-{
-    QStringList onlyA, onlyB;
-    for (const QString &line : a)
-        if (!b.contains(line))
-            onlyA << line;
-    for (const QString &line : b)
-        if (!a.contains(line))
-            onlyB << line;
-    return "memory only [" + onlyA.join("; ") + "] store only [" + onlyB.join("; ") + "]";
-}
-
-QString inUseInStore()
-{
-    return zeltest::RawStore().value("SELECT ConfigKeyValue FROM ConfigurationPairs WHERE "
-                                     "ConfigKeyName = ?",
-                                     { INUSE_NETWORKMAP_ID });
 }
 
 // What a receiver on another thread learns from the signals alone: the map in use and the
@@ -296,27 +172,25 @@ class TestFailureSweep : public QObject
         onListenerThread([&] {
             state << "in use " + m_listener.inUse;
             for (auto map = m_listener.devices.cbegin(); map != m_listener.devices.cend(); ++map) {
-                QList<int> ids = map.value().values();
-                std::sort(ids.begin(), ids.end());
-                for (int id : ids)
-                    state << QString("%1 %2").arg(map.key()).arg(id);
+                for (int id : map.value())
+                    state << QString("device %1 %2").arg(id).arg(map.key());
             }
             state << m_listener.faults;
         });
+        state.sort();
         return state;
     }
 
+    // The store's lines of what the signals tell: the map in use and each device's map.
     QStringList committedState()
     {
-        zeltest::RawStore store;
-        return QStringList { "in use " + inUseInStore() }
-        << store.column("SELECT NetworkMapId || ' ' || Id FROM NetworkMapObjects "
-                        "ORDER BY NetworkMapId, Id");
+        return storeState().filter(QRegularExpression(QStringLiteral("^(in use|device) ")));
     }
 
     // Runs the scenario failing statement K (none for 0) as KIND. After the step that met the
     // failure: the store is sound, memory equals it, the signals tell it; then the step runs
-    // again. Answers the final state, or a description of the first inconsistency.
+    // again. At the end the signals tell the store once more: ids rolled back and handed out
+    // again are announced once. Answers the final state, or the first inconsistency.
     QStringList run(qint64 k, StatementFaults::Kind kind, QString &inconsistency)
     {
         reset();
@@ -332,8 +206,8 @@ class TestFailureSweep : public QObject
             if (zeltest::RawStore().value("PRAGMA integrity_check") != QLatin1String("ok"))
                 inconsistency = "integrity check failed";
             else if (memoryState() != storeState())
-                inconsistency
-                    = "memory differs from the store: " + difference(memoryState(), storeState());
+                inconsistency = "memory differs from the store: "
+                    + zeltest::difference(memoryState(), storeState());
             else if (signalledState() != committedState())
                 inconsistency = "signals differ from the store: " + signalledState().join(',')
                     + " / " + committedState().join(',');
@@ -343,6 +217,8 @@ class TestFailureSweep : public QObject
         }
         m_statements = StatementFaults::executed();
         StatementFaults::clear();
+        if (signalledState() != committedState())
+            inconsistency = "signals differ from the store at the end";
         return storeState() << memoryState();
     }
 
@@ -392,7 +268,7 @@ private slots:
         const QStringList clean = run(0, kind, inconsistency);
         const qint64 points = m_statements;
         QVERIFY(points > 100);
-        QVERIFY(signalledState() == committedState());
+        QVERIFY2(inconsistency.isEmpty(), qPrintable(inconsistency));
         qint64 consistent = 0;
         for (qint64 k = 1; k <= points; ++k) {
             const QStringList final = run(k, kind, inconsistency);

@@ -47,22 +47,6 @@ private slots:
         QCOMPARE(rules.report(false, true, QDateTime(), NOW), Change::None);
     }
 
-    // The fifth failure in a row disconnects; a success or a forced report starts again.
-    void failuresInARow()
-    {
-        ConnectionRules rules(true, 3600);
-        for (int i = 0; i < 4; ++i)
-            QCOMPARE(rules.report(false, false, QDateTime(), NOW), Change::None);
-        QVERIFY(!rules.isSteady());
-        QCOMPARE(rules.report(true, false, QDateTime(), NOW), Change::None);
-        QVERIFY(rules.isSteady());
-        for (int i = 0; i < 4; ++i)
-            rules.report(false, false, QDateTime(), NOW);
-        QCOMPARE(rules.report(false, false, QDateTime(), NOW), Change::Disconnected);
-        QCOMPARE(rules.failures(), 0);
-        QCOMPARE(rules.report(true, false, QDateTime(), NOW), Change::Connected);
-    }
-
     // A device disconnected under one time zone keeps its instant under another: a laptop
     // that travels must not delete its home network's devices early. Times stored without
     // an offset, by earlier releases, are local time.

@@ -1,3 +1,4 @@
+#include <zelmw/networkmap/InUseMapController.h>
 #include <zelmw/networkmap/NetworkMap.h>
 #include <zelmw/networkmap/NetworkMapFactory.h>
 #include <zelmw/vocabulary/ZelConstants.h>
@@ -19,6 +20,10 @@ namespace {
 const QString GW_MAC = QStringLiteral("00:1A:2B:3C:4D:01");
 const QString PC_MAC = QStringLiteral("00:1A:2B:3C:4D:02");
 const QString TV_MAC = QStringLiteral("00:1A:2B:3C:4D:03");
+// Gateways of other networks.
+const QString GW_A = QStringLiteral("00:1A:2B:3C:4D:0A");
+const QString GW_B = QStringLiteral("00:1A:2B:3C:4D:0B");
+const QString HOME = QStringLiteral("Velmora Home Network");
 
 // Every map signal in order, as "name id[ flag]".
 class MapRecorder : public QObject
@@ -27,12 +32,16 @@ public:
     explicit MapRecorder(NetworkMap &map)
     {
         const auto on = [this](const char *what) {
-            return [=](int id) { events << QStringLiteral("%1 %2").arg(QLatin1String(what)).arg(id); };
+            return
+                [=](int id) { events << QStringLiteral("%1 %2").arg(QLatin1String(what)).arg(id); };
         };
         const auto direct = Qt::DirectConnection;
-        connect(&map, &NetworkMap::nwMapObjCreated, this, [this](int id, bool master) {
-            events << QStringLiteral("created %1 %2").arg(id).arg(master);
-        }, direct);
+        connect(
+            &map, &NetworkMap::nwMapObjCreated, this,
+            [this](int id, bool master) {
+                events << QStringLiteral("created %1 %2").arg(id).arg(master);
+            },
+            direct);
         connect(&map, &NetworkMap::nwMapObjDeleted, this, on("deleted"), direct);
         connect(&map, &NetworkMap::convertLocalZelToPc, this, on("convert"), direct);
         connect(&map, &NetworkMap::nwmapObjConnected, this, on("connected"), direct);
@@ -76,12 +85,13 @@ private slots:
         QTest::addColumn<QString>("warning");
         const QString prefix = QStringLiteral("NetworkMap::createNwMapObject - ");
         QTest::newRow("duplicate MAC wins over a bad IP, in any case")
-            << TV_MAC.toLower() << "bad" << "tv"
+            << TV_MAC.toLower() << "bad"
+            << "tv"
             << prefix + "another device already exists with same MAC address: " + TV_MAC.toLower();
-        QTest::newRow("invalid IP") << PC_MAC << "1a2b3c4" << "x"
-                                    << prefix + "invalid IP address: 1a2b3c4";
-        QTest::newRow("empty name") << PC_MAC << "10.0.0.9" << ""
-                                    << prefix + " Record cannot be created";
+        QTest::newRow("invalid IP") << PC_MAC << "1a2b3c4"
+                                    << "x" << prefix + "invalid IP address: 1a2b3c4";
+        QTest::newRow("empty name") << PC_MAC << "10.0.0.9"
+                                    << "" << prefix + " Record cannot be created";
     }
 
     void creationChecks()
@@ -124,8 +134,8 @@ private slots:
         const auto router = discover(DEVICE_TYPE_GATEWAY, GW_MAC.toLower(), "10.0.0.1",
                                      { { GATEWAY_PARAM_ISROUTER, BOOL_TRUE_VALUE } });
         QCOMPARE(router->getName(), QStringLiteral("10.0.0.1"));
-        const auto unknown
-            = discover(DEVICE_TYPE_UNKNOWN_DEVICE, TV_MAC, "10.0.0.3", { { DEVICE_PARAM_NAME, "tv" } });
+        const auto unknown = discover(DEVICE_TYPE_UNKNOWN_DEVICE, TV_MAC, "10.0.0.3",
+                                      { { DEVICE_PARAM_NAME, "tv" } });
         unknown->saveDetail(QStringLiteral("KEPT"), QStringLiteral("old"));
         QVERIFY(!discover(DEVICE_TYPE_PC, TV_MAC, "bad"));
         QCOMPARE(m_map->getNwMapObject(TV_MAC), unknown);
@@ -210,9 +220,10 @@ private slots:
     void connectionReportsAndLeases()
     {
         QVERIFY(ConfigDataFactory::getInstance()->saveConfigData(DEFAULT_LEASE_TIME, "1"));
-        const auto gateway
-            = discover(DEVICE_TYPE_GATEWAY, GW_MAC, "10.0.0.1", { { GATEWAY_PARAM_ISROUTER, "1" } });
-        const auto pc = discover(DEVICE_TYPE_PC, PC_MAC, "10.0.0.2", { { PC_PARAM_ISLOCALZEL, "1" } });
+        const auto gateway = discover(DEVICE_TYPE_GATEWAY, GW_MAC, "10.0.0.1",
+                                      { { GATEWAY_PARAM_ISROUTER, "1" } });
+        const auto pc
+            = discover(DEVICE_TYPE_PC, PC_MAC, "10.0.0.2", { { PC_PARAM_ISLOCALZEL, "1" } });
         const auto tv = discover(DEVICE_TYPE_UNKNOWN_DEVICE, TV_MAC, "10.0.0.2");
         MapRecorder recorder(*m_map);
         const auto report = [this](bool connected) {
@@ -224,7 +235,8 @@ private slots:
             report(connected);
         QVERIFY(recorder.events.isEmpty());
         report(false);
-        QCOMPARE(recorder.events, QStringList { QStringLiteral("disconnected %1").arg(pc->getId()) });
+        QCOMPARE(recorder.events,
+                 QStringList { QStringLiteral("disconnected %1").arg(pc->getId()) });
 
         const QString longAgo = QDateTime::currentDateTime().addSecs(-60).toString(Qt::ISODate);
         for (const auto &device : { gateway, pc, tv }) {
@@ -256,10 +268,11 @@ private slots:
 
         MapRecorder recorder(*m_map);
         pc->setIsConnected(false, true);
-        m_map->saveConnectionStatus({ { QStringLiteral("10.0.0.3"), true },
-                                      { QStringLiteral("10.0.0.7"), true } });
-        QCOMPARE(recorder.events, QStringList({ QStringLiteral("disconnected %1").arg(pc->getId()),
-                                                QStringLiteral("connected %1").arg(pc->getId()) }));
+        m_map->saveConnectionStatus(
+            { { QStringLiteral("10.0.0.3"), true }, { QStringLiteral("10.0.0.7"), true } });
+        QCOMPARE(recorder.events,
+                 QStringList({ QStringLiteral("disconnected %1").arg(pc->getId()),
+                               QStringLiteral("connected %1").arg(pc->getId()) }));
         m_map.reset();
         NetworkMapFactory::getInstance()->clear();
         pc->setIsConnected(false, true);
@@ -286,8 +299,64 @@ private slots:
             pc->setIsConnected(true, true);
         });
         reporter.join();
-        QCOMPARE(recorder.events, QStringList({ QStringLiteral("disconnected %1").arg(pc->getId()),
-                                                QStringLiteral("connected %1").arg(pc->getId()) }));
+        QCOMPARE(recorder.events,
+                 QStringList({ QStringLiteral("disconnected %1").arg(pc->getId()),
+                               QStringLiteral("connected %1").arg(pc->getId()) }));
+    }
+
+    // One object per stored map and device: the repository hands out the device the map
+    // holds, and a renamed serial still finds its cached map by id.
+    void oneObjectPerMapAndDevice()
+    {
+        const auto map
+            = InUseMapController::getInstance()->getInUseNetworkMap(GW_A, QString(), HOME);
+        const auto gateway = map->createMasterDevice("gateway", GW_A, "10.0.0.1", {});
+        const auto devices = NetworkMapObjectFactory::getInstance();
+        QCOMPARE(devices->getNetworkMapObject(gateway->getId()), gateway);
+        NetworkMapFactory::getInstance()->clear();
+        devices->clear();
+        const auto byId = devices->getNetworkMapObject(gateway->getId());
+        const auto reloaded = NetworkMapFactory::getInstance()->getNetworkMap(map->getId());
+        QCOMPARE(reloaded->getNwMapObject(gateway->getId()), byId);
+        reloaded->setSerial(QStringLiteral("@MAC:renamed"));
+        QCOMPARE(NetworkMapFactory::getInstance()->getNetworkMap(GW_A), reloaded);
+    }
+
+    void inUseControllerFollowsTheGateway()
+    {
+        const auto controller = InUseMapController::getInstance();
+        QSignalSpy changes(controller.get(), &InUseMapController::inUseMapChanged);
+        const auto a = controller->getInUseNetworkMap(GW_A, QString(), HOME);
+        QCOMPARE(controller->getInUseNetworkMap(GW_A, QString(), HOME), a);
+        const auto b = controller->getInUseNetworkMap(GW_B, QString(), HOME);
+        QCOMPARE(changes.count(), 2);
+
+        controller->updateCpeState(true);
+        QCOMPARE(controller->getInUseNetworkMap(GW_A, QString(), HOME), a);
+        QCOMPARE(controller->getInUseNetworkMap(), b);
+        controller->updateCpeState(false);
+
+        // A receiver connected directly may reset the controller from a worker thread.
+        connect(
+            controller.get(), &InUseMapController::inUseMapChanged, this,
+            [controller] { controller->reset(); }, Qt::DirectConnection);
+        std::thread worker([&] { controller->getInUseNetworkMap(GW_A, QString(), HOME); });
+        worker.join();
+        controller->disconnect(this);
+        QCOMPARE(changes.count(), 3);
+        QCOMPARE(controller->getInUseNetworkMap(), a); // from the stored setting
+
+        {
+            zeltest::LogCapture log(QStringLiteral("default"));
+            controller->getInUseNetworkMap(GW_B, QString(), HOME);
+            QVERIFY(!controller->getInUseNetworkMap(QString(), QString(), HOME));
+            QCOMPARE(log.lines().size(), 2); // no serial, so no map to use
+        }
+        QCOMPARE(controller->getInUseNetworkMap(), b);
+
+        // A deleted map stops being the map in use.
+        QCOMPARE(NetworkMapFactory::getInstance()->deleteNetworkMap(b->getId()), b);
+        QCOMPARE(controller->getInUseNetworkMap(), NetworkMapSharedPtr());
     }
 };
 

@@ -17,23 +17,14 @@ using Limits = DiscoveryRecordLimits;
 
 namespace {
 
-QString freshMac()
-{
-    static int next = 0;
-    ++next;
-    return QStringLiteral("02:00:00:00:%1:%2")
-        .arg(next / 256, 2, 16, QLatin1Char('0'))
-        .arg(next % 256, 2, 16, QLatin1Char('0'))
-        .toUpper();
-}
+// The number of the last device made; each record is of a new device.
+int lastDevice = 1;
 
 // A new device's record with EXTRA more keys, the first of them of KEYLENGTH characters, each
 // value of VALUELENGTH characters.
 DiscoveryType deviceRecord(int extra = 0, int keyLength = 8, int valueLength = 1)
 {
-    DiscoveryType record { { NS_DEVICE_TYPE, DEVICE_TYPE_UNKNOWN_DEVICE },
-                           { DEVICE_PARAM_LAN_MACADDRESS, freshMac() },
-                           { DEVICE_PARAM_LAN_IPADDRESS, QStringLiteral("192.168.1.20") } };
+    DiscoveryType record = zeltest::device(DEVICE_TYPE_UNKNOWN_DEVICE, ++lastDevice);
     for (int i = 0; i < extra; ++i) {
         QString key = QStringLiteral("X%1").arg(i, 7, 10, QLatin1Char('0'));
         if (i == 0)
@@ -51,7 +42,7 @@ DiscoveryType padded(DiscoveryType record, int length)
     for (auto entry = record.cbegin(); entry != record.cend(); ++entry)
         total += entry.key().size() + entry.value().size();
     record.insert(key, QString(length - total, QLatin1Char('v')));
-    record.insert(DEVICE_PARAM_LAN_MACADDRESS, freshMac());
+    record.insert(DEVICE_PARAM_LAN_MACADDRESS, zeltest::mac(++lastDevice));
     return record;
 }
 
@@ -137,7 +128,7 @@ private slots:
     {
         QFETCH(DiscoveryType, record);
         QFETCH(QString, bound);
-        const QString mac = record.value(DEVICE_PARAM_LAN_MACADDRESS);
+        const QString mac = record.value(DEVICE_PARAM_LAN_MACADDRESS).toUpper();
         const int catalogueBefore = catalogueRows();
         zeltest::LogCapture log(LOGGER_NAME);
         QElapsedTimer clock;
@@ -175,7 +166,7 @@ private slots:
         int i = 0;
         for (const QString &text : texts)
             record.insert(QStringLiteral("K%1 ").arg(i++) + text, text);
-        const QString mac = record.value(DEVICE_PARAM_LAN_MACADDRESS);
+        const QString mac = record.value(DEVICE_PARAM_LAN_MACADDRESS).toUpper();
         QVERIFY(map()->addDiscovery(record));
         zeltest::forgetModel();
         const NetworkMap::NetworkMapObjectPtr device = map()->getNwMapObject(mac);

@@ -110,16 +110,14 @@ private slots:
         QList<ConfigXmlProperty> properties { ConfigXmlProperty { "pre", "x", false } };
         QVERIFY2(reader.parseConfigProperties(properties), qPrintable(reader.getLastError()));
 
-        const QStringList keys { "pre", "a", "b", "c", "d", "e", "a" };
-        const QStringList vals { "x", "1", "2", "3", "4", "", "again" };
-        const QList<bool> overwrites { false, false, false, true, true, true, true };
-        QCOMPARE(properties.size(), keys.size() + 500);
+        QStringList read;
+        for (const ConfigXmlProperty &property : properties.mid(0, 7))
+            read << property.key + '=' + property.val + (property.overwrite ? " overwrite" : "");
+        QCOMPARE(read,
+                 QStringList({ "pre=x", "a=1", "b=2", "c=3 overwrite", "d=4 overwrite",
+                               "e= overwrite", "a=again overwrite" }));
+        QCOMPARE(properties.size(), 7 + 500);
         QCOMPARE(properties.last().key, QStringLiteral("key499"));
-        for (int i = 0; i < keys.size(); ++i) {
-            QCOMPARE(properties[i].key, keys[i]);
-            QCOMPARE(properties[i].val, vals[i]);
-            QCOMPARE(properties[i].overwrite, overwrites[i]);
-        }
     }
 
     // The shipped file seeds the store with the defaults the code falls back on.

@@ -185,6 +185,20 @@ private slots:
             QCOMPARE(contents(db), before);
         }
     }
+
+    // A host chooses where the database lives before the first connection object of the
+    // process fixes the path; the starts above choose theirs in the child.
+    void directoryChosenBeforeTheFirstConnection()
+    {
+        QTemporaryDir root;
+        const QString directory = root.filePath(QStringLiteral("data/nested"));
+        QVERIFY(!ZelDbConnection::setDataDirectory(QString()));
+        QVERIFY(ZelDbConnection::setDataDirectory(directory));
+        ZelDbConnection connection;
+        QVERIFY(connection.open());
+        QVERIFY(QFileInfo::exists(QDir(directory).filePath(ZelDbConnection::DB_NAME)));
+        QVERIFY(!ZelDbConnection::setDataDirectory(root.path()));
+    }
 };
 
 int main(int argc, char **argv)

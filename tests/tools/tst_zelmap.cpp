@@ -3,9 +3,14 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRandomGenerator>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 #include <QtTest>
+
+#include <memory>
 
 namespace {
 
@@ -18,14 +23,21 @@ struct Result
 
 const QString SMALL_SCAN = QStringLiteral(ZELMAP_FIXTURES "/small-scan.jsonl");
 
+std::unique_ptr<QProcess> start(const QString &dataDir, const QStringList &arguments)
+{
+    auto process = std::make_unique<QProcess>();
+    process->start(QStringLiteral(ZELMAP_BINARY),
+                   QStringList { "--data-dir", dataDir } + arguments);
+    return process;
+}
+
 Result zelmap(const QString &dataDir, const QStringList &arguments)
 {
-    QProcess process;
-    process.start(QStringLiteral(ZELMAP_BINARY), QStringList { "--data-dir", dataDir } + arguments);
-    if (!process.waitForFinished(60000))
+    const std::unique_ptr<QProcess> process = start(dataDir, arguments);
+    if (!process->waitForFinished(60000))
         return { -1, QByteArray(), "timed out" };
-    return { process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-             process.readAllStandardOutput(), process.readAllStandardError() };
+    return { process->exitStatus() == QProcess::NormalExit ? process->exitCode() : -1,
+             process->readAllStandardOutput(), process->readAllStandardError() };
 }
 
 // What `show --json` says, one compact line per object: the map, then each device with its
@@ -40,6 +52,41 @@ QStringList summary(const QByteArray &json)
         lines << QJsonDocument(device).toJson(QJsonDocument::Compact);
     }
     return lines;
+}
+
+// More than the trials can finish, so every kill lands in the middle of a replay.
+const int RECORDS = 5000;
+
+QJsonObject record(int n)
+{
+    const QString mac = QStringLiteral("02:10:00:00:%1:%2")
+                            .arg(n / 256, 2, 16, QLatin1Char('0'))
+                            .arg(n % 256, 2, 16, QLatin1Char('0'))
+                            .toUpper();
+    QJsonObject record { { "NS_DEVICE_TYPE", n == 0 ? "GATEWAY" : "PC" },
+                         { "DEVICE_PARAM_LAN_MACADDRESS", mac },
+                         { "DEVICE_PARAM_LAN_IPADDRESS",
+                           QStringLiteral("10.1.%1.%2").arg(n / 200).arg(n % 200 + 2) },
+                         { "UPNP_PARAM_SERIALNUMBER", QStringLiteral("SN%1").arg(n) } };
+    if (n == 0)
+        record.insert("GATEWAY_PARAM_ISROUTER", "1");
+    else
+        record.insert("UPNP_PARAM_MODELNAME", QStringLiteral("model %1").arg(n));
+    return record;
+}
+
+QString integrityCheck(const QString &path)
+{
+    QString answer;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "check");
+        db.setDatabaseName(path);
+        QSqlQuery query(db);
+        if (db.open() && query.exec(QStringLiteral("PRAGMA integrity_check")) && query.next())
+            answer = query.value(0).toString();
+    }
+    QSqlDatabase::removeDatabase("check");
+    return answer;
 }
 
 } // namespace
@@ -92,16 +139,14 @@ private slots:
     void oneWriterPerStore()
     {
         QTemporaryDir dir;
-        QProcess first;
-        first.start(QStringLiteral(ZELMAP_BINARY),
-                    { "--data-dir", dir.path(), "replay", SMALL_SCAN, "--interval", "200" });
-        QVERIFY(first.waitForReadyRead(10000)); // its first record is stored
+        const auto first = start(dir.path(), { "replay", SMALL_SCAN, "--interval", "200" });
+        QVERIFY(first->waitForReadyRead(10000)); // its first record is stored
         const Result second = zelmap(dir.path(), { "replay", SMALL_SCAN, "--interval", "0" });
         const QByteArray holder
-            = "being written by process " + QByteArray::number(first.processId()) + " (zelmap)";
+            = "being written by process " + QByteArray::number(first->processId()) + " (zelmap)";
         QVERIFY2(second.status == 1 && second.err.contains(holder), second.err);
         QCOMPARE(zelmap(dir.path(), { "maps" }).status, 0);
-        QVERIFY(first.waitForFinished(60000) && first.exitCode() == 0);
+        QVERIFY(first->waitForFinished(60000) && first->exitCode() == 0);
         QCOMPARE(summary(zelmap(dir.path(), { "show", "--json" }).out),
                  summary(zelmap(m_replayed.path(), { "show", "--json" }).out));
     }
@@ -203,6 +248,67 @@ private slots:
         QCOMPARE(result.status, status);
         if (status != 0)
             QVERIFY2(!result.err.isEmpty(), "a failure names what was wrong on stderr");
+    }
+
+    // SIGKILL at a random moment while the tool replays a scan, again and again on one store.
+    // After each kill the store must be sound and hold exactly the records the child had
+    // finished, or one more, each device with every detail its record brought. Each trial goes
+    // on with the records the store does not hold yet. ZEL_KILL_TRIALS asks for more trials,
+    // ZEL_KILL_SEED repeats a run.
+    void killedReplaysLeaveAConsistentStore()
+    {
+        const int trials = qEnvironmentVariableIntValue("ZEL_KILL_TRIALS") > 0
+            ? qEnvironmentVariableIntValue("ZEL_KILL_TRIALS")
+            : 20;
+        const quint32 seed = qEnvironmentVariableIsSet("ZEL_KILL_SEED")
+            ? quint32(qEnvironmentVariableIntValue("ZEL_KILL_SEED"))
+            : QRandomGenerator::global()->generate();
+        QRandomGenerator random(seed);
+        QTemporaryDir dir;
+        const QString scan = dir.filePath("scan.jsonl"), progress = dir.filePath("progress");
+        int stored = 0, consistent = 0, killed = 0;
+        for (int trial = 0; trial < trials; ++trial) {
+            QFile file(scan);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            for (int n = stored; n < RECORDS; ++n)
+                file.write(QJsonDocument(record(n)).toJson(QJsonDocument::Compact) + '\n');
+            file.close();
+            QFile::remove(progress);
+
+            const auto child = start(
+                dir.path(), { "replay", scan, "--interval", "0", "--progress-file", progress });
+            QVERIFY(child->waitForStarted());
+            if (!child->waitForFinished(int(random.bounded(50, 600)))) {
+                child->kill(); // SIGKILL
+                QVERIFY(child->waitForFinished());
+                ++killed;
+            }
+            QFile counter(progress);
+            const int finished = counter.open(QIODevice::ReadOnly) ? counter.readAll().toInt() : 0;
+
+            QCOMPARE(integrityCheck(dir.filePath("ZelDb.db")), QStringLiteral("ok"));
+            const auto reader = start(dir.path(), { "show", "--json" });
+            QVERIFY(reader->waitForFinished(60000));
+            const QJsonDocument shown = QJsonDocument::fromJson(reader->readAllStandardOutput());
+            const QJsonArray devices = shown["devices"].toArray();
+            if (!devices.isEmpty())
+                QCOMPARE(shown["map"]["serial"].toString(), "@MAC:02:10:00:00:00:00");
+            const int now = devices.size();
+            QVERIFY2(now == stored + finished || now == stored + finished + 1,
+                     qPrintable(QStringLiteral("trial %1 (seed %2): %3 devices stored, %4 "
+                                               "before and %5 finished")
+                                    .arg(trial)
+                                    .arg(seed)
+                                    .arg(now)
+                                    .arg(stored)
+                                    .arg(finished)));
+            for (int n = 0; n < now; ++n)
+                QCOMPARE(devices[n]["details"].toObject(), record(n));
+            stored = now;
+            ++consistent;
+        }
+        qInfo("%d/%d trials consistent (%d killed mid-replay, %d of %d records stored, seed %u)",
+              consistent, trials, killed, stored, RECORDS, seed);
     }
 };
 

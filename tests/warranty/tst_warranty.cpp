@@ -22,11 +22,6 @@ namespace {
 // Quotes, SQL and text outside Latin-1 must survive the round trip unchanged.
 const QString AWKWARD = QStringLiteral("O'Brien \"Jr\"; DROP TABLE x; -- Zoë Łódź 東京 😀");
 
-int deviceRows()
-{
-    return zeltest::RawStore().rowCount(QStringLiteral("WarrantyRegistrations"));
-}
-
 QList<int> idsOf(const QList<DevicePtr> &devices)
 {
     QList<int> ids;
@@ -73,11 +68,10 @@ private slots:
     {
         QFETCH(bool, drops);
         WarrantyManager manager;
-        const UserPtr user = addUser(manager, QStringLiteral("A"));
-        const UserPtr other = addUser(manager, QStringLiteral("B"));
-        QVERIFY(manager.addOrUpdateCpe(QStringLiteral("M"), QStringLiteral("1"),
-                                       QStringLiteral("S"), QStringLiteral("m"), user));
-        const DevicePtr device = manager.getDevice(QStringLiteral("S"));
+        const UserPtr user = addUser(manager, "A");
+        const UserPtr other = addUser(manager, "B");
+        QVERIFY(manager.addOrUpdateCpe("M", "1", "S", "m", user));
+        const DevicePtr device = manager.getDevice("S");
         markRegistered(QList<UserPtr> { user });
         markRegistered(QList<DevicePtr> { device });
         const std::map<QString, std::function<void()>> change {
@@ -100,27 +94,23 @@ private slots:
     void registrationLifeCycle()
     {
         WarrantyManager manager;
-        const UserPtr user
-            = manager.addOrUpdateUser(AWKWARD, QStringLiteral("a@b.c"), QStringLiteral("+49 1"), 0);
+        const UserPtr user = manager.addOrUpdateUser(AWKWARD, "a@b.c", "+49 1", 0);
         QVERIFY(user->getId() > 0 && !user->isRegistered());
         QCOMPARE(WarrantyUser(user->getId()).getName(), AWKWARD);
         // A device needs a stored user and a CPE a serial number.
         WarrantyDevice orphan(0);
         orphan.setWarrantyUser(boost::make_shared<WarrantyUser>(0));
         QVERIFY(!orphan.save());
-        QVERIFY(!manager.addOrUpdateCpe(QStringLiteral("M1"), QStringLiteral("1.0"), QString(),
-                                        QString(), user));
-        QCOMPARE(deviceRows(), 0);
+        QVERIFY(!manager.addOrUpdateCpe("M1", "1.0", QString(), QString(), user));
+        QCOMPARE(zeltest::RawStore().rowCount("WarrantyRegistrations"), 0);
 
-        QVERIFY(manager.addOrUpdateCpe(QStringLiteral("M1"), QStringLiteral("1.0"),
-                                       QStringLiteral("S1"), QStringLiteral("m1"), user));
-        QVERIFY(manager.addOrUpdateCpe(QStringLiteral("M2"), QStringLiteral("1.0"),
-                                       QStringLiteral("S2"), QStringLiteral("m2"), user));
-        QVERIFY(manager.addOrUpdateZel(QStringLiteral("5.0"), user));
-        QVERIFY(manager.addOrUpdateZel(QStringLiteral("5.0"), user));
+        QVERIFY(manager.addOrUpdateCpe("M1", "1.0", "S1", "m1", user));
+        QVERIFY(manager.addOrUpdateCpe("M2", "1.0", "S2", "m2", user));
+        QVERIFY(manager.addOrUpdateZel("5.0", user));
+        QVERIFY(manager.addOrUpdateZel("5.0", user));
         const int zelId = manager.getZel()->getId();
-        const int s1 = manager.getDevice(QStringLiteral("S1"))->getId();
-        const int s2 = manager.getDevice(QStringLiteral("S2"))->getId();
+        const int s1 = manager.getDevice("S1")->getId();
+        const int s2 = manager.getDevice("S2")->getId();
         // The product's own entry comes first although it was stored last.
         QCOMPARE(idsOf(manager.getUnregisteredDevices()), QList<int>({ zelId, s1, s2 }));
 
@@ -129,22 +119,19 @@ private slots:
         QVERIFY(manager.getUnregisteredUsers().isEmpty());
 
         // Updating with what was registered, or with a new MAC address, keeps the registration.
-        QVERIFY(manager.addOrUpdateZel(QStringLiteral("5.0"), user));
-        QVERIFY(manager.addOrUpdateCpe(QStringLiteral("M1"), QStringLiteral("1.0"),
-                                       QStringLiteral("S1"), QStringLiteral("m1-new"), user));
+        QVERIFY(manager.addOrUpdateZel("5.0", user));
+        QVERIFY(manager.addOrUpdateCpe("M1", "1.0", "S1", "m1-new", user));
         QVERIFY(manager.getUnregisteredDevices().isEmpty());
-        QVERIFY(manager.addOrUpdateCpe(QStringLiteral("M2"), QStringLiteral("1.1"),
-                                       QStringLiteral("S2"), QStringLiteral("m2"), user));
+        QVERIFY(manager.addOrUpdateCpe("M2", "1.1", "S2", "m2", user));
         QCOMPARE(idsOf(manager.getUnregisteredDevices()), QList<int>({ s2 }));
-        QCOMPARE(deviceRows(), 3);
+        QCOMPARE(zeltest::RawStore().rowCount("WarrantyRegistrations"), 3);
     }
 
     void changedUserUnregistersOnlyTheirDevices()
     {
         WarrantyManager manager;
-        const UserPtr alice
-            = manager.addOrUpdateUser(QStringLiteral("Alice"), QString(), QStringLiteral("1"), 0);
-        const UserPtr bob = addUser(manager, QStringLiteral("Bob"));
+        const UserPtr alice = manager.addOrUpdateUser("Alice", QString(), "1", 0);
+        const UserPtr bob = addUser(manager, "Bob");
         for (const char *serial : { "A1", "A2", "B1" })
             QVERIFY(manager.addOrUpdateCpe(QString(), QString(), serial, QString(),
                                            serial[0] == 'A' ? alice : bob));
@@ -152,8 +139,7 @@ private slots:
         markRegistered(manager.getUnregisteredDevices());
 
         const auto updateAlice = [&](const char *phone) {
-            return manager.addOrUpdateUser(QStringLiteral("Alice"), QString(), phone,
-                                           alice->getId());
+            return manager.addOrUpdateUser("Alice", QString(), phone, alice->getId());
         };
         QVERIFY(updateAlice("1")->isRegistered());
         QVERIFY(manager.getUnregisteredDevices().isEmpty());
@@ -163,16 +149,15 @@ private slots:
         QCOMPARE(manager.getUnregisteredDevices().size(), 2);
 
         // The surname is not offered, so a stored one is cleared and counts as a change.
-        bob->setSurName(QStringLiteral("Builder"));
+        bob->setSurName("Builder");
         QVERIFY(bob->save());
         markRegistered(QList<UserPtr> { bob });
-        QVERIFY(!manager.addOrUpdateUser(QStringLiteral("Bob"), QString(), QString(), bob->getId())
-                     ->isRegistered());
+        QVERIFY(
+            !manager.addOrUpdateUser("Bob", QString(), QString(), bob->getId())->isRegistered());
         QCOMPARE(manager.getUnregisteredDevices().size(), 3);
 
         // An id without a row adds a user.
-        const UserPtr added
-            = manager.addOrUpdateUser(QStringLiteral("Carol"), QString(), QString(), 999);
+        const UserPtr added = manager.addOrUpdateUser("Carol", QString(), QString(), 999);
         QVERIFY(added->getId() > bob->getId() && added->getId() != 999);
     }
 
@@ -182,27 +167,26 @@ private slots:
         const UserPtr user = addUser(manager, QString());
         user->setUserToken(AWKWARD);
         QVERIFY(user->save());
-        QVERIFY(manager.addOrUpdateCpe(QString(), QString(), QStringLiteral("S"), QString(), user));
-        const DevicePtr device = manager.getDevice(QStringLiteral("S"));
+        QVERIFY(manager.addOrUpdateCpe(QString(), QString(), "S", QString(), user));
+        const DevicePtr device = manager.getDevice("S");
         device->setProductToken(AWKWARD);
         QVERIFY(device->save());
         QCOMPARE(manager.findDeviceByToken(AWKWARD)->getId(), device->getId());
         QCOMPARE(manager.findUserByToken(AWKWARD)->getId(), user->getId());
-        QVERIFY(!manager.findUserByToken(QStringLiteral("O'Brien")));
+        QVERIFY(!manager.findUserByToken("O'Brien"));
     }
 
     void cpeNeverTakesOverTheProductsOwnEntry()
     {
         WarrantyManager manager;
         const UserPtr user = addUser(manager, QString());
-        QVERIFY(manager.addOrUpdateZel(QStringLiteral("5.0"), user));
+        QVERIFY(manager.addOrUpdateZel("5.0", user));
         const DevicePtr zel = manager.getZel();
-        zel->setProductSerialNo(QStringLiteral("S"));
+        zel->setProductSerialNo("S");
         QVERIFY(zel->save());
-        QVERIFY(manager.addOrUpdateCpe(QStringLiteral("M"), QStringLiteral("1"),
-                                       QStringLiteral("S"), QString(), user));
-        QCOMPARE(manager.getZel()->getProductFwVersion(), QStringLiteral("5.0"));
-        QCOMPARE(deviceRows(), 2);
+        QVERIFY(manager.addOrUpdateCpe("M", "1", "S", QString(), user));
+        QCOMPARE(manager.getZel()->getProductFwVersion(), "5.0");
+        QCOMPARE(zeltest::RawStore().rowCount("WarrantyRegistrations"), 2);
     }
 };
 
