@@ -99,32 +99,27 @@ class Listener : public QObject
     Q_OBJECT
 
 public:
-    QString inUse;
-    QMap<int, QSet<int>> devices;
-    QSet<int> everCreated;
-    QStringList faults;
+    struct Heard
+    {
+        QString inUse;
+        QMap<int, QSet<int>> devices;
+        QSet<int> everCreated;
+        QStringList faults;
+    } heard;
 
     void watch(const NetworkMapSharedPtr &map)
     {
         const int id = map->getId();
         connect(map.get(), &NetworkMap::nwMapObjCreated, this, [this, id](int device) {
-            if (everCreated.contains(device))
-                faults << QString("id %1 announced twice").arg(device);
-            everCreated.insert(device);
-            devices[id].insert(device);
+            if (heard.everCreated.contains(device))
+                heard.faults << QString("id %1 announced twice").arg(device);
+            heard.everCreated.insert(device);
+            heard.devices[id].insert(device);
         });
         connect(map.get(), &NetworkMap::nwMapObjDeleted, this, [this, id](int device) {
-            if (!devices[id].remove(device))
-                faults << QString("id %1 deleted unannounced").arg(device);
+            if (!heard.devices[id].remove(device))
+                heard.faults << QString("id %1 deleted unannounced").arg(device);
         });
-    }
-
-    void reset()
-    {
-        inUse.clear();
-        devices.clear();
-        everCreated.clear();
-        faults.clear();
     }
 };
 
@@ -145,7 +140,7 @@ class TestFailureSweep : public QObject
     {
         QVERIFY(zeltest::resetModel());
         zeltest::RawStore().column("DELETE FROM sqlite_sequence");
-        onListenerThread([this] { m_listener.reset(); });
+        onListenerThread([this] { m_listener.heard = Listener::Heard(); });
         m_watched.clear();
     }
 
@@ -170,12 +165,13 @@ class TestFailureSweep : public QObject
     {
         QStringList state;
         onListenerThread([&] {
-            state << "in use " + m_listener.inUse;
-            for (auto map = m_listener.devices.cbegin(); map != m_listener.devices.cend(); ++map) {
+            state << "in use " + m_listener.heard.inUse;
+            for (auto map = m_listener.heard.devices.cbegin();
+                 map != m_listener.heard.devices.cend(); ++map) {
                 for (int id : map.value())
                     state << QString("device %1 %2").arg(id).arg(map.key());
             }
-            state << m_listener.faults;
+            state << m_listener.heard.faults;
         });
         state.sort();
         return state;
@@ -239,7 +235,7 @@ private slots:
                     m_listener.watch(map);
                 }
                 const QString id = QString::number(map->getId());
-                QMetaObject::invokeMethod(&m_listener, [this, id] { m_listener.inUse = id; });
+                QMetaObject::invokeMethod(&m_listener, [this, id] { m_listener.heard.inUse = id; });
             },
             Qt::DirectConnection);
         m_steps = scenario(m_routes);

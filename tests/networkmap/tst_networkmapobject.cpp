@@ -1,10 +1,8 @@
 #include <zelmw/catalogue/MapObjectFactory.h>
 #include <zelmw/config/ConfigDataFactory.h>
-#include <zelmw/facades/LocalZelFacade.h>
-#include <zelmw/facades/VelCpeFacade.h>
+#include <zelmw/networkmap/ConnectionRules_p.h>
 #include <zelmw/networkmap/NetworkMapObject.h>
 #include <zelmw/networkmap/NetworkMapObjectDetailDataHandler_p.h>
-#include <zelmw/persistence/MapObjectParameterDataHandler_p.h>
 #include <zelmw/vocabulary/ZelConstants.h>
 
 #include "NetworkMapStore.h"
@@ -13,14 +11,27 @@
 #include <QtTest>
 
 #include <atomic>
+#include <ctime>
 #include <thread>
 #include <utility>
 
 using namespace zelmw;
 
 using DevicePtr = boost::shared_ptr<NetworkMapObject>;
+using Change = ConnectionRules::Change;
+
+Q_DECLARE_METATYPE(ConnectionRules::Change)
 
 namespace {
+
+const QDateTime NOW = QDateTime::fromSecsSinceEpoch(1800000000);
+
+// Sets the process's time zone as another start would find it.
+void setTimeZone(const char *zone)
+{
+    qputenv("TZ", zone);
+    tzset();
+}
 
 // Records a device's signals in the order of emission, on the emitting thread. A detail
 // signal is marked "+" when the device holds that value at that moment, so that a receiver
@@ -68,40 +79,15 @@ QString secondsAgo(int seconds)
     return QDateTime::currentDateTime().addSecs(-seconds).toString(Qt::ISODate);
 }
 
-int rowsNamed(const char *table, const QString &name)
-{
-    return zeltest::RawStore()
-        .value(QStringLiteral("SELECT count(*) FROM %1 WHERE Name = ?").arg(table), { name })
-        .toInt();
-}
-
-QStringList names(const QList<MapObject::ParameterPtr> &parameters)
-{
-    QStringList result;
-    for (const MapObject::ParameterPtr &parameter : parameters)
-        result << parameter->getName();
-    return result;
-}
-
 } // namespace
 
-// Devices, the catalogue of their types and parameters, and the facades over their details.
+// Devices: their details, signals, connection rules and concurrent use.
 class TestNetworkMapObject : public QObject
 {
     Q_OBJECT
 
-    boost::shared_ptr<MapObjectFactory> factory = MapObjectFactory::getInstance();
-    DevicePtr m_device; // the facades' gateway
-
-    // Stores a detail through the device, as discovery would.
-    void store(const QString &name, const QString &value) { m_device->saveDetail(name, value); }
-
 private slots:
-    void cleanup()
-    {
-        m_device.reset();
-        QVERIFY(zeltest::resetModel());
-    }
+    void cleanup() { QVERIFY(zeltest::resetModel()); }
 
     void detailLifeCycleSignalsInOrder()
     {
@@ -296,211 +282,46 @@ private slots:
         QCOMPARE(reloaded->getIsConnected(), device->getIsConnected());
     }
 
-    void typesGrowOnFirstSight()
+    // A disconnected device reported disconnected again, SECONDS after its disconnect time,
+    // under a lease of an hour: the lease ends at exactly an hour.
+    void leaseEndsAtItsLength_data()
     {
-        QVERIFY(!factory->getMapObject(QStringLiteral("PRINTER"), false));
-
-        const auto printer = factory->getMapObject("PRINTER", true);
-        QVERIFY(printer && printer->getIsActive() && printer->getShowOnMap());
-        QCOMPARE(rowsNamed("MapObjects", QStringLiteral("PRINTER")), 1);
-        // One shared instance per row, by name and by id.
-        QCOMPARE(factory->getMapObject(QStringLiteral("PRINTER"), true), printer);
-        QCOMPARE(factory->getMapObject(printer->getId()), printer);
-        QVERIFY(factory->exists(QStringLiteral("NAS")));
-        QCOMPARE(rowsNamed("MapObjects", QStringLiteral("NAS")), 1);
-
-        // Names are exact.
-        QVERIFY(!factory->getMapObject(QStringLiteral("printer"), false));
-        QVERIFY(!factory->getMapObject(QString(), true));
+        QTest::addColumn<int>("seconds");
+        QTest::addColumn<Change>("change");
+        QTest::newRow("a second before") << 3599 << Change::None;
+        QTest::newRow("at the end") << 3600 << Change::LeaseExpired;
+        QTest::newRow("long after") << 90000 << Change::LeaseExpired;
+        QTest::newRow("a time in the future") << -60 << Change::None;
+    }
+    void leaseEndsAtItsLength()
+    {
+        QFETCH(int, seconds);
+        QFETCH(Change, change);
+        ConnectionRules rules(false, 3600);
+        QCOMPARE(rules.report(false, false, NOW.addSecs(-seconds), NOW), change);
+        QCOMPARE(rules.report(false, true, QDateTime(), NOW), Change::None);
     }
 
-    void lookupsPreferCachedThenTableThenLowestId()
+    // A device disconnected under one time zone keeps its instant under another: a laptop
+    // that travels must not delete its home network's devices early. Times stored without
+    // an offset, by earlier releases, are local time.
+    void disconnectTimeKeepsItsInstant()
     {
-        const auto first = factory->createMapObject("PC");
-        const auto second = factory->createMapObject("PC");
-        QVERIFY(first && second && first->getId() < second->getId());
-        QCOMPARE(factory->getMapObject(QStringLiteral("PC"), false), first);
-
-        factory->clear();
-        const auto reloaded = factory->getMapObject("PC", false);
-        QVERIFY(reloaded != first);
-        QCOMPARE(reloaded->getId(), first->getId());
-        QVERIFY(factory->getMapObject(first->getId()) == reloaded);
-    }
-
-    // A deleted parameter is gone; a deleted type is forgotten, but keeps its parameters.
-    void deletingParametersAndTypes()
-    {
-        const auto type = factory->getMapObject("GATEWAY", true);
-        type->createParameter(QStringLiteral("KEPT"));
-        const MapObject::ParameterPtr gone = type->createParameter(QStringLiteral("GONE"));
-        QVERIFY(type->deleteParameter(QStringLiteral("GONE")));
-        QVERIFY(!type->hasParameter(QStringLiteral("GONE")) && !type->hasParameter(gone->getId()));
-        QCOMPARE(rowsNamed("MapObjectParameters", QStringLiteral("GONE")), 0);
-        QCOMPARE(names(type->getParameterList()), QStringList({ "KEPT" }));
-
-        QVERIFY(!factory->deleteMapObject(12345));
-        QCOMPARE(factory->deleteMapObject(type->getId()), type);
-        QVERIFY(!factory->exists(type->getId()));
-        QCOMPARE(rowsNamed("MapObjects", QStringLiteral("GATEWAY")), 0);
-        QCOMPARE(rowsNamed("MapObjectParameters", QStringLiteral("KEPT")), 1);
-    }
-
-    void parametersAreCreatedOnceAndListedById()
-    {
-        const auto type = factory->getMapObject("PC", true);
-        const QList<MapObject::ParameterPtr> created
-            = type->createParameters({ "Z", "A", "A", "", "M" });
-        QCOMPARE(names(created), QStringList({ "Z", "A", "M" }));
-        QVERIFY(!type->createParameter(QStringLiteral("A")));
-        QCOMPARE(rowsNamed("MapObjectParameters", QStringLiteral("A")), 1);
-        QCOMPARE(type->getParameter(QStringLiteral("A"), true), created.at(1));
-        QVERIFY(!type->getParameter(QStringLiteral("B"), false));
-
-        // A new instance of the type loads the same parameters from the table.
-        factory->clear();
-        QCOMPARE(names(factory->getMapObject(type->getId())->getParameterList()),
-                 QStringList({ "Z", "A", "M" }));
-    }
-
-    // Rows sharing a name all load: dropping one would orphan the details stored under it.
-    void duplicateStoredNamesAreAllListed()
-    {
-        const int type = factory->getMapObject(QStringLiteral("PC"), true)->getId();
-        MapObjectParameterDataHandler handler;
-        const int older = int(handler.addRecord(type, "X")->Id());
-        const int newer = int(handler.addRecord(type, "X")->Id());
-        factory->clear();
-        const auto loaded = factory->getMapObject(type);
-        QCOMPARE(loaded->getParameterList().size(), 2);
-        QCOMPARE(loaded->getParameter(QStringLiteral("X"), false)->getId(), newer);
-        QVERIFY(loaded->hasParameter(older));
-    }
-
-    // Each setter marks its own field: a wrong field number would store another column.
-    void savedChangesSurviveAReload()
-    {
-        const auto type = factory->getMapObject("PC", true);
-        type->setName(QStringLiteral("WORKSTATION"));
-        type->setShowOnMap(false);
-        QVERIFY(type->saveData());
-        factory->clear();
-        const auto reloaded = factory->getMapObject(type->getId());
-        QCOMPARE(reloaded->getName(), QStringLiteral("WORKSTATION"));
-        QVERIFY(!reloaded->getShowOnMap() && reloaded->getIsActive());
-    }
-
-    // Two threads meeting a new type name store it once and share one object. Parameters are
-    // created under the same model lock.
-    void twoThreadsCreateOneType()
-    {
-        for (int round = 0; round < 20; ++round) {
-            const QString name = QStringLiteral("NEW%1").arg(round);
-            MapObjectFactory::MapObjectPtr first;
-            std::thread other([&] { first = factory->getMapObject(name, true); });
-            const MapObjectFactory::MapObjectPtr second = factory->getMapObject(name, true);
-            other.join();
-            QCOMPARE(first, second);
-            QCOMPARE(rowsNamed("MapObjects", name), 1);
-        }
-    }
-
-    // Some getters answer null for a missing detail, some an empty string; a facade over no
-    // device answers the same instead of crashing, and stores nothing.
-    void missingDetailsAndNoDevice()
-    {
-        m_device = NetworkMapStore::device(DEVICE_TYPE_GATEWAY);
-        for (const DevicePtr &device : { m_device, DevicePtr() }) {
-            const VelCpeFacade cpe(device);
-            QVERIFY(cpe.getUpnpPort().isNull() && cpe.getUserName().isNull());
-            QVERIFY(cpe.getUpnpModelName() == "" && !cpe.getUpnpModelName().isNull());
-            QVERIFY(!cpe.isRouter() && !PcFacade(device).isServer());
-        }
-        QVERIFY(VelCpeFacade(DevicePtr()).getWebUiUrl().isNull());
-        QVERIFY(!VelCpeFacade(DevicePtr()).saveAuthentication(true, "admin", "secret"));
-    }
-
-    void usbHostDetailsNeedTheUsbHostFeature()
-    {
-        m_device = NetworkMapStore::device(DEVICE_TYPE_GATEWAY);
-        const VelCpeFacade cpe(m_device);
-        store(GATEWAY_PARAM_USBHOST_PRINTER_CONNECTED, "1");
-        store(GATEWAY_PARAM_USBHOST_PRINTER_MODEL, "M");
-        for (const QString supported : { "", "0", "1" }) {
-            if (!supported.isEmpty())
-                store(GATEWAY_PARAM_USBHOST_ISSUPPORTED, supported);
-            const bool on = supported == "1";
-            QCOMPARE(cpe.hasUsbHostPrinterConnected(), on);
-            QCOMPARE(cpe.getUsbHostPrinterModel(), QString(on ? "M" : ""));
-            QVERIFY(!cpe.getUsbHostPrinterModel().isNull());
-        }
-    }
-
-    void credentialsFallBackOnlyForOurOwnDevices()
-    {
-        m_device = NetworkMapStore::device(DEVICE_TYPE_GATEWAY);
-        const VelCpeFacade cpe(m_device);
-        store(GATEWAY_PARAM_ISVELMORACPE, "0");
-        QVERIFY(cpe.getUserName().isNull());
-        QVERIFY(cpe.getPassword().isNull());
-
-        store(GATEWAY_PARAM_ISVELMORACPE, "1");
-        QVERIFY(cpe.getUserName().isNull()); // no default configured
-        QVERIFY(ConfigDataFactory::getInstance()->saveConfigData(VEL_CPE_DEFAULT_USERNAME, "adm"));
-        QCOMPARE(cpe.getUserName(), QString("adm"));
-        QVERIFY(cpe.getPassword().isEmpty() && !cpe.getPassword().isNull());
-
-        // A stored empty user name is a value, not a cue for the default.
-        store(GATEWAY_PARAM_USERNAME, "someone");
-        store(GATEWAY_PARAM_USERNAME, "");
-        QVERIFY(cpe.getUserName().isEmpty() && !cpe.getUserName().isNull());
-    }
-
-    void saveAuthenticationAnswersWhetherTheDeviceHoldsTheValues()
-    {
-        m_device = NetworkMapStore::device(DEVICE_TYPE_GATEWAY);
-        VelCpeFacade cpe(m_device);
-        QSignalSpy changes(m_device.get(), &NetworkMapObject::detailChanged);
-        QVERIFY(cpe.saveAuthentication(true, "admin", "secret"));
-        QCOMPARE(changes.size(), 3);
-        QCOMPARE(changes.at(0).at(0).toString(), GATEWAY_PARAM_ISAUTHENTICATED);
-        QCOMPARE(changes.at(1).at(0).toString(), GATEWAY_PARAM_PASSWORD);
-        QCOMPARE(changes.at(2).at(0).toString(), GATEWAY_PARAM_USERNAME);
-        QVERIFY(cpe.isAuthenticated());
-        QCOMPARE(cpe.getPassword(), QString("secret"));
-
-        // Values held already are not written again, yet the device holds them.
-        QVERIFY(cpe.saveAuthentication(true, "admin", "secret"));
-        QCOMPARE(changes.size(), 3);
-
-        // A failed login keeps the credentials of the earlier one.
-        QVERIFY(cpe.saveAuthentication(false, "other", "other"));
-        QVERIFY(!cpe.isAuthenticated());
-        QCOMPARE(cpe.getUserName(), QString("admin"));
-
-        // An empty value cannot create a detail.
-        VelCpeFacade fresh(NetworkMapStore::device(DEVICE_TYPE_GATEWAY, "00:11:22:33:44:66"));
-        QVERIFY(!fresh.saveAuthentication(true, "", "secret"));
-        QVERIFY(fresh.getUserName().isNull());
-    }
-
-    void pcServerAndOperatingSystem()
-    {
-        m_device = NetworkMapStore::device(DEVICE_TYPE_GATEWAY);
-        const PcFacade pc(m_device);
-        store(PC_PARAM_SERVERTYPE, "x");
-        store(PC_PARAM_SERVERTYPE, "");
-        QVERIFY(!pc.isServer());
-        store(PC_PARAM_SERVERTYPE, "0"); // any server type text counts
-        QVERIFY(pc.isServer());
-        store(PC_PARAM_SERVERTYPE, "");
-        store(PC_PARAM_ISDHCPSERVER, "1");
-        QVERIFY(pc.isServer());
-
-        store(PC_PARAM_PLATFORM, "win32");
-        QVERIFY(pc.getOperatingSystem().isNull());
-        store(PC_PARAM_PLATFORMNAME, "Windows");
-        QCOMPARE(pc.getOperatingSystem(), QString("Windows"));
+        const QByteArray zone = qgetenv("TZ");
+        setTimeZone("UTC-10");
+        const QDateTime disconnected = QDateTime::currentDateTime();
+        const qint64 instant = disconnected.toSecsSinceEpoch();
+        const QString stored = ConnectionRules::formatTime(disconnected);
+        QVERIFY2(stored.endsWith(QLatin1String("+10:00")), qPrintable(stored));
+        const QString oldForm = disconnected.toString(Qt::ISODate);
+        setTimeZone("UTC+10");
+        const QDateTime now = QDateTime::currentDateTime();
+        QCOMPARE(ConnectionRules::parseTime(stored).toSecsSinceEpoch(), instant);
+        QVERIFY(
+            !ConnectionRules(false, 3600).isLeaseExpired(ConnectionRules::parseTime(stored), now));
+        QCOMPARE(ConnectionRules::parseTime(oldForm).timeSpec(), Qt::LocalTime);
+        QVERIFY(!ConnectionRules::parseTime(QStringLiteral("yesterday")).isValid());
+        setTimeZone(zone.isNull() ? "" : zone.constData());
     }
 };
 

@@ -8,7 +8,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <thread>
 
 #include <unistd.h>
 
@@ -113,29 +112,6 @@ private slots:
         // The id of the row deleted last is not handed out again.
         MapObjectsRecord next = mapObject(QStringLiteral("NEXT"));
         QVERIFY(table->Add(next) && next.Id() > added.Id());
-    }
-
-    // The k-th statement of the calling thread fails once, as SQLite reports the fault; the
-    // statements of other threads do not count.
-    void nthStatementFailsOnce()
-    {
-        for (const auto kind : { StatementFaults::Kind::IoError, StatementFaults::Kind::Locked }) {
-            StatementFaults::resetCount();
-            StatementFaults::failNth(2, kind);
-            bool otherAdded = false;
-            std::thread([&] {
-                ZelDbDatabase other;
-                other.filePath = m_path;
-                other.CreateConnection(QStringLiteral("ZelDbConnection"));
-                otherAdded = other.Open() && add(other, QStringLiteral("other"));
-            }).join();
-            QVERIFY(otherAdded && add(m_db, QStringLiteral("a"))
-                    && !add(m_db, QStringLiteral("b")));
-            QCOMPARE(m_db.lastError().nativeErrorCode(),
-                     QLatin1String(kind == StatementFaults::Kind::IoError ? "10" : "5"));
-            QVERIFY(add(m_db, QStringLiteral("c")) && StatementFaults::executed() == 3);
-        }
-        QCOMPARE(rowCount(m_db), 6);
     }
 
     // BEGIN IMMEDIATE, two inserts, COMMIT: whichever fails, nothing after it runs and nothing
