@@ -62,10 +62,10 @@ private:
     void changed();
 
     TwoKeyRegistry<QString, NetworkMapObject> m_devices;
-    // Case-folded MAC address to how many devices have it; counted again after a device's MAC
-    // address was set, which is rare.
+    // Case-folded MAC address to how many devices have it: counted on first use, not while a
+    // map loads, and again after a device's MAC address was set, which is rare.
     QHash<QString, int> m_macCounts;
-    bool m_macCountsValid = true;
+    bool m_macCountsValid = false;
     DeviceAddressIndex m_byIp;
 };
 
