@@ -124,8 +124,9 @@ void NetworkMapObject::Implementation::loadDetails(const DetailRecordPtr *record
             ? boost::make_shared<NetworkMapObjectDetail>(record, parameter->getName())
             : boost::make_shared<NetworkMapObjectDetail>(record);
         // A detail whose parameter is gone cannot be found by name: drop it.
-        if (!detail->getParamName().isEmpty())
-            addDetail(detail, detail->getParamName());
+        const QString &name = NetworkMapObjectDetail::Implementation::of(*detail).m_paramName;
+        if (!name.isEmpty())
+            addDetail(detail, name);
     }
 }
 

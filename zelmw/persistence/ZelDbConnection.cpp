@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QSqlQuery>
 #include <QStandardPaths>
+#include <boost/make_shared.hpp>
 
 #include <mutex>
 
@@ -156,7 +157,7 @@ bool ZelDbConnection::setDataDirectory(const QString &directory)
 }
 
 ZelDbConnection::ZelDbConnection()
-    : m_database(new zeldb::ZelDbDatabase)
+    : m_database(boost::make_shared<zeldb::ZelDbDatabase>())
 {
     m_database->filePath = Initializer::instance().getPath();
     m_database->CreateConnection(CONN_NAME);

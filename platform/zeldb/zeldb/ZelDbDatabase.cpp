@@ -41,6 +41,11 @@ bool ZelDbDatabase::CreateConnection(const QString &name)
 
 bool ZelDbDatabase::Open()
 {
+    // Nearly always the thread holds its connection already, and no error needs room.
+    if (HoldsThreadConnection()) {
+        m_open = true;
+        return true;
+    }
     QSqlError error;
     m_open = !ThreadConnections::current().acquire(m_connectionName, filePath, error).isEmpty();
     if (!m_open) {
@@ -87,7 +92,7 @@ QSqlQuery *ZelDbDatabase::Statement(const QString &sql, bool writes, QSqlError &
 
 QSqlError ZelDbDatabase::lastError() const
 {
-    return m_lastError;
+    return m_lastError ? *m_lastError : QSqlError();
 }
 
 bool ZelDbDatabase::BeginTransaction()

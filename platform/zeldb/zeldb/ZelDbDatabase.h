@@ -16,6 +16,8 @@
 #include <QSqlQuery>
 #include <QString>
 
+#include <optional>
+
 namespace zeldb {
 
 // One user of the database file at filePath. Any number of these may be open at once, on
@@ -107,7 +109,9 @@ private:
 
     QString m_connectionName;
     bool m_open = false;
-    QSqlError m_lastError;
+    // Made only on a failure: a QSqlError allocates, and a database object is made for every
+    // statement a data handler runs.
+    std::optional<QSqlError> m_lastError;
 
     ConfigurationPairsTable m_configurationPairs;
     MapObjectsTable m_mapObjects;
