@@ -8,7 +8,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-
 #include <unistd.h>
 
 using namespace zeldb;

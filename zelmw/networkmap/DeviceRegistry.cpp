@@ -22,7 +22,6 @@ void DeviceRegistry::add(const DevicePtr &device)
     if (!device)
         return;
     const int id = device->getId();
-    remove(id);
     UnitOfWork::onRollback(this, [this, id, device] {
         m_devices.removeId(id);
         changed();

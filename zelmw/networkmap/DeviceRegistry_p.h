@@ -29,7 +29,8 @@ public:
     DeviceRegistry(const DeviceRegistry &) = delete;
     DeviceRegistry &operator=(const DeviceRegistry &) = delete;
 
-    // Enters DEVICE (null: nothing) under its id and its MAC address as it is now.
+    // Enters DEVICE (null: nothing) under its id and its MAC address as it is now. No device
+    // with its id may be entered: the map takes any such device out first.
     void add(const DevicePtr &device);
     // Takes out the device with ID, whatever its MAC address is now; null when there is none.
     DevicePtr remove(int id);

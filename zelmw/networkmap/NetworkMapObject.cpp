@@ -448,10 +448,13 @@ void NetworkMapObject::setUserDefinedName(const QString &name)
 void NetworkMapObject::setIsConnected(bool isConnected, bool force)
 {
     UnitOfWork unit;
-    const QDateTime now = QDateTime::currentDateTime();
+    // Only a disconnected device reported disconnected may see its lease run out: only then
+    // are the clock and the stored disconnect time read, not on every report of a map.
+    const bool mayExpire = !isConnected && !d->m_connection.isConnected();
+    const QDateTime now = mayExpire ? QDateTime::currentDateTime() : QDateTime();
     ConnectionRules rules = d->m_connection;
     const ConnectionRules::Change change
-        = rules.report(isConnected, force, getDisconnectTime(), now);
+        = rules.report(isConnected, force, mayExpire ? getDisconnectTime() : QDateTime(), now);
     d->setConnection(rules);
     switch (change) {
     case ConnectionRules::Change::None:
@@ -462,7 +465,8 @@ void NetworkMapObject::setIsConnected(bool isConnected, bool force)
         d->m_dirtyFields.setFieldDirty(NetworkMapObjectsRecord::FieldIsConnected);
         saveData();
         if (!isConnected)
-            saveDetail(DEVICE_PARAM_LAN_DISCONNECT_TIME, ConnectionRules::formatTime(now));
+            saveDetail(DEVICE_PARAM_LAN_DISCONNECT_TIME,
+                       ConnectionRules::formatTime(QDateTime::currentDateTime()));
         // The map relays first, as it did when it was the first receiver; a call rather than
         // three connections, which took more memory per device than its row.
         if (d->m_owner)

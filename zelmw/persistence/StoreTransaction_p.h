@@ -16,7 +16,6 @@ class StoreTransaction
 public:
     StoreTransaction()
         : m_active(m_connection.open() && m_connection.beginTransaction())
-        , m_outermost(!m_active || m_connection.transactionDepth() == 1)
     { }
     ~StoreTransaction()
     {
@@ -29,9 +28,6 @@ public:
 
     // Whether the transaction began; writes made without it would not be atomic.
     bool isActive() const { return m_active; }
-    // Whether no other scope encloses this one on this thread: only then does a commit reach
-    // the store, and a failed one mean the store is back where it was.
-    bool isOutermost() const { return m_outermost; }
 
     // False when the scope never began, a statement inside it failed, an inner scope rolled
     // back, or the commit failed (then everything was rolled back).
@@ -46,7 +42,6 @@ public:
 private:
     ZelDbConnection m_connection;
     bool m_active;
-    bool m_outermost;
 };
 
 } // namespace zelmw

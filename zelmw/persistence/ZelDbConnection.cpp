@@ -241,11 +241,6 @@ bool ZelDbConnection::rollbackTransaction()
     return m_database->RollbackTransaction();
 }
 
-int ZelDbConnection::transactionDepth() const
-{
-    return m_database->TransactionDepth();
-}
-
 bool ZelDbConnection::claimWriter()
 {
     return m_database->ClaimWriter();

@@ -77,8 +77,6 @@ public:
     bool beginTransaction();
     bool commitTransaction();
     bool rollbackTransaction();
-    // How many transaction scopes are open on the calling thread's connection; 0 outside one.
-    int transactionDepth() const;
     // One process writes the file at a time: the first write of a process makes it the
     // writer until it ends, and writes of others fail meanwhile. This makes this process the
     // writer now, so a host learns before doing any work whether its writes can be stored;

@@ -171,13 +171,6 @@ void ThreadConnections::statementFailed(const QString &connectionName, const QSt
         statementFailed(*open);
 }
 
-int ThreadConnections::transactionDepth(const QString &connectionName,
-                                        const QString &filePath) const
-{
-    const Connection *open = lookUp(connectionName, filePath);
-    return open ? open->transactionDepth : 0;
-}
-
 bool ThreadConnections::beginTransaction(const QString &connectionName, const QString &filePath,
                                          QSqlError &error)
 {

@@ -47,8 +47,6 @@ public:
     // with the reason in ERROR, when there is no connection or a statement fails; a failed
     // commit is rolled back.
     bool beginTransaction(const QString &connectionName, const QString &filePath, QSqlError &error);
-    // How many scopes of the calling thread's transaction on FILEPATH are open; 0 outside one.
-    int transactionDepth(const QString &connectionName, const QString &filePath) const;
     // A statement of the transaction failed: the whole transaction fails, and no later
     // statement of it runs. Outside a transaction nothing is remembered.
     void statementFailed(const QString &connectionName, const QString &filePath);

@@ -137,11 +137,6 @@ QStringList ZelDbDatabase::schemaStatements()
     return statements;
 }
 
-int ZelDbDatabase::TransactionDepth() const
-{
-    return m_open ? ThreadConnections::current().transactionDepth(m_connectionName, filePath) : 0;
-}
-
 bool ZelDbDatabase::ClaimWriter()
 {
     QString refusal;

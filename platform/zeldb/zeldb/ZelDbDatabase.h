@@ -60,13 +60,11 @@ public:
     // outermost Commit ends it; nested ones only count. A Rollback at any depth makes the
     // whole transaction roll back when its outermost scope ends. A failed commit is rolled
     // back and logged. Each answers false when this object is not open or SQLite refused.
+    // Any statement that fails inside a transaction makes the whole transaction fail: no later
+    // statement of it runs, and its commit rolls back.
     bool BeginTransaction();
     bool CommitTransaction();
     bool RollbackTransaction();
-    // How many transaction scopes are open on the calling thread's connection; 0 outside one
-    // or while this object is not open. Any statement that fails inside a transaction makes
-    // the whole transaction fail: no later statement of it runs, and its commit rolls back.
-    int TransactionDepth() const;
     // Makes this process the one that writes the file, as its first write would: it stays so
     // until it ends, and while another process is, every write fails. False, with the writing
     // process named in lastError(), when another one is.
