@@ -68,11 +68,9 @@ Record recordOf(int n, int version = 0)
     record.insert(DEVICE_PARAM_NAME, QStringLiteral("device-%1").arg(n));
     for (int i = record.size(); i < DETAIL_KEYS; ++i) {
         const bool changing = i >= DETAIL_KEYS - CHANGED_KEYS;
-        record.insert(extraKey(i),
-                      QStringLiteral("value %1 of device %2 v%3")
-                          .arg(i)
-                          .arg(n)
-                          .arg(changing ? version : 0));
+        record.insert(
+            extraKey(i),
+            QStringLiteral("value %1 of device %2 v%3").arg(i).arg(n).arg(changing ? version : 0));
     }
     return record;
 }
@@ -104,14 +102,14 @@ public:
         } else {
             exec("PRAGMA synchronous=NORMAL");
         }
-        m_insertDevice = prepare(
-            "INSERT INTO NetworkMapObjects (NetworkMapId, MapObjectId, Name, MacAddress, "
-            "IpAddress, IsConnected, IsActive, IsHistoryObject, CreateDate) "
-            "VALUES (?, ?, ?, ?, ?, 1, 1, 0, ?)");
+        m_insertDevice
+            = prepare("INSERT INTO NetworkMapObjects (NetworkMapId, MapObjectId, Name, MacAddress, "
+                      "IpAddress, IsConnected, IsActive, IsHistoryObject, CreateDate) "
+                      "VALUES (?, ?, ?, ?, ?, 1, 1, 0, ?)");
         m_insertDetail = prepare("INSERT INTO NetworkMapObjectDetails (NetworkMapObjectId, "
                                  "MapObjectParameterId, Value, CreateDate) VALUES (?, ?, ?, ?)");
-        m_updateDetail = prepare(
-            "UPDATE NetworkMapObjectDetails SET Value = ?, UpdateDate = ? WHERE Id = ?");
+        m_updateDetail
+            = prepare("UPDATE NetworkMapObjectDetails SET Value = ?, UpdateDate = ? WHERE Id = ?");
         m_selectDevices = prepare(
             "SELECT Id, NetworkMapId, MapObjectId, Name, MacAddress, IpAddress, IsConnected, "
             "IsActive, IsHistoryObject, CreateDate, UpdateDate FROM NetworkMapObjects "
@@ -132,7 +130,10 @@ public:
     Floor(const Floor &) = delete;
     Floor &operator=(const Floor &) = delete;
 
-    void exec(const char *sql) { check(sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr) == SQLITE_OK, sql); }
+    void exec(const char *sql)
+    {
+        check(sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr) == SQLITE_OK, sql);
+    }
 
     // Device N of map MAP, as recordOf(N) describes it; PARAMETERS are the detail keys' ids.
     sqlite3_int64 insertDevice(int map, int type, int n, const QMap<QString, int> &parameters)
@@ -277,7 +278,10 @@ public:
     // A device number no device of the map has yet.
     int next() { return m_next++; }
     const QMap<QString, int> &parameters() const { return m_parameters; }
-    NetworkMapSharedPtr load() const { return NetworkMapFactory::getInstance()->getNetworkMap(m_id); }
+    NetworkMapSharedPtr load() const
+    {
+        return NetworkMapFactory::getInstance()->getNetworkMap(m_id);
+    }
 
 private:
     static int s_maps;
@@ -344,14 +348,16 @@ static void newDeviceFloor(benchmark::State &state)
     for (auto _ : state) {
         const int n = stored.next();
         floor.exec("BEGIN IMMEDIATE");
-        const sqlite3_int64 id = floor.insertDevice(stored.id(), stored.type(), n, stored.parameters());
+        const sqlite3_int64 id
+            = floor.insertDevice(stored.id(), stored.type(), n, stored.parameters());
         floor.exec("COMMIT");
         state.PauseTiming();
-        floor.exec(QStringLiteral("DELETE FROM NetworkMapObjectDetails WHERE NetworkMapObjectId = %1; "
-                                  "DELETE FROM NetworkMapObjects WHERE Id = %1")
-                       .arg(id)
-                       .toUtf8()
-                       .constData());
+        floor.exec(
+            QStringLiteral("DELETE FROM NetworkMapObjectDetails WHERE NetworkMapObjectId = %1; "
+                           "DELETE FROM NetworkMapObjects WHERE Id = %1")
+                .arg(id)
+                .toUtf8()
+                .constData());
         state.ResumeTiming();
     }
 }
@@ -383,13 +389,15 @@ static void newDeviceSeedDesign(benchmark::State &state)
         sqlite3 *db = nullptr;
         sqlite3_stmt *statement = nullptr;
         check(sqlite3_open(file.constData(), &db) == SQLITE_OK, "open");
-        check(sqlite3_prepare_v2(db, sql.constData(), -1, &statement, nullptr) == SQLITE_OK, "prepare");
+        check(sqlite3_prepare_v2(db, sql.constData(), -1, &statement, nullptr) == SQLITE_OK,
+              "prepare");
         int position = 1;
         if (device)
             sqlite3_bind_int64(statement, position++, device);
         for (const QString &text : texts) {
             const QByteArray utf8 = text.toUtf8();
-            sqlite3_bind_text(statement, position++, utf8.constData(), utf8.size(), SQLITE_TRANSIENT);
+            sqlite3_bind_text(statement, position++, utf8.constData(), utf8.size(),
+                              SQLITE_TRANSIENT);
         }
         check(sqlite3_step(statement) == SQLITE_DONE, "step");
         const sqlite3_int64 id = sqlite3_last_insert_rowid(db);
@@ -400,12 +408,14 @@ static void newDeviceSeedDesign(benchmark::State &state)
     for (auto _ : state) {
         const Record record = recordOf(n++);
         const QString now = QDateTime::currentDateTime().toString(Qt::ISODateWithMs);
-        const sqlite3_int64 id = run(
-            "INSERT INTO NetworkMapObjects (NetworkMapId, MapObjectId, Name, MacAddress, IpAddress, "
-            "IsConnected, IsActive, IsHistoryObject, CreateDate) VALUES (1, 1, ?, ?, ?, 1, 1, 0, ?)",
-            { record.value(DEVICE_PARAM_NAME), record.value(DEVICE_PARAM_LAN_MACADDRESS),
-              record.value(DEVICE_PARAM_LAN_IPADDRESS), now },
-            0);
+        const sqlite3_int64 id
+            = run("INSERT INTO NetworkMapObjects (NetworkMapId, MapObjectId, Name, MacAddress, "
+                  "IpAddress, "
+                  "IsConnected, IsActive, IsHistoryObject, CreateDate) VALUES (1, 1, ?, ?, ?, 1, "
+                  "1, 0, ?)",
+                  { record.value(DEVICE_PARAM_NAME), record.value(DEVICE_PARAM_LAN_MACADDRESS),
+                    record.value(DEVICE_PARAM_LAN_IPADDRESS), now },
+                  0);
         for (auto value = record.cbegin(); value != record.cend(); ++value)
             run(QStringLiteral("INSERT INTO NetworkMapObjectDetails (NetworkMapObjectId, "
                                "MapObjectParameterId, Value, CreateDate) VALUES (?, %1, ?, ?)")
