@@ -93,7 +93,8 @@ QVector<Step> scenario(const DiscoveryRoutes &routes)
 }
 
 // What a receiver on another thread learns from the signals alone: the map in use and the
-// devices of each map. Ids must never be announced twice.
+// devices of each map. Ids must never be announced twice. Everything the two threads share
+// goes through MUTEX: ThreadSanitizer cannot see inside Qt's own handoff between threads.
 class Listener : public QObject
 {
     Q_OBJECT
@@ -105,22 +106,70 @@ public:
         QMap<int, QSet<int>> devices;
         QSet<int> everCreated;
         QStringList faults;
-    } heard;
+    };
 
+    // Connected by name, so that Qt builds the connection and its queued calls itself.
     void watch(const NetworkMapSharedPtr &map)
     {
-        const int id = map->getId();
-        connect(map.get(), &NetworkMap::nwMapObjCreated, this, [this, id](int device) {
-            if (heard.everCreated.contains(device))
-                heard.faults << QString("id %1 announced twice").arg(device);
-            heard.everCreated.insert(device);
-            heard.devices[id].insert(device);
-        });
-        connect(map.get(), &NetworkMap::nwMapObjDeleted, this, [this, id](int device) {
-            if (!heard.devices[id].remove(device))
-                heard.faults << QString("id %1 deleted unannounced").arg(device);
-        });
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        m_mapIds.insert(map.get(), map->getId());
+        if (!connect(map.get(), SIGNAL(nwMapObjCreated(int, bool)), this, SLOT(created(int)))
+            || !connect(map.get(), SIGNAL(nwMapObjDeleted(int)), this, SLOT(deleted(int))))
+            m_heard.faults << "cannot watch a map";
     }
+
+    void setInUse(const QString &id)
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        m_heard.inUse = id;
+    }
+
+    // What was heard once every signal sent so far has been handled; FORGET starts afresh.
+    Heard drain(bool forget = false)
+    {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        const quint64 wanted = ++m_drainsAsked;
+        QMetaObject::invokeMethod(this, "drained", Qt::QueuedConnection);
+        m_drained.wait(lock, [&] { return m_drainsDone >= wanted; });
+        const Heard heard = m_heard;
+        if (forget) {
+            m_heard = Heard();
+            m_mapIds.clear();
+        }
+        return heard;
+    }
+
+private slots:
+    void created(int device)
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        if (m_heard.everCreated.contains(device))
+            m_heard.faults << QString("id %1 announced twice").arg(device);
+        m_heard.everCreated.insert(device);
+        m_heard.devices[m_mapIds.value(sender())].insert(device);
+    }
+
+    void deleted(int device)
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        if (!m_heard.devices[m_mapIds.value(sender())].remove(device))
+            m_heard.faults << QString("id %1 deleted unannounced").arg(device);
+    }
+
+    void drained()
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        ++m_drainsDone;
+        m_drained.notify_all();
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_drained;
+    quint64 m_drainsAsked = 0;
+    quint64 m_drainsDone = 0;
+    QHash<QObject *, int> m_mapIds;
+    Heard m_heard;
 };
 
 } // namespace
@@ -140,39 +189,19 @@ class TestFailureSweep : public QObject
     {
         QVERIFY(zeltest::resetModel());
         zeltest::RawStore().column("DELETE FROM sqlite_sequence");
-        onListenerThread([this] { m_listener.heard = Listener::Heard(); });
+        m_listener.drain(true);
         m_watched.clear();
-    }
-
-    // Runs WORK on the listener's thread once it has handled every signal sent so far. The
-    // wait is on a lock ThreadSanitizer sees: it cannot see inside Qt's own handoff.
-    void onListenerThread(const std::function<void()> &work)
-    {
-        std::mutex mutex;
-        std::condition_variable done;
-        bool finished = false;
-        QMetaObject::invokeMethod(&m_listener, [&] {
-            work();
-            const std::lock_guard<std::mutex> lock(mutex);
-            finished = true;
-            done.notify_one();
-        });
-        std::unique_lock<std::mutex> lock(mutex);
-        done.wait(lock, [&] { return finished; });
     }
 
     QStringList signalledState()
     {
-        QStringList state;
-        onListenerThread([&] {
-            state << "in use " + m_listener.heard.inUse;
-            for (auto map = m_listener.heard.devices.cbegin();
-                 map != m_listener.heard.devices.cend(); ++map) {
-                for (int id : map.value())
-                    state << QString("device %1 %2").arg(id).arg(map.key());
-            }
-            state << m_listener.heard.faults;
-        });
+        const Listener::Heard heard = m_listener.drain();
+        QStringList state { "in use " + heard.inUse };
+        for (auto map = heard.devices.cbegin(); map != heard.devices.cend(); ++map) {
+            for (int id : map.value())
+                state << QString("device %1 %2").arg(id).arg(map.key());
+        }
+        state << heard.faults;
         state.sort();
         return state;
     }
@@ -214,7 +243,8 @@ class TestFailureSweep : public QObject
         m_statements = StatementFaults::executed();
         StatementFaults::clear();
         if (signalledState() != committedState())
-            inconsistency = "signals differ from the store at the end";
+            inconsistency = "signals differ from the store at the end: "
+                + signalledState().join(",") + " / " + committedState().join(",");
         return storeState() << memoryState();
     }
 
@@ -234,8 +264,7 @@ private slots:
                     m_watched.insert(map.get());
                     m_listener.watch(map);
                 }
-                const QString id = QString::number(map->getId());
-                QMetaObject::invokeMethod(&m_listener, [this, id] { m_listener.heard.inUse = id; });
+                m_listener.setInUse(QString::number(map->getId()));
             },
             Qt::DirectConnection);
         m_steps = scenario(m_routes);
