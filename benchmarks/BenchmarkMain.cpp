@@ -8,7 +8,8 @@
 
 namespace {
 
-void discard(QtMsgType, const QMessageLogContext &, const QString &) { }
+void discard(QtMsgType, const QMessageLogContext &, const QString &)
+{ }
 
 } // namespace
 

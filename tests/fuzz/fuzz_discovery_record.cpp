@@ -21,8 +21,8 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     QMap<QString, QString> record;
-    const QByteArray content = QByteArray::fromRawData(reinterpret_cast<const char *>(data),
-                                                       int(size));
+    const QByteArray content
+        = QByteArray::fromRawData(reinterpret_cast<const char *>(data), int(size));
     for (const QByteArray &line : content.split('\n')) {
         const int separator = line.indexOf('\0');
         record.insert(QString::fromUtf8(line.left(separator)),

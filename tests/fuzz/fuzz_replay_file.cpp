@@ -20,8 +20,8 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     // Raw data, no copy: a read past the input is caught.
-    const QByteArray content = QByteArray::fromRawData(reinterpret_cast<const char *>(data),
-                                                       int(size));
+    const QByteArray content
+        = QByteArray::fromRawData(reinterpret_cast<const char *>(data), int(size));
     ReplayFile file;
     if (file.parse(QStringLiteral("fuzz"), content) == file.steps().isEmpty())
         __builtin_trap(); // success and steps go together

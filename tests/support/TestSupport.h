@@ -28,15 +28,15 @@ bool runWithUnopenableDatabase(const QString &databasePath, const std::function<
 } // namespace zeltest
 
 // The main of a test program that never touches the user's data and fails on SQL misuse.
-#define ZEL_TEST_MAIN(TestObject)                                                               \
-    int main(int argc, char *argv[])                                                           \
-    {                                                                                          \
-        zeltest::isolateDataLocation();                                                        \
-        zeltest::failOnSqlMisuse();                                                            \
-        QCoreApplication app(argc, argv);                                                      \
-        TestObject test;                                                                       \
-        QTEST_SET_MAIN_SOURCE_PATH                                                             \
-        return QTest::qExec(&test, argc, argv);                                                \
+#define ZEL_TEST_MAIN(TestObject)                                                                  \
+    int main(int argc, char *argv[])                                                               \
+    {                                                                                              \
+        zeltest::isolateDataLocation();                                                            \
+        zeltest::failOnSqlMisuse();                                                                \
+        QCoreApplication app(argc, argv);                                                          \
+        TestObject test;                                                                           \
+        QTEST_SET_MAIN_SOURCE_PATH                                                                 \
+        return QTest::qExec(&test, argc, argv);                                                    \
     }
 
 #endif // ZELTEST_TESTSUPPORT_H

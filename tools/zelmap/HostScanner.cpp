@@ -66,9 +66,10 @@ bool HostScanner::readNeighbours(QList<Neighbour> &neighbours)
             continue;
         bool ok = false;
         const unsigned flags = columns.at(2).toUInt(&ok, 16);
-        if (!ok || !(flags & ARP_FLAG_COMPLETE) || columns.at(3) == QLatin1String("00:00:00:00:00:00"))
+        if (!ok || !(flags & ARP_FLAG_COMPLETE)
+            || columns.at(3) == QLatin1String("00:00:00:00:00:00"))
             continue;
-        neighbours.append({columns.at(0), columns.at(3).toUpper(), columns.at(5)});
+        neighbours.append({ columns.at(0), columns.at(3).toUpper(), columns.at(5) });
     }
     return true;
 }

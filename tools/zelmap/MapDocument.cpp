@@ -8,12 +8,13 @@ const QString MapDocument::MASK = QStringLiteral("********");
 
 bool MapDocument::isSecret(const QString &detailName)
 {
-    return detailName.contains(QLatin1String("PASSWORD")) || detailName.contains(QLatin1String("PIN"))
-           || detailName.contains(QLatin1String("KEYMATERIAL"));
+    return detailName.contains(QLatin1String("PASSWORD"))
+        || detailName.contains(QLatin1String("PIN"))
+        || detailName.contains(QLatin1String("KEYMATERIAL"));
 }
 
-QMap<QString, QString> MapDocument::details(const boost::shared_ptr<zelmw::NetworkMapObject> &device,
-                                            bool showSecrets)
+QMap<QString, QString>
+MapDocument::details(const boost::shared_ptr<zelmw::NetworkMapObject> &device, bool showSecrets)
 {
     QMap<QString, QString> values = device->getDetailNameValueMap();
     if (!showSecrets) {
@@ -27,13 +28,13 @@ QMap<QString, QString> MapDocument::details(const boost::shared_ptr<zelmw::Netwo
 
 QJsonObject MapDocument::map(const zelmw::NetworkMapSharedPtr &map, bool inUse)
 {
-    return QJsonObject{{QStringLiteral("id"), map->getId()},
-                       {QStringLiteral("serial"), map->getSerial()},
-                       {QStringLiteral("name"), map->getName()},
-                       {QStringLiteral("masterDeviceId"), map->getMasterDeviceId()},
-                       {QStringLiteral("localPcId"), map->getLocalZelPcId()},
-                       {QStringLiteral("nicGuid"), map->getNicGuid()},
-                       {QStringLiteral("inUse"), inUse}};
+    return QJsonObject { { QStringLiteral("id"), map->getId() },
+                         { QStringLiteral("serial"), map->getSerial() },
+                         { QStringLiteral("name"), map->getName() },
+                         { QStringLiteral("masterDeviceId"), map->getMasterDeviceId() },
+                         { QStringLiteral("localPcId"), map->getLocalZelPcId() },
+                         { QStringLiteral("nicGuid"), map->getNicGuid() },
+                         { QStringLiteral("inUse"), inUse } };
 }
 
 QJsonObject MapDocument::device(const boost::shared_ptr<zelmw::NetworkMapObject> &device,
@@ -43,15 +44,15 @@ QJsonObject MapDocument::device(const boost::shared_ptr<zelmw::NetworkMapObject>
     const QMap<QString, QString> values = details(device, showSecrets);
     for (auto it = values.begin(); it != values.end(); ++it)
         detailObject.insert(it.key(), it.value());
-    return QJsonObject{
-        {QStringLiteral("id"), device->getId()},
-        {QStringLiteral("type"), device->getTypeName()},
-        {QStringLiteral("name"), device->getName()},
-        {QStringLiteral("mac"), device->getMacAddress()},
-        {QStringLiteral("ip"), device->getIpAddress()},
-        {QStringLiteral("connected"), device->getIsConnected()},
-        {QStringLiteral("wireless"), device->getConnectionType() == zelmw::LAN_TYPE_WIRELESS},
-        {QStringLiteral("details"), detailObject}};
+    return QJsonObject { { QStringLiteral("id"), device->getId() },
+                         { QStringLiteral("type"), device->getTypeName() },
+                         { QStringLiteral("name"), device->getName() },
+                         { QStringLiteral("mac"), device->getMacAddress() },
+                         { QStringLiteral("ip"), device->getIpAddress() },
+                         { QStringLiteral("connected"), device->getIsConnected() },
+                         { QStringLiteral("wireless"),
+                           device->getConnectionType() == zelmw::LAN_TYPE_WIRELESS },
+                         { QStringLiteral("details"), detailObject } };
 }
 
 QJsonObject MapDocument::show(const zelmw::NetworkMapSharedPtr &map, bool inUse, bool showSecrets)
@@ -60,6 +61,6 @@ QJsonObject MapDocument::show(const zelmw::NetworkMapSharedPtr &map, bool inUse,
     const QList<boost::shared_ptr<zelmw::NetworkMapObject>> list = map->getNwMapObjectList();
     for (const auto &item : list)
         devices.append(device(item, showSecrets));
-    return QJsonObject{{QStringLiteral("map"), MapDocument::map(map, inUse)},
-                       {QStringLiteral("devices"), devices}};
+    return QJsonObject { { QStringLiteral("map"), MapDocument::map(map, inUse) },
+                         { QStringLiteral("devices"), devices } };
 }

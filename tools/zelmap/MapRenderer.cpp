@@ -60,12 +60,11 @@ bool MapRenderer::render(const QString &format, const QString &path)
     for (const auto &device : devices) {
         Agnode_t *node = agnode(graph, QByteArray::number(device->getId()).data(), 1);
         const bool isMaster = device->getId() == masterId
-                              || (masterId == 0 && !centre
-                                  && device->getTypeName() == QLatin1String("GATEWAY"));
+            || (masterId == 0 && !centre && device->getTypeName() == QLatin1String("GATEWAY"));
         const bool isCpe = zelmw::VelCpeFacade(device).isVelmoraCpe();
         const bool isLocal = device->getId() == m_map->getLocalZelPcId();
         QByteArray label = labelLine(device->getName()) + labelLine(device->getIpAddress())
-                           + device->getTypeName().toUtf8();
+            + device->getTypeName().toUtf8();
         QByteArray fill = "#eef3f8";
         set(node, "shape", "box");
         set(node, "style", "rounded,filled");
@@ -120,7 +119,8 @@ bool MapRenderer::render(const QString &format, const QString &path)
         if (path.isEmpty())
             ok = gvRender(context, graph, fmt.constData(), stdout) == 0;
         else
-            ok = gvRenderFilename(context, graph, fmt.constData(), path.toLocal8Bit().constData()) == 0;
+            ok = gvRenderFilename(context, graph, fmt.constData(), path.toLocal8Bit().constData())
+                == 0;
         if (!ok)
             m_error = QStringLiteral("cannot write %1 output to %2")
                           .arg(format, path.isEmpty() ? QStringLiteral("standard output") : path);

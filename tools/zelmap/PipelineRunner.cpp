@@ -66,12 +66,14 @@ int PipelineRunner::run()
         = zelmw::InUseMapController::getInstance();
     // The switch is signalled on the listener thread just before the new map's first
     // changes: subscribe to the map right there, and print from this thread.
-    connect(controller.get(), &zelmw::InUseMapController::inUseMapChanged, this,
-            [this](const zelmw::NetworkMapSharedPtr &map) {
-                watch(map);
-                QMetaObject::invokeMethod(this, "onInUseMapChanged", Qt::QueuedConnection,
-                                          Q_ARG(zelmw::NetworkMapSharedPtr, map));
-            }, Qt::DirectConnection);
+    connect(
+        controller.get(), &zelmw::InUseMapController::inUseMapChanged, this,
+        [this](const zelmw::NetworkMapSharedPtr &map) {
+            watch(map);
+            QMetaObject::invokeMethod(this, "onInUseMapChanged", Qt::QueuedConnection,
+                                      Q_ARG(zelmw::NetworkMapSharedPtr, map));
+        },
+        Qt::DirectConnection);
     m_watched = controller->getInUseNetworkMap();
     watch(m_watched);
 

@@ -44,16 +44,20 @@ void ProgressReporter::draw(qint64 done, bool last)
 {
     const double seconds = qMax<qint64>(m_clock.elapsed(), 1) / 1000.0;
     const double rate = done / seconds;
-    const QString left = rate > 0 ? QStringLiteral("%1 s left").arg((m_total - done) / rate, 0, 'f', 0)
-                                  : QStringLiteral("-- s left");
+    const QString left = rate > 0
+        ? QStringLiteral("%1 s left").arg((m_total - done) / rate, 0, 'f', 0)
+        : QStringLiteral("-- s left");
     const QString counts = QStringLiteral("%1/%2 records, %3/s, %4")
-                               .arg(done).arg(m_total).arg(rate, 0, 'f', 1).arg(left);
+                               .arg(done)
+                               .arg(m_total)
+                               .arg(rate, 0, 'f', 1)
+                               .arg(left);
     QString line;
     if (m_terminal) {
         const int filled = m_total > 0 ? int(BAR_WIDTH * done / m_total) : BAR_WIDTH;
         line = QStringLiteral("\r[") + QString(filled, QLatin1Char('#'))
-               + QString(BAR_WIDTH - filled, QLatin1Char('.')) + QStringLiteral("] ") + counts
-               + QStringLiteral("\x1b[K");
+            + QString(BAR_WIDTH - filled, QLatin1Char('.')) + QStringLiteral("] ") + counts
+            + QStringLiteral("\x1b[K");
         if (last)
             line += QLatin1Char('\n');
     } else {

@@ -18,7 +18,8 @@ bool StoreReader::configEntries(QList<QPair<QString, QString>> &entries)
 {
     QList<zeldb::ConfigurationPairsRecord> records;
     if (!open()
-        || !getConfigurationPairsTable()->Get(records, zeldb::ConfigurationPairsSelectionCriteria()))
+        || !getConfigurationPairsTable()->Get(records,
+                                              zeldb::ConfigurationPairsSelectionCriteria()))
         return false;
     for (const zeldb::ConfigurationPairsRecord &record : qAsConst(records))
         entries.append(qMakePair(record.ConfigKeyName(), record.ConfigKeyValue()));

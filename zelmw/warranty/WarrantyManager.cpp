@@ -16,7 +16,7 @@ const QString ZEL_MODEL_NAME = QStringLiteral("zel");
 // entities load their rows through their own connections.
 template<typename Entity, typename Record, typename Table, typename Criteria>
 QList<boost::shared_ptr<Entity>> entitiesOfRows(ZelDbConnection &connection, Table *table,
-                                                 const Criteria &criteria, int limit)
+                                                const Criteria &criteria, int limit)
 {
     QList<boost::shared_ptr<Entity>> entities;
     if (!connection.open())

@@ -8,7 +8,8 @@
 
 namespace zeldb {
 
-class ZELDB_EXPORT ConfigurationPairsTable : public Table<ConfigurationPairsRecord, ConfigurationPairsSelectionCriteria>
+class ZELDB_EXPORT ConfigurationPairsTable
+    : public Table<ConfigurationPairsRecord, ConfigurationPairsSelectionCriteria>
 {
 public:
     using Table::Table;

@@ -8,7 +8,8 @@
 
 namespace zeldb {
 
-class ZELDB_EXPORT MapObjectParametersTable : public Table<MapObjectParametersRecord, MapObjectParametersSelectionCriteria>
+class ZELDB_EXPORT MapObjectParametersTable
+    : public Table<MapObjectParametersRecord, MapObjectParametersSelectionCriteria>
 {
 public:
     using Table::Table;

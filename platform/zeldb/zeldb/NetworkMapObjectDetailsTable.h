@@ -8,7 +8,8 @@
 
 namespace zeldb {
 
-class ZELDB_EXPORT NetworkMapObjectDetailsTable : public Table<NetworkMapObjectDetailsRecord, NetworkMapObjectDetailsSelectionCriteria>
+class ZELDB_EXPORT NetworkMapObjectDetailsTable
+    : public Table<NetworkMapObjectDetailsRecord, NetworkMapObjectDetailsSelectionCriteria>
 {
 public:
     using Table::Table;

@@ -8,7 +8,8 @@
 
 namespace zeldb {
 
-class ZELDB_EXPORT NetworkMapObjectsTable : public Table<NetworkMapObjectsRecord, NetworkMapObjectsSelectionCriteria>
+class ZELDB_EXPORT NetworkMapObjectsTable
+    : public Table<NetworkMapObjectsRecord, NetworkMapObjectsSelectionCriteria>
 {
 public:
     using Table::Table;

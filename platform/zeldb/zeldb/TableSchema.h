@@ -25,8 +25,10 @@ struct FieldDefinition
 
 // One column of a record's schema, written inside the record class: NAME is both the column
 // and the field-number enumerator Field<NAME>, so the two cannot drift apart.
-#define ZELDB_FIELD(name, type, indexed)                                                       \
-    zeldb::FieldDefinition { Field##name, QStringLiteral(#name), zeldb::FieldType::type, indexed }
+#define ZELDB_FIELD(name, type, indexed)                                                           \
+    {                                                                                              \
+        Field##name, QStringLiteral(#name), zeldb::FieldType::type, indexed                        \
+    }
 
 // The columns of one table in field-number order: the single place that knows a table's
 // layout, from which the SQL follows. The records' field numbers are checked against it.

@@ -2,13 +2,14 @@
 #define ZELDB_WARRANTYREGISTRATIONSTABLE_H
 
 #include <zeldb/TableBase.h>
-#include <zeldb/zeldb_export.h>
 #include <zeldb/WarrantyRegistrationsRecord.h>
 #include <zeldb/WarrantyRegistrationsSelectionCriteria.h>
+#include <zeldb/zeldb_export.h>
 
 namespace zeldb {
 
-class ZELDB_EXPORT WarrantyRegistrationsTable : public AddOrUpdateTable<WarrantyRegistrationsRecord, WarrantyRegistrationsSelectionCriteria>
+class ZELDB_EXPORT WarrantyRegistrationsTable
+    : public AddOrUpdateTable<WarrantyRegistrationsRecord, WarrantyRegistrationsSelectionCriteria>
 {
 public:
     using AddOrUpdateTable::AddOrUpdateTable;

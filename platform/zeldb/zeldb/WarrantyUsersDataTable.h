@@ -2,13 +2,14 @@
 #define ZELDB_WARRANTYUSERSDATATABLE_H
 
 #include <zeldb/TableBase.h>
-#include <zeldb/zeldb_export.h>
 #include <zeldb/WarrantyUsersDataRecord.h>
 #include <zeldb/WarrantyUsersDataSelectionCriteria.h>
+#include <zeldb/zeldb_export.h>
 
 namespace zeldb {
 
-class ZELDB_EXPORT WarrantyUsersDataTable : public AddOrUpdateTable<WarrantyUsersDataRecord, WarrantyUsersDataSelectionCriteria>
+class ZELDB_EXPORT WarrantyUsersDataTable
+    : public AddOrUpdateTable<WarrantyUsersDataRecord, WarrantyUsersDataSelectionCriteria>
 {
 public:
     using AddOrUpdateTable::AddOrUpdateTable;

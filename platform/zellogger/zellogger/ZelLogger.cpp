@@ -12,7 +12,10 @@ struct ZelLogger::Categories
 {
     struct Entry
     {
-        explicit Entry(const QString &name) : name(name.toUtf8()), category(this->name.constData()) { }
+        explicit Entry(const QString &name)
+            : name(name.toUtf8())
+            , category(this->name.constData())
+        { }
         const QByteArray name;
         const QLoggingCategory category;
     };
@@ -21,7 +24,9 @@ struct ZelLogger::Categories
     std::map<QString, std::unique_ptr<Entry>> byName;
 };
 
-ZelLogger::ZelLogger() : m_categories(new Categories) { }
+ZelLogger::ZelLogger()
+    : m_categories(new Categories)
+{ }
 
 ZelLogger::~ZelLogger() = default;
 

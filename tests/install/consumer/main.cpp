@@ -20,12 +20,14 @@ bool store()
 {
     const QMap<QString, QString> router { { NS_DEVICE_TYPE, DEVICE_TYPE_GATEWAY },
                                           { DEVICE_PARAM_LAN_MACADDRESS, ROUTER },
-                                          { DEVICE_PARAM_LAN_IPADDRESS, QStringLiteral("192.168.1.1") },
+                                          { DEVICE_PARAM_LAN_IPADDRESS,
+                                            QStringLiteral("192.168.1.1") },
                                           { GATEWAY_PARAM_ISROUTER, BOOL_TRUE_VALUE },
                                           { GATEWAY_PARAM_FW_VERSION, FIRMWARE } };
     const QMap<QString, QString> pc { { NS_DEVICE_TYPE, DEVICE_TYPE_PC },
                                       { DEVICE_PARAM_LAN_MACADDRESS, PC },
-                                      { DEVICE_PARAM_LAN_IPADDRESS, QStringLiteral("192.168.1.2") } };
+                                      { DEVICE_PARAM_LAN_IPADDRESS,
+                                        QStringLiteral("192.168.1.2") } };
     DiscoveryHandler handler;
     handler.setListenerInterval(0);
     handler.addDiscovery(router);
