@@ -9,6 +9,8 @@ PACKAGES=(g++ make cmake qtbase5-dev libqt5sql5-sqlite libqt5xmlpatterns5-dev li
     pkg-config libgraphviz-dev)
 BENCH_PACKAGES=(libbenchmark-dev libsqlite3-dev)
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
+# The formatter is pinned: another version lays the same code out differently.
+FORMAT_PACKAGES=(clang-format-14 git)
 
 usage() {
     cat <<'USAGE'
@@ -22,6 +24,7 @@ One entry point for building, testing and installing ZelMiddleware.
   ./build.sh bench           build and run the benchmarks, print ours against the floors
   ./build.sh fuzz [SECONDS]  build the fuzz targets with clang and run each for SECONDS
                              (default 60); fails on any crash, leak or timeout
+  ./build.sh format          fail on any C++ file the committed .clang-format would change
   ./build.sh install PREFIX  build and install libraries, headers and the CMake package
 USAGE
     exit 2
@@ -32,7 +35,8 @@ ensure_packages() {
     local missing=()
     local package
     for package in "$@"; do
-        if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+        if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null \
+            | grep -q 'install ok installed'; then
             missing+=("$package")
         fi
     done
@@ -117,6 +121,12 @@ bench)
     configure_and_build "$ROOT/build-bench" -DCMAKE_BUILD_TYPE=Release -DZELMW_BUILD_TESTS=OFF \
         -DZELMW_BUILD_BENCHMARKS=ON
     python3 "$ROOT/benchmarks/report.py" "$ROOT/build-bench/benchmarks/bench_store"
+    ;;
+format)
+    ensure_packages "${FORMAT_PACKAGES[@]}"
+    cd "$ROOT"
+    git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format-14 --dry-run -Werror
+    echo "build.sh: every C++ file is formatted"
     ;;
 fuzz)
     seconds="${2:-60}"
