@@ -10,8 +10,6 @@
 #include <QElapsedTimer>
 #include <QtTest>
 
-#include <cstdio>
-
 using namespace zelmw;
 using Limits = DiscoveryRecordLimits;
 
@@ -138,7 +136,7 @@ private slots:
         const qint64 heldMs = clock.elapsed();
         if (bound.isEmpty()) {
             QVERIFY(device);
-            std::printf("%s: applied in %lld ms\n", QTest::currentDataTag(), heldMs);
+            qInfo("%s: applied in %lld ms", QTest::currentDataTag(), heldMs);
             QVERIFY(catalogueRows() - catalogueBefore <= Limits::MAX_KEYS);
             return;
         }

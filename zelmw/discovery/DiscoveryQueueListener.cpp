@@ -121,9 +121,7 @@ void DiscoveryQueueListener::processRecord(const DiscoveryType &record,
                                            const DiscoveryRoutes &routes)
 {
     const ModelLock lock;
-    if (recordObserver())
-        recordObserver()(record);
-    routes.apply(record);
+    routes.apply(record, recordObserver());
     ++m_processed;
 }
 

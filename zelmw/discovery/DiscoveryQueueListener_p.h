@@ -1,20 +1,18 @@
 #ifndef ZELMW_DISCOVERY_DISCOVERYQUEUELISTENER_P_H
 #define ZELMW_DISCOVERY_DISCOVERYQUEUELISTENER_P_H
 
-#include <zelmw/discovery/DiscoveryHandler.h>
+#include <zelmw/discovery/DiscoveryRoutes_p.h>
 
 #include <QThread>
 #include <boost/shared_ptr.hpp>
 
 #include <atomic>
-#include <functional>
 
 class QTimer;
 
 namespace zelmw {
 
 class DiscoveryQueue;
-class DiscoveryRoutes;
 
 // The one thread that applies discovery records: a single-shot timer fires 10 ms after the
 // thread starts and then one interval after each tick; each tick takes at most one record
@@ -42,9 +40,11 @@ public:
     qint64 processedCount() const;
 
     // OBSERVER sees every record of every listener just before it is applied, on the
-    // listener's thread and under the model lock: the order in which records change the
-    // model. An empty function stops the observing. For diagnostics and tests.
-    using RecordObserver = std::function<void(const DiscoveryType &record)>;
+    // listener's thread, under the model lock and inside the record's unit of work: the order
+    // in which records change the model. An exception it throws abandons the record as one
+    // thrown while applying it would. An empty function stops the observing. For diagnostics
+    // and tests.
+    using RecordObserver = DiscoveryRoutes::Observer;
     static void setRecordObserver(const RecordObserver &observer);
 
 protected:

@@ -32,10 +32,12 @@ DiscoveryRoutes::DiscoveryRoutes()
 
 DiscoveryRoutes::~DiscoveryRoutes() = default;
 
-bool DiscoveryRoutes::apply(const DiscoveryType &record) const
+bool DiscoveryRoutes::apply(const DiscoveryType &record, const Observer &observer) const
 {
     try {
         UnitOfWork unit;
+        if (observer)
+            observer(record);
         dispatch(record);
         // Here rather than at the end of the scope: a receiver of the signals that throws
         // leaves the committed record as it is, and reaches the handler below.

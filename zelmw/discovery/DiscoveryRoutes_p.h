@@ -7,6 +7,8 @@
 #include <QString>
 #include <boost/shared_ptr.hpp>
 
+#include <functional>
+
 namespace zelmw {
 
 class IDeviceDiscoverStrategy;
@@ -24,7 +26,9 @@ public:
 
     // Applies RECORD as one unit of work: all of it is stored, or none of it and memory stays
     // as it was. An exception abandons the record with one error line. True when committed.
-    bool apply(const DiscoveryType &record) const;
+    // OBSERVER, when set, sees the record first, inside the unit.
+    using Observer = std::function<void(const DiscoveryType &record)>;
+    bool apply(const DiscoveryType &record, const Observer &observer = {}) const;
 
 private:
     using StrategyPtr = boost::shared_ptr<IDeviceDiscoverStrategy>;
