@@ -150,6 +150,21 @@ private slots:
         QVERIFY(storedValues("other").isEmpty());
     }
 
+    void entriesListedFromTheTable()
+    {
+        QMap<QString, QString> entries;
+        QVERIFY(m_factory->getConfigEntries(entries) && entries.isEmpty());
+        QVERIFY(ConfigPairsDataHandler().addRecord("b", "2"));
+        QVERIFY(m_factory->saveConfigData("a", "1"));
+        QVERIFY(m_factory->getConfigEntries(entries));
+        QCOMPARE(entries, (QMap<QString, QString> { { "a", "1" }, { "b", "2" } }));
+        const zeltest::LogCapture log(QStringLiteral("ZELDB"));
+        bool read = true;
+        QVERIFY(zeltest::runWithUnopenableDatabase(
+            zeltest::RawStore().getDbPath(), [&] { read = m_factory->getConfigEntries(entries); }));
+        QVERIFY(!read && entries.isEmpty());
+    }
+
     // Adds and updates, each read back. A failed save is the unit-of-work test's.
     void twoThreadsKeepMemoryAndTableInStep()
     {

@@ -5,6 +5,7 @@
 
 #include "LogCapture.h"
 #include "NetworkMapStore.h"
+#include "RawStore.h"
 #include "TestSupport.h"
 
 #include <QtTest>
@@ -320,6 +321,24 @@ private slots:
         QCOMPARE(reloaded->getNwMapObject(gateway->getId()), byId);
         reloaded->setSerial(QStringLiteral("@MAC:renamed"));
         QCOMPARE(NetworkMapFactory::getInstance()->getNetworkMap(GW_A), reloaded);
+    }
+
+    // Read from the store, so a map not cached is listed too; an empty store is no failure.
+    void storedMapIdsAscending()
+    {
+        const auto factory = NetworkMapFactory::getInstance();
+        const int second = factory->addNetworkMap(GW_A, QString(), HOME)->getId();
+        factory->clear();
+        QList<int> ids;
+        QVERIFY(factory->getNetworkMapIds(ids));
+        QCOMPARE(ids, QList<int>({ m_map->getId(), second }));
+        QVERIFY(zeltest::resetModel());
+        QVERIFY(factory->getNetworkMapIds(ids) && ids.isEmpty());
+        const zeltest::LogCapture log(QStringLiteral("ZELDB"));
+        bool read = true;
+        QVERIFY(zeltest::runWithUnopenableDatabase(zeltest::RawStore().getDbPath(),
+                                                   [&] { read = factory->getNetworkMapIds(ids); }));
+        QVERIFY(!read);
     }
 
     void inUseControllerFollowsTheGateway()
