@@ -5,7 +5,6 @@
 
 #include "LogCapture.h"
 #include "NetworkMapStore.h"
-#include "RawStore.h"
 #include "TestSupport.h"
 
 #include <QtTest>
@@ -323,7 +322,8 @@ private slots:
         QCOMPARE(NetworkMapFactory::getInstance()->getNetworkMap(GW_A), reloaded);
     }
 
-    // Read from the store, so a map not cached is listed too; an empty store is no failure.
+    // Read from the store, so a map not cached is listed too; an empty store is no failure
+    // (a store that cannot be read is the unit-of-work test's).
     void storedMapIdsAscending()
     {
         const auto factory = NetworkMapFactory::getInstance();
@@ -334,11 +334,6 @@ private slots:
         QCOMPARE(ids, QList<int>({ m_map->getId(), second }));
         QVERIFY(zeltest::resetModel());
         QVERIFY(factory->getNetworkMapIds(ids) && ids.isEmpty());
-        const zeltest::LogCapture log(QStringLiteral("ZELDB"));
-        bool read = true;
-        QVERIFY(zeltest::runWithUnopenableDatabase(zeltest::RawStore().getDbPath(),
-                                                   [&] { read = factory->getNetworkMapIds(ids); }));
-        QVERIFY(!read);
     }
 
     void inUseControllerFollowsTheGateway()
