@@ -26,7 +26,7 @@ private:
         QString synopsis; // after the name
         QString summary;
         StoreUse store;
-        int (*handler)(CommandContext &context);
+        int (*handler)(const CommandContext &context);
     };
 
     static const QList<Command> &commands();

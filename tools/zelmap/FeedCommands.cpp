@@ -19,7 +19,7 @@ const QCommandLineOption intervalOption(QStringLiteral("interval"),
 
 } // namespace
 
-int FeedCommands::feed(CommandContext &context, const QList<ReplayFile::Step> &steps,
+int FeedCommands::feed(const CommandContext &context, const QList<ReplayFile::Step> &steps,
                        const QString &interval, const QString &progressPath)
 {
     int intervalMs = -1;
@@ -45,7 +45,7 @@ int FeedCommands::feed(CommandContext &context, const QList<ReplayFile::Step> &s
     return printed != CommandContext::Success ? printed : status;
 }
 
-int FeedCommands::replay(CommandContext &context)
+int FeedCommands::replay(const CommandContext &context)
 {
     QCommandLineParser parser;
     parser.addOption(intervalOption);
@@ -68,7 +68,7 @@ int FeedCommands::replay(CommandContext &context)
     return feed(context, file.steps(), parser.value(intervalOption), parser.value(progressFile));
 }
 
-int FeedCommands::scan(CommandContext &context)
+int FeedCommands::scan(const CommandContext &context)
 {
     QCommandLineParser parser;
     parser.addOption(intervalOption);

@@ -13,11 +13,11 @@ class CommandContext;
 class FeedCommands
 {
 public:
-    static int replay(CommandContext &context);
-    static int scan(CommandContext &context);
+    static int replay(const CommandContext &context);
+    static int scan(const CommandContext &context);
 
 private:
-    static int feed(CommandContext &context, const QList<ReplayFile::Step> &steps,
+    static int feed(const CommandContext &context, const QList<ReplayFile::Step> &steps,
                     const QString &interval, const QString &progressPath = QString());
 };
 

@@ -98,7 +98,7 @@ QString ReadCommands::deviceTable(const zelmw::NetworkMapSharedPtr &map)
     return text;
 }
 
-int ReadCommands::maps(CommandContext &context)
+int ReadCommands::maps(const CommandContext &context)
 {
     QCommandLineParser parser;
     parser.addOption(jsonOption);
@@ -124,7 +124,7 @@ int ReadCommands::maps(CommandContext &context)
                                     : context.printTable(table);
 }
 
-int ReadCommands::show(CommandContext &context)
+int ReadCommands::show(const CommandContext &context)
 {
     QCommandLineParser parser;
     parser.addOptions({ jsonOption, secretsOption });
@@ -146,7 +146,7 @@ int ReadCommands::show(CommandContext &context)
                          + deviceTable(map));
 }
 
-int ReadCommands::device(CommandContext &context)
+int ReadCommands::device(const CommandContext &context)
 {
     QCommandLineParser parser;
     parser.addOptions({ jsonOption, secretsOption });
@@ -185,7 +185,7 @@ int ReadCommands::device(CommandContext &context)
     return context.printTable(table);
 }
 
-int ReadCommands::exportMap(CommandContext &context)
+int ReadCommands::exportMap(const CommandContext &context)
 {
     QCommandLineParser parser;
     const QCommandLineOption format(QStringLiteral("format"),

@@ -12,10 +12,10 @@ class CommandContext;
 class ReadCommands
 {
 public:
-    static int maps(CommandContext &context);
-    static int show(CommandContext &context);
-    static int device(CommandContext &context);
-    static int exportMap(CommandContext &context);
+    static int maps(const CommandContext &context);
+    static int show(const CommandContext &context);
+    static int device(const CommandContext &context);
+    static int exportMap(const CommandContext &context);
 
     // The devices of MAP as a table, one row each, its role (master gateway, this PC) named.
     static QString deviceTable(const zelmw::NetworkMapSharedPtr &map);

@@ -12,7 +12,7 @@
 #include <QJsonObject>
 #include <QTextStream>
 
-int StoreCommands::config(CommandContext &context)
+int StoreCommands::config(const CommandContext &context)
 {
     QCommandLineParser parser;
     parser.addPositionalArgument(QStringLiteral("ACTION"),
@@ -51,7 +51,7 @@ int StoreCommands::config(CommandContext &context)
                         QStringLiteral("expected: list, get KEY or set KEY VALUE"));
 }
 
-int StoreCommands::warranty(CommandContext &context)
+int StoreCommands::warranty(const CommandContext &context)
 {
     QCommandLineParser parser;
     const QCommandLineOption jsonOption(QStringLiteral("json"), QStringLiteral("Print JSON."));

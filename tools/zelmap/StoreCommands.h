@@ -7,8 +7,8 @@ class CommandContext;
 class StoreCommands
 {
 public:
-    static int config(CommandContext &context);
-    static int warranty(CommandContext &context);
+    static int config(const CommandContext &context);
+    static int warranty(const CommandContext &context);
 };
 
 #endif // ZELMAP_STORECOMMANDS_H
