@@ -150,6 +150,17 @@ private slots:
         QVERIFY(storedValues("other").isEmpty());
     }
 
+    // A store that cannot be read is the unit-of-work test's.
+    void entriesListedFromTheTable()
+    {
+        QMap<QString, QString> entries;
+        QVERIFY(m_factory->getConfigEntries(entries) && entries.isEmpty());
+        QVERIFY(ConfigPairsDataHandler().addRecord("b", "2"));
+        QVERIFY(m_factory->saveConfigData("a", "1"));
+        QVERIFY(m_factory->getConfigEntries(entries));
+        QCOMPARE(entries, (QMap<QString, QString> { { "a", "1" }, { "b", "2" } }));
+    }
+
     // Adds and updates, each read back. A failed save is the unit-of-work test's.
     void twoThreadsKeepMemoryAndTableInStep()
     {

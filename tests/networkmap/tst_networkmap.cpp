@@ -322,6 +322,20 @@ private slots:
         QCOMPARE(NetworkMapFactory::getInstance()->getNetworkMap(GW_A), reloaded);
     }
 
+    // Read from the store, so a map not cached is listed too; an empty store is no failure
+    // (a store that cannot be read is the unit-of-work test's).
+    void storedMapIdsAscending()
+    {
+        const auto factory = NetworkMapFactory::getInstance();
+        const int second = factory->addNetworkMap(GW_A, QString(), HOME)->getId();
+        factory->clear();
+        QList<int> ids;
+        QVERIFY(factory->getNetworkMapIds(ids));
+        QCOMPARE(ids, QList<int>({ m_map->getId(), second }));
+        QVERIFY(zeltest::resetModel());
+        QVERIFY(factory->getNetworkMapIds(ids) && ids.isEmpty());
+    }
+
     void inUseControllerFollowsTheGateway()
     {
         const auto controller = InUseMapController::getInstance();

@@ -197,8 +197,8 @@ private slots:
         QCOMPARE(memoryState(), storeState());
     }
 
-    // A store that cannot be opened: lookups answer null, writes false (the warranty classes'
-    // too), and memory keeps what the store holds, unannounced.
+    // A store that cannot be opened: lookups answer null, writes and listings false (the
+    // warranty classes' too), and memory keeps what the store holds, unannounced.
     void unopenableStore()
     {
         const auto types = MapObjectFactory::getInstance();
@@ -214,12 +214,16 @@ private slots:
         QSignalSpy changes(device.get(), &NetworkMapObject::detailChanged);
         const LogCapture log(QStringLiteral("ZELDB"));
         QList<bool> failed;
+        QMap<QString, QString> entries { { "left", "over" } };
+        QList<int> ids { 1 };
         QVERIFY(runWithUnopenableDatabase(RawStore().getDbPath(), [&] {
             failed << !ZelDbConnection().open() << !types->getMapObject(DEVICE_TYPE_PC, true)
                    << !types->getMapObject(1) << !types->exists(DEVICE_TYPE_PC)
                    << !config->getConfigData("stored") << !config->isKeyExists("stored")
                    << !config->addConfigData("new", "x") << !config->saveConfigData("new", "x")
                    << !config->saveConfigData("cached", "b")
+                   << (!config->getConfigEntries(entries) && entries.isEmpty())
+                   << (!NetworkMapFactory::getInstance()->getNetworkMapIds(ids) && ids.isEmpty())
                    << config->getConfigValue("cached").isNull()
                    << !devices->getNetworkMapObject(device->getId())
                    << !devices->addNetworkMapObject(device->getMapObjectId(), 1, "new",
@@ -239,7 +243,7 @@ private slots:
                    << !warranty.addOrUpdateCpe(QString(), QString(), "S", QString(), user)
                    << (warranty.addOrUpdateUser("B", QString(), QString(), 0)->getId() == 0);
         }));
-        QCOMPARE(failed, QVector<bool>(27, true).toList());
+        QCOMPARE(failed, QVector<bool>(29, true).toList());
         // One line for the burst of failed opens, none for the calls never made.
         QCOMPARE(log.lines().size(), 1);
         QVERIFY(types->isEmpty());

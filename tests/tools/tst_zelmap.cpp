@@ -89,6 +89,17 @@ QString integrityCheck(const QString &path)
     return answer;
 }
 
+// zelmap run by "sh -c SCRIPT", which gets it as $0 and its data directory and ARGUMENTS as "$@".
+Result throughShell(const QString &script, const QString &dataDir, const QStringList &arguments)
+{
+    QProcess process;
+    process.start("sh",
+                  QStringList { "-c", script, ZELMAP_BINARY, "--data-dir", dataDir } + arguments);
+    process.waitForFinished(60000);
+    return { process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+             process.readAllStandardOutput(), process.readAllStandardError() };
+}
+
 } // namespace
 
 class TstZelmap : public QObject
@@ -112,7 +123,7 @@ private slots:
     {
         // The PC is this host's, the plug failed its five pings, the password stays masked.
         const QStringList shown {
-            R"({"id":1,"inUse":true,"localPcId":2,"masterDeviceId":1,)"
+            R"({"devices":4,"id":1,"inUse":true,"localPcId":2,"masterDeviceId":1,)"
             R"("name":"Velmora Home Network","nicGuid":"{11111111-2222-3333-4444-555555555555}",)"
             R"("serial":"@MAC:02:00:00:00:00:01"})",
             R"({"connected":true,"details":"********","id":1,"ip":"192.168.1.1",)"
@@ -128,10 +139,8 @@ private slots:
         const Result secrets
             = zelmap(m_replayed.path(), { "device", "1", "--json", "--show-secrets" });
         QVERIFY2(secrets.out.contains("hunter22"), secrets.out);
-        const QJsonArray maps
-            = QJsonDocument::fromJson(zelmap(m_replayed.path(), { "maps", "--json" }).out).array();
-        QCOMPARE(maps.size(), 1);
-        QCOMPARE(maps[0]["devices"].toInt(), 4);
+        const QByteArray maps = zelmap(m_replayed.path(), { "maps", "--json" }).out;
+        QCOMPARE(QJsonDocument::fromJson(maps)[0]["devices"].toInt(), 4);
     }
 
     // One process writes a store: a second replay is refused whole while the first runs, reading
@@ -194,7 +203,7 @@ private slots:
         QVERIFY2(scan.status == 0, scan.err);
         // The incomplete neighbour is left out; the fixture's interface is not this host's.
         const QStringList shown {
-            R"({"id":1,"inUse":true,"localPcId":0,"masterDeviceId":1,)"
+            R"({"devices":2,"id":1,"inUse":true,"localPcId":0,"masterDeviceId":1,)"
             R"("name":"Velmora Home Network","nicGuid":"","serial":"@MAC:02:AA:00:00:00:FE"})",
             R"({"connected":true,"id":1,"ip":"192.168.1.254","mac":"02:AA:00:00:00:FE",)"
             R"("name":"192.168.1.254","type":"GATEWAY","wireless":false})",
@@ -233,7 +242,6 @@ private slots:
         QTest::addColumn<int>("status");
         QTest::newRow("unknown command") << QStringList { "frobnicate" } << 2;
         QTest::newRow("bad option") << QStringList { "maps", "--colour" } << 2;
-        QTest::newRow("command help") << QStringList { "export", "--help" } << 0;
         QTest::newRow("no map in use") << QStringList { "show" } << 1;
         QTest::newRow("missing key") << QStringList { "config", "get", "NO_SUCH_KEY" } << 1;
         QTest::newRow("unreadable /proc/net") << QStringList { "scan", "--proc-net", "/none" } << 1;
@@ -248,6 +256,121 @@ private slots:
         QCOMPARE(result.status, status);
         if (status != 0)
             QVERIFY2(!result.err.isEmpty(), "a failure names what was wrong on stderr");
+    }
+
+    // Every printing command flushes and checks what it wrote: a full device is exit 1 and one
+    // line on stderr, never a silent success.
+    void fullStandardOutputFails_data()
+    {
+        QTest::addColumn<QString>("arguments");
+        for (const char *row :
+             { "--help", "maps", "maps --json", "show", "show --json", "device 1",
+               "device 1 --json", "config list", "config get DEFAULT_LEASE_TIME", "warranty list",
+               "warranty list --json", "export --format json", "export --format svg",
+               "export --format png", "export --format dot" })
+            QTest::newRow(row) << QString(row);
+    }
+
+    void fullStandardOutputFails()
+    {
+        QFETCH(QString, arguments);
+        const Result result = throughShell("exec \"$0\" \"$@\" >/dev/full", m_replayed.path(),
+                                           arguments.split(' '));
+        QVERIFY2(result.status == 1 && result.err.count('\n') == 1
+                     && result.err.contains(": cannot write standard output"),
+                 result.err);
+    }
+
+    // A file over the size limit, as on a full disk: the export fails and the old file stays
+    // whole, no temporary file left beside it.
+    void fullDiskLeavesTheOldFile()
+    {
+        QTemporaryDir dir;
+        QFile scan(dir.filePath("scan.jsonl"));
+        QVERIFY(scan.open(QIODevice::WriteOnly));
+        for (int n = 0; n < 300; ++n) // drawn or written, each well over the 64 KiB allowed
+            scan.write(QJsonDocument(record(n)).toJson(QJsonDocument::Compact) + '\n');
+        scan.close();
+        QCOMPARE(zelmap(dir.path(), { "replay", scan.fileName(), "--interval", "0" }).status, 0);
+        for (const char *format : { "json", "svg" }) {
+            QFile old(dir.filePath(QStringLiteral("map.") + format));
+            QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old map") == 7);
+            old.close();
+            const Result result
+                = throughShell("ulimit -f 128; exec \"$0\" \"$@\"", dir.path(),
+                               { "export", "--format", format, "-o", old.fileName() });
+            QVERIFY2(result.status == 1
+                         && result.err.contains("cannot write " + old.fileName().toUtf8()),
+                     result.err);
+            QVERIFY(old.open(QIODevice::ReadOnly) && old.readAll() == "old map");
+            old.close();
+            QCOMPARE(QDir(dir.path()).entryList({ "map.*.*" }, QDir::Files), QStringList());
+        }
+    }
+
+    // No map is no failure; the shipped configuration only adds keys not stored yet, so a
+    // feeding command, which seeds it, leaves a value that was set.
+    void freshStore()
+    {
+        QTemporaryDir dir;
+        const Result table = zelmap(dir.path(), { "maps" });
+        QVERIFY2(table.status == 0 && table.out.startsWith("ID ") && table.out.count('\n') == 1,
+                 table.out + table.err);
+        QCOMPARE(zelmap(dir.path(), { "maps", "--json" }).out, QByteArray("[]\n"));
+        const QStringList set { "config", "set", "DEFAULT_LEASE_TIME", "60" };
+        QCOMPARE(zelmap(dir.path(), set).status + zelmap(dir.path(), set).status, 0);
+        QCOMPARE(zelmap(dir.path(), { "replay", SMALL_SCAN, "--interval", "0" }).status, 0);
+        QCOMPARE(zelmap(dir.path(), { "config", "get", "DEFAULT_LEASE_TIME" }).out,
+                 QByteArray("60\n"));
+    }
+
+    // The library's information lines only with -v, escaped for the terminal; its warnings
+    // always.
+    void verboseShowsTheLibrarysLines()
+    {
+        QTemporaryDir dir;
+        QFile scan(dir.filePath("scan.jsonl"));
+        QVERIFY(scan.open(QIODevice::WriteOnly));
+        scan.write(
+            "{\"NS_DEVICE_TYPE\":\"GATEWAY\",\"DEVICE_PARAM_LAN_MACADDRESS\":\"none\"}\n"
+            "{\"NS_DEVICE_TYPE\":\"GATEWAY\",\"DEVICE_PARAM_LAN_MACADDRESS\":\"02:00:00:00:00:01\","
+            "\"DEVICE_PARAM_LAN_IPADDRESS\":\"10.0.0.1\",\"DEVICE_PARAM_NAME\":\"x\\u001b[2J\","
+            "\"GATEWAY_PARAM_ISROUTER\":\"1\"}");
+        scan.close();
+        for (const bool verbose : { false, true }) {
+            QTemporaryDir store;
+            const Result replay
+                = zelmap(store.path(),
+                         (verbose ? QStringList { "-v" } : QStringList())
+                             + QStringList { "replay", scan.fileName(), "--interval", "0" });
+            QVERIFY2(replay.status == 0
+                         && replay.err.contains("discovery contains invalid mac address"),
+                     replay.err);
+            QCOMPARE(replay.err.contains("MIDDLEWARE: NetworkMapObject of type:GATEWAY created"),
+                     verbose);
+            QCOMPARE(replay.err.contains("Name:x\\x1b[2J"), verbose);
+            QVERIFY(!replay.err.contains('\x1b'));
+        }
+    }
+
+    // The usage text and each command's own help come from one table, and the README shows it.
+    void helpAgreesWithTheCommandsAndTheReadme()
+    {
+        const Result help = zelmap(m_home.path(), { "--help" });
+        int commands = 0;
+        for (const QByteArray &line : help.out.split('\n')) {
+            if (!line.startsWith("  ") || line.startsWith("   ") || line.startsWith("  -"))
+                continue;
+            const Result own
+                = zelmap(m_home.path(), { line.trimmed().split(' ').first(), "--help" });
+            QVERIFY2(own.status == 0 && own.out.contains("\nzelmap " + line.trimmed() + '\n'),
+                     own.out);
+            ++commands;
+        }
+        QCOMPARE(commands, 8);
+        QFile readme(ZELMAP_FIXTURES "/../../../README.md");
+        QVERIFY(readme.open(QIODevice::ReadOnly));
+        QVERIFY2(readme.readAll().contains("```\n" + help.out + "```\n"), help.out);
     }
 
     // SIGKILL at a random moment while the tool replays a scan, again and again on one store.

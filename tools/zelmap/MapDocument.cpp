@@ -31,6 +31,7 @@ QJsonObject MapDocument::map(const zelmw::NetworkMapSharedPtr &map, bool inUse)
     return QJsonObject { { QStringLiteral("id"), map->getId() },
                          { QStringLiteral("serial"), map->getSerial() },
                          { QStringLiteral("name"), map->getName() },
+                         { QStringLiteral("devices"), map->count() },
                          { QStringLiteral("masterDeviceId"), map->getMasterDeviceId() },
                          { QStringLiteral("localPcId"), map->getLocalZelPcId() },
                          { QStringLiteral("nicGuid"), map->getNicGuid() },

@@ -19,6 +19,7 @@ public:
     static QMap<QString, QString> details(const boost::shared_ptr<zelmw::NetworkMapObject> &device,
                                           bool showSecrets);
 
+    // One map, as "maps --json" lists it and "show --json" names it: "devices" is its count.
     static QJsonObject map(const zelmw::NetworkMapSharedPtr &map, bool inUse);
     static QJsonObject device(const boost::shared_ptr<zelmw::NetworkMapObject> &device,
                               bool showSecrets);

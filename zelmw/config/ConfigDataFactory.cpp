@@ -138,6 +138,12 @@ boost::shared_ptr<ConfigurationData> ConfigDataFactory::deleteConfigData(const Q
     return data;
 }
 
+bool ConfigDataFactory::getConfigEntries(QMap<QString, QString> &entries)
+{
+    Lock lock(d->mutex);
+    return ConfigPairsDataHandler().getEntries(entries);
+}
+
 bool ConfigDataFactory::isKeyExists(const QString &key)
 {
     return bool(getConfigData(key));

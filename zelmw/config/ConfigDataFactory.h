@@ -4,6 +4,7 @@
 #include <zelmw/config/ConfigurationData.h>
 #include <zelmw/zelmw_export.h>
 
+#include <QMap>
 #include <QString>
 #include <boost/shared_ptr.hpp>
 
@@ -40,6 +41,10 @@ public:
     // The entry leaves the cache even when its row could not be deleted.
     boost::shared_ptr<ConfigurationData> deleteConfigData(int id);
     boost::shared_ptr<ConfigurationData> deleteConfigData(const QString &key);
+
+    // Every stored entry, key to value, into ENTRIES, read from the table (not the cache);
+    // false, with ENTRIES empty, when the store cannot be read. An empty table answers true.
+    bool getConfigEntries(QMap<QString, QString> &entries);
 
     // Loads the entry into the cache when it is stored.
     bool isKeyExists(const QString &key);

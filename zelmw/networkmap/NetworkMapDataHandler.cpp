@@ -38,6 +38,17 @@ NetworkMapDataHandler::RecordPtr NetworkMapDataHandler::getRecordBySerial(const 
     return getFirstWhere<NetworkMapsRecord>(m_table, criteria);
 }
 
+bool NetworkMapDataHandler::getIds(QList<int> &ids)
+{
+    ids.clear();
+    const bool read = forEachWhere<NetworkMapsRecord>(
+        m_table, zeldb::NetworkMapsSelectionCriteria(),
+        [&](const NetworkMapsRecord &row) { ids.append(int(row.Id())); });
+    if (!read)
+        ids.clear();
+    return read;
+}
+
 bool NetworkMapDataHandler::updateRecord(const QMap<int, QVariant> &fields)
 {
     return updateFields<NetworkMapsRecord>(m_table, fields);

@@ -18,6 +18,9 @@ public:
     RecordPtr getRecord(int id);
     // The first row with that serial, or null.
     RecordPtr getRecordBySerial(const QString &serial);
+    // The id of every row, ascending, into IDS (emptied first); false when the table could
+    // not be read.
+    bool getIds(QList<int> &ids);
     // FIELDS maps field numbers to values; field 0 is the id, and without one nothing is
     // opened.
     bool updateRecord(const QMap<int, QVariant> &fields);

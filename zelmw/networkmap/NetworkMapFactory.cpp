@@ -109,6 +109,12 @@ NetworkMapSharedPtr NetworkMapFactory::deleteNetworkMap(int id)
     return map;
 }
 
+bool NetworkMapFactory::getNetworkMapIds(QList<int> &ids)
+{
+    const ModelLock lock;
+    return NetworkMapDataHandler().getIds(ids);
+}
+
 bool NetworkMapFactory::exists(int id)
 {
     return bool(getNetworkMap(id));

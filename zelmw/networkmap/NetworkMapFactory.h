@@ -4,6 +4,7 @@
 #include <zelmw/networkmap/NetworkMap.h>
 #include <zelmw/zelmw_export.h>
 
+#include <QList>
 #include <QString>
 #include <boost/shared_ptr.hpp>
 #include <memory>
@@ -31,6 +32,9 @@ public:
     // Deletes the map's row (its devices stay) and forgets it; the map stays cached when the
     // row could not be deleted. Null when there is no such map.
     NetworkMapSharedPtr deleteNetworkMap(int id);
+    // The id of every stored map, ascending, into IDS, read from the store (not the cache);
+    // false, with IDS empty, when the store cannot be read. A store without maps answers true.
+    bool getNetworkMapIds(QList<int> &ids);
     bool exists(int id);
     bool exists(const QString &mac);
 

@@ -20,6 +20,19 @@ ConfigPairsDataHandler::RecordPtr ConfigPairsDataHandler::getRecordByKeyName(con
     return getFirstWhere<ConfigurationPairsRecord>(m_table, criteria);
 }
 
+bool ConfigPairsDataHandler::getEntries(QMap<QString, QString> &entries)
+{
+    entries.clear();
+    const bool read = forEachWhere<ConfigurationPairsRecord>(
+        m_table, zeldb::ConfigurationPairsSelectionCriteria(),
+        [&](const ConfigurationPairsRecord &row) {
+            entries.insert(row.ConfigKeyName(), row.ConfigKeyValue());
+        });
+    if (!read)
+        entries.clear();
+    return read;
+}
+
 ConfigPairsDataHandler::RecordPtr ConfigPairsDataHandler::addRecord(const QString &key,
                                                                     const QString &value)
 {

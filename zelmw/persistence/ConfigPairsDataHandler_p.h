@@ -15,6 +15,9 @@ public:
 
     RecordPtr getRecord(unsigned id);
     RecordPtr getRecordByKeyName(const QString &key);
+    // Every row's key and value into ENTRIES (emptied first); false when the table could not
+    // be read.
+    bool getEntries(QMap<QString, QString> &entries);
     // Null for an empty key or a key that is already stored.
     RecordPtr addRecord(const QString &key, const QString &value);
     bool updateRecord(const QMap<int, QVariant> &fields);

@@ -60,6 +60,20 @@ protected:
             QVector<boost::shared_ptr<Record>>());
     }
 
+    // Calls VISIT with every matching row, in ascending id; false only when the table could
+    // not be read, so no row at all is not a failure. Ask it of a handler made for the call:
+    // an error of an earlier call of the same handler would count as this one's.
+    template<typename Record, typename Table, typename Criteria, typename Visit>
+    bool forEachWhere(Table *table, const Criteria &criteria, Visit visit)
+    {
+        return withOpenDatabase(
+            [&] {
+                return table->ForEach(criteria, [&](const Record &row) { visit(row); })
+                    || !getLastSqlError().isValid();
+            },
+            false);
+    }
+
     // The first matching row, in ascending id.
     template<typename Record, typename Table, typename Criteria>
     boost::shared_ptr<Record> getFirstWhere(Table *table, const Criteria &criteria)

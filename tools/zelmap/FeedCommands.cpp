@@ -1,0 +1,97 @@
+#include "FeedCommands.h"
+
+#include "CommandContext.h"
+#include "HostScanner.h"
+#include "PipelineRunner.h"
+#include "ReadCommands.h"
+#include "TerminalText.h"
+
+#include <zelmw/networkmap/InUseMapController.h>
+
+#include <cstdio>
+
+namespace {
+
+const QCommandLineOption intervalOption(QStringLiteral("interval"),
+                                        QStringLiteral("Milliseconds between two records "
+                                                       "(default: the library's 500)."),
+                                        QStringLiteral("MS"));
+
+} // namespace
+
+int FeedCommands::feed(const CommandContext &context, const QList<ReplayFile::Step> &steps,
+                       const QString &interval, const QString &progressPath)
+{
+    int intervalMs = -1;
+    if (!interval.isEmpty()) {
+        bool ok = false;
+        intervalMs = interval.toInt(&ok);
+        if (!ok || intervalMs < 0)
+            return context.fail(CommandContext::UsageError,
+                                QStringLiteral("--interval takes milliseconds >= 0, not ")
+                                    + interval);
+    }
+    PipelineRunner runner(steps, intervalMs, progressPath);
+    const int status = runner.run();
+    const zelmw::NetworkMapSharedPtr map
+        = zelmw::InUseMapController::getInstance()->getInUseNetworkMap();
+    if (!map)
+        return context.fail(CommandContext::Failure,
+                            QStringLiteral("no map is in use: the records named no gateway"));
+    const int printed = context.print(QStringLiteral("\nmap %1 \"%2\", in use:\n")
+                                          .arg(map->getId())
+                                          .arg(TerminalText::escaped(map->getName()))
+                                      + ReadCommands::deviceTable(map));
+    return printed != CommandContext::Success ? printed : status;
+}
+
+int FeedCommands::replay(const CommandContext &context)
+{
+    QCommandLineParser parser;
+    parser.addOption(intervalOption);
+    const QCommandLineOption progressFile(
+        QStringLiteral("progress-file"),
+        QStringLiteral("Feed one record at a time and keep in PATH the number of records "
+                       "finished, rewritten before the next one is fed; so the store always "
+                       "holds that many records or one more."),
+        QStringLiteral("PATH"));
+    parser.addOption(progressFile);
+    parser.addPositionalArgument(QStringLiteral("FILE"),
+                                 QStringLiteral("The recorded scan (JSON Lines); \"-\" is stdin."));
+    if (const std::optional<int> done = context.parse(parser, 1, 1))
+        return *done;
+    ReplayFile file;
+    if (!file.read(parser.positionalArguments().first())) {
+        std::fprintf(stderr, "%s\n", qPrintable(file.error()));
+        return CommandContext::UsageError;
+    }
+    return feed(context, file.steps(), parser.value(intervalOption), parser.value(progressFile));
+}
+
+int FeedCommands::scan(const CommandContext &context)
+{
+    QCommandLineParser parser;
+    parser.addOption(intervalOption);
+    const QCommandLineOption procNet(
+        QStringLiteral("proc-net"),
+        QStringLiteral("Read \"route\" and \"arp\" from DIR instead of /proc/net "
+                       "(default: $ZELMAP_PROC_NET, else /proc/net)."),
+        QStringLiteral("DIR"));
+    parser.addOption(procNet);
+    if (const std::optional<int> done = context.parse(parser, 0, 0))
+        return *done;
+    QString dir = parser.value(procNet);
+    if (dir.isEmpty())
+        dir = qEnvironmentVariable("ZELMAP_PROC_NET", QStringLiteral("/proc/net"));
+    HostScanner scanner(dir);
+    if (!scanner.scan())
+        return context.fail(CommandContext::Failure, scanner.error());
+    QList<ReplayFile::Step> steps;
+    const QList<QMap<QString, QString>> records = scanner.records();
+    for (const QMap<QString, QString> &record : records) {
+        ReplayFile::Step step;
+        step.record = record;
+        steps.append(step);
+    }
+    return feed(context, steps, parser.value(intervalOption));
+}

@@ -1,0 +1,220 @@
+#include "ReadCommands.h"
+
+#include "CommandContext.h"
+#include "MapDocument.h"
+#include "MapRenderer.h"
+#include "TablePrinter.h"
+#include "TerminalText.h"
+
+#include <zelmw/networkmap/LanConnection.h>
+#include <zelmw/networkmap/NetworkMapFactory.h>
+#include <zelmw/networkmap/NetworkMapObjectFactory.h>
+
+#include <QJsonArray>
+#include <QTextStream>
+
+#include <cerrno>
+#include <cstring>
+#include <thread>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+const QCommandLineOption jsonOption(QStringLiteral("json"), QStringLiteral("Print JSON."));
+const QCommandLineOption secretsOption(QStringLiteral("show-secrets"),
+                                       QStringLiteral("Show passwords, PINs and keys."));
+
+QString yesNo(bool value)
+{
+    return value ? QStringLiteral("yes") : QStringLiteral("no");
+}
+
+void addMapArgument(QCommandLineParser &parser)
+{
+    parser.addPositionalArgument(QStringLiteral("MAP-ID"),
+                                 QStringLiteral("The map (default: the map in use)."),
+                                 QStringLiteral("[MAP-ID]"));
+}
+
+// Graphviz writes to a path or to standard output, and ends the process when a write fails:
+// it draws into a pipe here, read into BYTES, so that every failure to write is the tool's to
+// report and a failed write never leaves part of a drawing behind.
+bool draw(const zelmw::NetworkMapSharedPtr &map, const QString &format, QByteArray &bytes,
+          QString &error)
+{
+    int pipeEnds[2];
+    if (::pipe2(pipeEnds, O_CLOEXEC) != 0) {
+        error = QStringLiteral("cannot draw the map: ") + QString::fromLocal8Bit(strerror(errno));
+        return false;
+    }
+    bool readFailed = false;
+    std::thread reader([&] {
+        char buffer[65536];
+        for (;;) {
+            const ssize_t count = ::read(pipeEnds[0], buffer, sizeof buffer);
+            if (count > 0)
+                bytes.append(buffer, int(count));
+            else if (count == 0 || errno != EINTR) {
+                readFailed = count < 0;
+                return;
+            }
+        }
+    });
+    MapRenderer renderer(map);
+    const bool drawn = renderer.render(format, QStringLiteral("/dev/fd/%1").arg(pipeEnds[1]));
+    ::close(pipeEnds[1]);
+    reader.join();
+    ::close(pipeEnds[0]);
+    if (!drawn || readFailed)
+        error = QStringLiteral("cannot draw the map: ")
+            + (drawn ? QStringLiteral("the drawing could not be read") : renderer.error());
+    return drawn && !readFailed;
+}
+
+} // namespace
+
+QString ReadCommands::deviceTable(const zelmw::NetworkMapSharedPtr &map)
+{
+    TablePrinter table({ QStringLiteral("ID"), QStringLiteral("TYPE"), QStringLiteral("NAME"),
+                         QStringLiteral("MAC"), QStringLiteral("IP"), QStringLiteral("CONNECTED"),
+                         QStringLiteral("WIRELESS"), QStringLiteral("ROLE") });
+    const QList<boost::shared_ptr<zelmw::NetworkMapObject>> devices = map->getNwMapObjectList();
+    for (const auto &device : devices) {
+        QString role;
+        if (device->getId() == map->getMasterDeviceId())
+            role = QStringLiteral("master gateway");
+        else if (device->getId() == map->getLocalZelPcId())
+            role = QStringLiteral("this PC");
+        table.addRow({ QString::number(device->getId()), device->getTypeName(), device->getName(),
+                       device->getMacAddress(), device->getIpAddress(),
+                       yesNo(device->getIsConnected()),
+                       yesNo(device->getConnectionType() == zelmw::LAN_TYPE_WIRELESS), role });
+    }
+    QString text;
+    QTextStream stream(&text);
+    table.print(stream);
+    return text;
+}
+
+int ReadCommands::maps(const CommandContext &context)
+{
+    QCommandLineParser parser;
+    parser.addOption(jsonOption);
+    if (const std::optional<int> done = context.parse(parser, 0, 0))
+        return *done;
+    QList<int> ids;
+    if (!zelmw::NetworkMapFactory::getInstance()->getNetworkMapIds(ids))
+        return context.fail(CommandContext::Failure, QStringLiteral("cannot read the stored maps"));
+    const int inUse = CommandContext::inUseMapId();
+    QJsonArray array;
+    TablePrinter table({ QStringLiteral("ID"), QStringLiteral("SERIAL"), QStringLiteral("NAME"),
+                         QStringLiteral("DEVICES"), QStringLiteral("IN USE") });
+    for (int id : qAsConst(ids)) {
+        const zelmw::NetworkMapSharedPtr map
+            = zelmw::NetworkMapFactory::getInstance()->getNetworkMap(id);
+        if (!map)
+            continue; // deleted since the ids were read
+        array.append(MapDocument::map(map, id == inUse));
+        table.addRow({ QString::number(id), map->getSerial(), map->getName(),
+                       QString::number(map->count()), yesNo(id == inUse) });
+    }
+    return parser.isSet(jsonOption) ? context.printJson(QJsonDocument(array))
+                                    : context.printTable(table);
+}
+
+int ReadCommands::show(const CommandContext &context)
+{
+    QCommandLineParser parser;
+    parser.addOptions({ jsonOption, secretsOption });
+    addMapArgument(parser);
+    if (const std::optional<int> done = context.parse(parser, 0, 1))
+        return *done;
+    zelmw::NetworkMapSharedPtr map;
+    if (const int status = context.mapArgument(parser.positionalArguments(), 0, map))
+        return status;
+    const bool inUse = map->getId() == CommandContext::inUseMapId();
+    if (parser.isSet(jsonOption))
+        return context.printJson(
+            QJsonDocument(MapDocument::show(map, inUse, parser.isSet(secretsOption))));
+    return context.print(QStringLiteral("map %1 \"%2\" %3%4\n")
+                             .arg(map->getId())
+                             .arg(TerminalText::escaped(map->getName()),
+                                  TerminalText::escaped(map->getSerial()),
+                                  inUse ? QStringLiteral(" (in use)") : QString())
+                         + deviceTable(map));
+}
+
+int ReadCommands::device(const CommandContext &context)
+{
+    QCommandLineParser parser;
+    parser.addOptions({ jsonOption, secretsOption });
+    parser.addPositionalArgument(QStringLiteral("ID"), QStringLiteral("The device id."));
+    if (const std::optional<int> done = context.parse(parser, 1, 1))
+        return *done;
+    bool ok = false;
+    const QString argument = parser.positionalArguments().first();
+    const int id = argument.toInt(&ok);
+    if (!ok || id <= 0)
+        return context.fail(CommandContext::UsageError,
+                            QStringLiteral("not a device id: ") + argument);
+    const boost::shared_ptr<zelmw::NetworkMapObject> device
+        = zelmw::NetworkMapObjectFactory::getInstance()->getNetworkMapObject(id);
+    if (!device)
+        return context.fail(CommandContext::Failure, QStringLiteral("no device %1").arg(id));
+    const bool secrets = parser.isSet(secretsOption);
+    if (parser.isSet(jsonOption)) {
+        QJsonObject object = MapDocument::device(device, secrets);
+        object.insert(QStringLiteral("mapId"), device->getNetworkMapId());
+        return context.printJson(QJsonDocument(object));
+    }
+    TablePrinter table({ QStringLiteral("FIELD"), QStringLiteral("VALUE") });
+    table.addRow({ QStringLiteral("id"), QString::number(device->getId()) });
+    table.addRow({ QStringLiteral("map"), QString::number(device->getNetworkMapId()) });
+    table.addRow({ QStringLiteral("type"), device->getTypeName() });
+    table.addRow({ QStringLiteral("name"), device->getName() });
+    table.addRow({ QStringLiteral("mac"), device->getMacAddress() });
+    table.addRow({ QStringLiteral("ip"), device->getIpAddress() });
+    table.addRow({ QStringLiteral("connected"), yesNo(device->getIsConnected()) });
+    table.addRow({ QStringLiteral("wireless"),
+                   yesNo(device->getConnectionType() == zelmw::LAN_TYPE_WIRELESS) });
+    const QMap<QString, QString> details = MapDocument::details(device, secrets);
+    for (auto it = details.begin(); it != details.end(); ++it)
+        table.addRow({ it.key(), it.value() });
+    return context.printTable(table);
+}
+
+int ReadCommands::exportMap(const CommandContext &context)
+{
+    QCommandLineParser parser;
+    const QCommandLineOption format(QStringLiteral("format"),
+                                    QStringLiteral("svg, png, dot or json."),
+                                    QStringLiteral("FORMAT"));
+    const QCommandLineOption output(QStringList { QStringLiteral("o"), QStringLiteral("output") },
+                                    QStringLiteral("Replace FILE whole (default: stdout)."),
+                                    QStringLiteral("FILE"));
+    parser.addOptions({ format, output });
+    addMapArgument(parser);
+    if (const std::optional<int> done = context.parse(parser, 0, 1))
+        return *done;
+    const QString kind = parser.value(format);
+    const QStringList kinds { QStringLiteral("svg"), QStringLiteral("png"), QStringLiteral("dot"),
+                              QStringLiteral("json") };
+    if (!kinds.contains(kind))
+        return context.fail(CommandContext::UsageError,
+                            QStringLiteral("--format must be svg, png, dot or json"));
+    zelmw::NetworkMapSharedPtr map;
+    if (const int status = context.mapArgument(parser.positionalArguments(), 0, map))
+        return status;
+    QByteArray bytes;
+    if (kind == QLatin1String("json")) {
+        const bool inUse = map->getId() == CommandContext::inUseMapId();
+        bytes = QJsonDocument(MapDocument::show(map, inUse, false)).toJson();
+    } else {
+        QString error;
+        if (!draw(map, kind, bytes, error))
+            return context.fail(CommandContext::Failure, error);
+    }
+    return context.write(bytes, parser.value(output));
+}

@@ -1,0 +1,14 @@
+#ifndef ZELMAP_STORECOMMANDS_H
+#define ZELMAP_STORECOMMANDS_H
+
+class CommandContext;
+
+// The commands on the store's own records: the configuration and the warranty registrations.
+class StoreCommands
+{
+public:
+    static int config(const CommandContext &context);
+    static int warranty(const CommandContext &context);
+};
+
+#endif // ZELMAP_STORECOMMANDS_H
