@@ -6,6 +6,7 @@
 #include "PipelineRunner.h"
 #include "StoreReader.h"
 #include "TablePrinter.h"
+#include "TerminalText.h"
 
 #include <zelmw/config/ConfigDataFactory.h>
 #include <zelmw/networkmap/InUseMapController.h>
@@ -266,7 +267,8 @@ int CommandLine::feed(const QList<ReplayFile::Step> &steps, const QString &inter
         = zelmw::InUseMapController::getInstance()->getInUseNetworkMap();
     if (!map)
         return fail(Failure, QStringLiteral("no map is in use: the records named no gateway"));
-    out() << "\nmap " << map->getId() << " \"" << map->getName() << "\", in use:\n";
+    out() << "\nmap " << map->getId() << " \"" << TerminalText::escaped(map->getName())
+          << "\", in use:\n";
     printShowTable(map);
     return status;
 }
@@ -393,7 +395,8 @@ int CommandLine::show()
             MapDocument::show(map, map->getId() == inUseMapId(), parser.isSet(secretsOption))));
         return Success;
     }
-    out() << "map " << map->getId() << " \"" << map->getName() << "\" " << map->getSerial()
+    out() << "map " << map->getId() << " \"" << TerminalText::escaped(map->getName()) << "\" "
+          << TerminalText::escaped(map->getSerial())
           << (map->getId() == inUseMapId() ? " (in use)" : "") << '\n';
     printShowTable(map);
     return Success;
