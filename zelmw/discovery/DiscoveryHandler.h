@@ -35,9 +35,9 @@ public:
     // the record was queued. An empty record is ignored (false). The queue holds at most
     // 20,000 records or 64 MiB; beyond that new records are refused (logged once when
     // refusals start, and with their number when they stop) and accepted ones are never
-    // dropped. A record that refusalReason refuses is refused whole, with one warning per
-    // burst. A caller that feeds faster than the listener takes retries a refused record
-    // once pendingDiscoveryCount() has fallen.
+    // dropped. A record over the bounds refusalReason checks is refused whole, with one
+    // warning per burst. A caller that feeds faster than the listener takes can offer a
+    // record the full queue refused again once pendingDiscoveryCount() has fallen.
     bool addDiscovery(const QMap<QString, QString> &record);
     // Why addDiscovery would refuse RECORD whatever the queue holds, or an empty string when
     // it is within the bounds of a sane record: more than 1,000 keys, a key over 256 or a
