@@ -1,8 +1,9 @@
 // The tool as a script sees it: exit statuses, stdout documents, stderr messages.
+#include "ZelmapProcess.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QRandomGenerator>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -10,35 +11,9 @@
 #include <QXmlStreamReader>
 #include <QtTest>
 
-#include <memory>
-
 namespace {
 
-struct Result
-{
-    int status;
-    QByteArray out;
-    QByteArray err;
-};
-
 const QString SMALL_SCAN = QStringLiteral(ZELMAP_FIXTURES "/small-scan.jsonl");
-
-std::unique_ptr<QProcess> start(const QString &dataDir, const QStringList &arguments)
-{
-    auto process = std::make_unique<QProcess>();
-    process->start(QStringLiteral(ZELMAP_BINARY),
-                   QStringList { "--data-dir", dataDir } + arguments);
-    return process;
-}
-
-Result zelmap(const QString &dataDir, const QStringList &arguments)
-{
-    const std::unique_ptr<QProcess> process = start(dataDir, arguments);
-    if (!process->waitForFinished(60000))
-        return { -1, QByteArray(), "timed out" };
-    return { process->exitStatus() == QProcess::NormalExit ? process->exitCode() : -1,
-             process->readAllStandardOutput(), process->readAllStandardError() };
-}
 
 // What `show --json` says, one compact line per object: the map, then each device with its
 // Wi-Fi password as shown in place of its details, which the kill-recovery test compares.

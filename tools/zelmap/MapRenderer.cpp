@@ -1,4 +1,5 @@
 #include "MapRenderer.h"
+#include "TerminalText.h"
 
 #include <zelmw/facades/VelCpeFacade.h>
 #include <zelmw/networkmap/LanConnection.h>
@@ -15,6 +16,9 @@
 namespace {
 
 const double NODE_PITCH_INCHES = 1.9;
+// Longer names are cut: drawing time and memory grow with a label's length, and a name is
+// never worth more than a line. The whole name stays in JSON and in `zelmap device`.
+const int MAX_DRAWN_LENGTH = 64;
 
 void set(void *object, const char *name, const QByteArray &value)
 {
@@ -22,13 +26,32 @@ void set(void *object, const char *name, const QByteArray &value)
               const_cast<char *>(""));
 }
 
-// Graphviz escapes: a label line ends in "\n"; quotes and backslashes in names are escaped.
+// Device-provided TEXT as a plain Graphviz label shows it: cut to MAX_DRAWN_LENGTH with an
+// ellipsis, control and bidirectional characters shown escaped as on a terminal (XML cannot
+// hold most of them at all), the non-characters XML forbids replaced. Graphviz reads label
+// escapes (\n, \N, \G...) and entities in the text, so a backslash and an ampersand are
+// written as those escapes of themselves; quotes are left to the DOT writer.
+QByteArray drawnText(const QString &text)
+{
+    QString shown = text;
+    if (shown.size() > MAX_DRAWN_LENGTH) {
+        int kept = MAX_DRAWN_LENGTH - 1;
+        if (shown.at(kept - 1).isHighSurrogate())
+            --kept;
+        shown = shown.left(kept) + QChar(0x2026);
+    }
+    shown = TerminalText::escaped(shown);
+    for (const QChar nonCharacter : { QChar(0xfffe), QChar(0xffff) })
+        shown.replace(nonCharacter, QChar::ReplacementCharacter);
+    shown.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
+    shown.replace(QLatin1Char('&'), QLatin1String("&amp;"));
+    return shown.toUtf8();
+}
+
+// A label line ends in Graphviz's "\n".
 QByteArray labelLine(const QString &text)
 {
-    QString escaped = text;
-    escaped.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
-    escaped.replace(QLatin1Char('"'), QLatin1String("\\\""));
-    return escaped.toUtf8() + "\\n";
+    return drawnText(text) + "\\n";
 }
 
 } // namespace
@@ -64,7 +87,7 @@ bool MapRenderer::render(const QString &format, const QString &path)
         const bool isCpe = zelmw::VelCpeFacade(device).isVelmoraCpe();
         const bool isLocal = device->getId() == m_map->getLocalZelPcId();
         QByteArray label = labelLine(device->getName()) + labelLine(device->getIpAddress())
-            + device->getTypeName().toUtf8();
+            + drawnText(device->getTypeName());
         QByteArray fill = "#eef3f8";
         set(node, "shape", "box");
         set(node, "style", "rounded,filled");

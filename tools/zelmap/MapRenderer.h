@@ -7,7 +7,8 @@
 
 // Draws a map with Graphviz's library: the gateway in the centre, every other device joined
 // to it, the maker's CPEs in their own shape, wireless links dashed, disconnected devices
-// greyed, the local PC marked.
+// greyed, the local PC marked. Names and values from devices are drawn as plain text,
+// shortened, whatever they hold: never as Graphviz syntax, markup or control characters.
 class MapRenderer
 {
 public:

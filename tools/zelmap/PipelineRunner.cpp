@@ -1,4 +1,5 @@
 #include "PipelineRunner.h"
+#include "TerminalText.h"
 
 #include <zelmw/networkmap/InUseMapController.h>
 #include <zelmw/networkmap/NetworkMapObject.h>
@@ -27,6 +28,9 @@ qint64 recordCount(const QList<ReplayFile::Step> &steps)
 }
 
 const int TICK_MS = 20;
+// Records left waiting for the listener: enough that it never idles between two ticks, far
+// below the queue's bound of 20,000, so no record is refused for want of room by count.
+const int FEED_AHEAD = 1000;
 
 } // namespace
 
@@ -36,7 +40,8 @@ PipelineRunner::PipelineRunner(const QList<ReplayFile::Step> &steps, int interva
     , m_intervalMs(intervalMs)
     , m_progressPath(progressPath)
     , m_out(stdout)
-    , m_progress(recordCount(steps), stderr)
+    , m_total(recordCount(steps))
+    , m_progress(m_total, stderr)
     , m_processedBase(0)
     , m_queued(0)
     , m_next(0)
@@ -87,29 +92,46 @@ int PipelineRunner::run()
     return m_status;
 }
 
+void PipelineRunner::abandon(const char *reason)
+{
+    // The listener finishes the record in hand; the ones still queued are never applied.
+    m_ticker.stop();
+    m_handler.stopQueueListener();
+    m_handler.clearDiscoveryQueue();
+    m_progress.clearLine();
+    std::fprintf(stderr, "zelmap: %s: %lld of %lld records applied\n", reason,
+                 static_cast<long long>(finished()), static_cast<long long>(m_total));
+    m_status = 1;
+    QCoreApplication::exit();
+}
+
 void PipelineRunner::onTick()
 {
     if (interrupted) {
-        // The listener finishes the record in hand; the ones still queued are never applied.
-        m_handler.stopQueueListener();
-        m_handler.clearDiscoveryQueue();
-        m_progress.clearLine();
-        std::fprintf(stderr, "zelmap: interrupted: %lld of %lld records applied\n",
-                     static_cast<long long>(finished()), static_cast<long long>(m_queued));
-        m_status = 1;
-        QCoreApplication::exit();
+        abandon("interrupted");
         return;
     }
     while (m_next < m_steps.size()) {
         const ReplayFile::Step &step = m_steps.at(m_next);
-        const bool oneAtATime = !m_progressPath.isEmpty();
         if (!step.isConnection) {
-            if (oneAtATime) {
+            if (!m_progressPath.isEmpty()) {
                 if (finished() < m_queued)
-                    break;
+                    break; // one at a time
                 writeProgress();
+            } else if (m_handler.pendingDiscoveryCount() >= FEED_AHEAD) {
+                break;
             }
-            m_handler.addDiscovery(step.record);
+            // Only this runner feeds the queue: one that was empty had room for any record, so
+            // a refusal then is final; otherwise the queue is full by size, and the record is
+            // offered again once the listener has made room.
+            const bool queueWasEmpty = m_handler.pendingDiscoveryCount() == 0;
+            if (!m_handler.addDiscovery(step.record)) {
+                if (queueWasEmpty) {
+                    abandon("a record was refused by the discovery pipeline");
+                    return;
+                }
+                break;
+            }
             ++m_queued;
             ++m_next;
             continue;
@@ -158,7 +180,8 @@ void PipelineRunner::onInUseMapChanged(const zelmw::NetworkMapSharedPtr &map)
 {
     m_watched = map;
     m_progress.clearLine();
-    m_out << "~ now in use: map " << map->getId() << " \"" << map->getName() << "\"\n";
+    m_out << "~ now in use: map " << map->getId() << " \"" << TerminalText::escaped(map->getName())
+          << "\"\n";
     m_out.flush();
 }
 
@@ -169,8 +192,9 @@ void PipelineRunner::printDevice(const QString &prefix, int id, const QString &s
     const boost::shared_ptr<zelmw::NetworkMapObject> device
         = m_watched ? m_watched->getNwMapObject(id) : boost::shared_ptr<zelmw::NetworkMapObject>();
     if (device)
-        m_out << ' ' << device->getTypeName() << " \"" << device->getName() << "\" "
-              << device->getIpAddress();
+        m_out << ' ' << TerminalText::escaped(device->getTypeName()) << " \""
+              << TerminalText::escaped(device->getName()) << "\" "
+              << TerminalText::escaped(device->getIpAddress());
     m_out << suffix << '\n';
     m_out.flush();
 }

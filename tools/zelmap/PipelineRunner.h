@@ -12,8 +12,9 @@
 #include <QTextStream>
 #include <QTimer>
 
-// Feeds recorded steps through the discovery pipeline as a scanner would, applies ping
-// results once every earlier record is done, and prints each change the map in use signals.
+// Feeds recorded steps through the discovery pipeline as a scanner would, a bounded number
+// ahead of the listener, applies ping results once every earlier record is done, and prints
+// each change the map in use signals, device-provided text escaped for the terminal.
 class PipelineRunner : public QObject
 {
     Q_OBJECT
@@ -36,6 +37,8 @@ private slots:
     void onDisconnected(int id);
 
 private:
+    // Stops feeding and the listener, says why on stderr, and ends the run with status 1.
+    void abandon(const char *reason);
     void watch(const zelmw::NetworkMapSharedPtr &map);
     void printDevice(const QString &prefix, int id, const QString &suffix);
     qint64 finished() const;
@@ -48,8 +51,10 @@ private:
     zelmw::NetworkMapSharedPtr m_watched;
     QTimer m_ticker;
     QTextStream m_out;
+    const qint64 m_total;
     ProgressReporter m_progress;
     qint64 m_processedBase;
+    // Records the queue accepted.
     qint64 m_queued;
     int m_next;
     int m_status;

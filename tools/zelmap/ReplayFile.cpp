@@ -1,5 +1,6 @@
 #include "ReplayFile.h"
 
+#include <zelmw/discovery/DiscoveryHandler.h>
 #include <zelmw/vocabulary/ZelConstants.h>
 
 #include <QFile>
@@ -78,6 +79,10 @@ bool ReplayFile::parse(const QString &name, const QByteArray &content)
                 return fail(name, lineNumber,
                             QStringLiteral("record has none of NS_DEVICE_TYPE, MESH_CLIENT_LIST, "
                                            "WIRELESS_CLIENT_LIST"));
+            // Refused by the pipeline, it would leave the scan half applied.
+            const QString refusal = zelmw::DiscoveryHandler::refusalReason(step.record);
+            if (!refusal.isEmpty())
+                return fail(name, lineNumber, QStringLiteral("record refused: ") + refusal);
         }
         m_steps.append(step);
     }

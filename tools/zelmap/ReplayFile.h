@@ -7,8 +7,8 @@
 
 // A recorded scan in JSON Lines: every non-blank line is either a discovery record (an object
 // whose values are all strings) or the ping results for the map in use ({"connection":
-// {"IP": true|false, ...}}). The whole file is checked before anything is used, so a bad
-// line never leaves half a scan applied.
+// {"IP": true|false, ...}}). The whole file is checked before anything is used, a record
+// over the pipeline's bounds included, so a bad line never leaves half a scan applied.
 class ReplayFile
 {
 public:

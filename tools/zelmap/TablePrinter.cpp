@@ -1,15 +1,19 @@
 #include "TablePrinter.h"
+#include "TerminalText.h"
 
 #include <QVector>
 
 TablePrinter::TablePrinter(const QStringList &header)
 {
-    m_rows.append(header);
+    addRow(header);
 }
 
 void TablePrinter::addRow(const QStringList &row)
 {
-    m_rows.append(row);
+    QStringList shown;
+    for (const QString &cell : row)
+        shown.append(TerminalText::escaped(cell));
+    m_rows.append(shown);
 }
 
 void TablePrinter::print(QTextStream &out) const

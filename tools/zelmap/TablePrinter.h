@@ -5,7 +5,8 @@
 #include <QStringList>
 #include <QTextStream>
 
-// Prints rows as columns aligned to their widest cell.
+// Prints rows as columns aligned to their widest cell. Cells hold names and values from
+// devices, so each is shown as TerminalText::escaped gives it.
 class TablePrinter
 {
 public:

@@ -78,13 +78,18 @@ DiscoveryHandler::DiscoveryHandler()
     Q_UNUSED(implementation)
 }
 
-void DiscoveryHandler::addDiscovery(const QMap<QString, QString> &record)
+bool DiscoveryHandler::addDiscovery(const QMap<QString, QString> &record)
 {
     // Checked before the copy is queued: an absurd record must not take the queue's memory.
     Implementation *const implementation = Implementation::instance();
-    if (implementation
-        && DiscoveryRecordLimits::admit(record, QStringLiteral("DiscoveryHandler::addDiscovery")))
-        implementation->queue->enqueue(record);
+    return implementation
+        && DiscoveryRecordLimits::admit(record, QStringLiteral("DiscoveryHandler::addDiscovery"))
+        && implementation->queue->enqueue(record);
+}
+
+QString DiscoveryHandler::refusalReason(const DiscoveryType &record)
+{
+    return DiscoveryRecordLimits::excess(record);
 }
 
 void DiscoveryHandler::clearDiscoveryQueue()

@@ -31,14 +31,20 @@ class ZELMW_EXPORT DiscoveryHandler
 public:
     DiscoveryHandler();
 
-    // Queues a copy of RECORD and returns at once, never waiting for processing. An empty
-    // record is ignored. The queue holds at most 20,000 records or 64 MiB; beyond that new
-    // records are refused (logged once when refusals start, and with their number when they
-    // stop) and accepted ones are never dropped. A record over the bounds of a sane record
-    // (more than 1,000 keys, a key over 256 or a value over 65,536 characters, more than
-    // 1,048,576 characters in all, a client list of more than 1,000 entries, or an unpaired
-    // UTF-16 surrogate) is refused whole, with one warning per burst.
-    void addDiscovery(const QMap<QString, QString> &record);
+    // Queues a copy of RECORD and returns at once, never waiting for processing; true when
+    // the record was queued. An empty record is ignored (false). The queue holds at most
+    // 20,000 records or 64 MiB; beyond that new records are refused (logged once when
+    // refusals start, and with their number when they stop) and accepted ones are never
+    // dropped. A record over the bounds refusalReason checks is refused whole, with one
+    // warning per burst. A caller that feeds faster than the listener takes can offer a
+    // record the full queue refused again once pendingDiscoveryCount() has fallen.
+    bool addDiscovery(const QMap<QString, QString> &record);
+    // Why addDiscovery would refuse RECORD whatever the queue holds, or an empty string when
+    // it is within the bounds of a sane record: more than 1,000 keys, a key over 256 or a
+    // value over 65,536 characters, more than 1,048,576 characters in all, a client list of
+    // more than 1,000 entries, or an unpaired UTF-16 surrogate. The reason names the bound,
+    // never the record's text. Logs nothing, so a caller can check records before feeding.
+    static QString refusalReason(const DiscoveryType &record);
     // Drops every record still waiting.
     void clearDiscoveryQueue();
     // Stops the listener for good and waits for the record in progress. Records added later

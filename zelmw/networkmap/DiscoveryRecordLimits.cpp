@@ -22,8 +22,15 @@ bool isWellFormed(const QString &text)
     return true;
 }
 
-// What makes RECORD exceed a bound, or an empty string when nothing does.
-QString excess(const QMap<QString, QString> &record)
+} // namespace
+
+const int DiscoveryRecordLimits::MAX_KEYS;
+const int DiscoveryRecordLimits::MAX_KEY_LENGTH;
+const int DiscoveryRecordLimits::MAX_VALUE_LENGTH;
+const int DiscoveryRecordLimits::MAX_RECORD_LENGTH;
+const int DiscoveryRecordLimits::MAX_CLIENT_LIST_ENTRIES;
+
+QString DiscoveryRecordLimits::excess(const QMap<QString, QString> &record)
 {
     using Limits = DiscoveryRecordLimits;
     if (record.size() > Limits::MAX_KEYS)
@@ -52,14 +59,6 @@ QString excess(const QMap<QString, QString> &record)
     }
     return QString();
 }
-
-} // namespace
-
-const int DiscoveryRecordLimits::MAX_KEYS;
-const int DiscoveryRecordLimits::MAX_KEY_LENGTH;
-const int DiscoveryRecordLimits::MAX_VALUE_LENGTH;
-const int DiscoveryRecordLimits::MAX_RECORD_LENGTH;
-const int DiscoveryRecordLimits::MAX_CLIENT_LIST_ENTRIES;
 
 bool DiscoveryRecordLimits::admit(const QMap<QString, QString> &record, const QString &caller)
 {

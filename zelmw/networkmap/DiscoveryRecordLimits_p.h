@@ -20,6 +20,9 @@ public:
     // Entries of a mesh or wireless client list.
     static const int MAX_CLIENT_LIST_ENTRIES = 1000;
 
+    // What makes RECORD exceed a bound (for example "a value longer than 65536 characters"),
+    // or an empty string when nothing does. Never logs and never names the record's text.
+    static QString excess(const QMap<QString, QString> &record);
     // True when RECORD keeps within every bound and holds well-formed text (no unpaired
     // UTF-16 surrogate, which the store could not keep verbatim). Otherwise false, with one
     // warning per burst from CALLER that names the bound and never the record's text. A record
