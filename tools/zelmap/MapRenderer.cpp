@@ -11,7 +11,6 @@
 #include <QByteArray>
 
 #include <cmath>
-#include <cstdio>
 
 namespace {
 
@@ -60,7 +59,7 @@ MapRenderer::MapRenderer(const zelmw::NetworkMapSharedPtr &map)
     : m_map(map)
 { }
 
-bool MapRenderer::render(const QString &format, const QString &path)
+bool MapRenderer::render(const QString &format, QByteArray &bytes)
 {
     GVC_t *context = gvContext();
     Agraph_t *graph = agopen(const_cast<char *>("network"), Agundirected, nullptr);
@@ -138,15 +137,15 @@ bool MapRenderer::render(const QString &format, const QString &path)
     if (!ok)
         m_error = QStringLiteral("the layout failed");
     if (ok) {
-        const QByteArray fmt = format.toLatin1();
-        if (path.isEmpty())
-            ok = gvRender(context, graph, fmt.constData(), stdout) == 0;
+        // In memory: Graphviz's own writers end the process when a write fails.
+        char *data = nullptr;
+        unsigned int length = 0;
+        ok = gvRenderData(context, graph, format.toLatin1().constData(), &data, &length) == 0;
+        if (ok)
+            bytes = QByteArray(data, int(length));
         else
-            ok = gvRenderFilename(context, graph, fmt.constData(), path.toLocal8Bit().constData())
-                == 0;
-        if (!ok)
-            m_error = QStringLiteral("cannot write %1 output to %2")
-                          .arg(format, path.isEmpty() ? QStringLiteral("standard output") : path);
+            m_error = QStringLiteral("cannot draw the map as %1").arg(format);
+        gvFreeRenderData(data);
         gvFreeLayout(context, graph);
     }
     agclose(graph);

@@ -3,6 +3,7 @@
 
 #include <zelmw/networkmap/NetworkMap.h>
 
+#include <QByteArray>
 #include <QString>
 
 // Draws a map with Graphviz's library: the gateway in the centre, every other device joined
@@ -14,8 +15,9 @@ class MapRenderer
 public:
     explicit MapRenderer(const zelmw::NetworkMapSharedPtr &map);
 
-    // FORMAT is "svg", "png" or "dot"; an empty PATH writes to standard output.
-    bool render(const QString &format, const QString &path);
+    // Into BYTES the drawing in FORMAT: "svg", "png" or "dot". False with error() set when
+    // the layout or the drawing failed.
+    bool render(const QString &format, QByteArray &bytes);
     QString error() const { return m_error; }
 
 private:

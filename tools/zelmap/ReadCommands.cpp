@@ -13,13 +13,6 @@
 #include <QJsonArray>
 #include <QTextStream>
 
-#include <cerrno>
-#include <cstring>
-#include <thread>
-
-#include <fcntl.h>
-#include <unistd.h>
-
 namespace {
 
 const QCommandLineOption jsonOption(QStringLiteral("json"), QStringLiteral("Print JSON."));
@@ -36,41 +29,6 @@ void addMapArgument(QCommandLineParser &parser)
     parser.addPositionalArgument(QStringLiteral("MAP-ID"),
                                  QStringLiteral("The map (default: the map in use)."),
                                  QStringLiteral("[MAP-ID]"));
-}
-
-// Graphviz writes to a path or to standard output, and ends the process when a write fails:
-// it draws into a pipe here, read into BYTES, so that every failure to write is the tool's to
-// report and a failed write never leaves part of a drawing behind.
-bool draw(const zelmw::NetworkMapSharedPtr &map, const QString &format, QByteArray &bytes,
-          QString &error)
-{
-    int pipeEnds[2];
-    if (::pipe2(pipeEnds, O_CLOEXEC) != 0) {
-        error = QStringLiteral("cannot draw the map: ") + QString::fromLocal8Bit(strerror(errno));
-        return false;
-    }
-    bool readFailed = false;
-    std::thread reader([&] {
-        char buffer[65536];
-        for (;;) {
-            const ssize_t count = ::read(pipeEnds[0], buffer, sizeof buffer);
-            if (count > 0)
-                bytes.append(buffer, int(count));
-            else if (count == 0 || errno != EINTR) {
-                readFailed = count < 0;
-                return;
-            }
-        }
-    });
-    MapRenderer renderer(map);
-    const bool drawn = renderer.render(format, QStringLiteral("/dev/fd/%1").arg(pipeEnds[1]));
-    ::close(pipeEnds[1]);
-    reader.join();
-    ::close(pipeEnds[0]);
-    if (!drawn || readFailed)
-        error = QStringLiteral("cannot draw the map: ")
-            + (drawn ? QStringLiteral("the drawing could not be read") : renderer.error());
-    return drawn && !readFailed;
 }
 
 } // namespace
@@ -212,9 +170,10 @@ int ReadCommands::exportMap(const CommandContext &context)
         const bool inUse = map->getId() == CommandContext::inUseMapId();
         bytes = QJsonDocument(MapDocument::show(map, inUse, false)).toJson();
     } else {
-        QString error;
-        if (!draw(map, kind, bytes, error))
-            return context.fail(CommandContext::Failure, error);
+        MapRenderer renderer(map);
+        if (!renderer.render(kind, bytes))
+            return context.fail(CommandContext::Failure,
+                                QStringLiteral("cannot draw the map: ") + renderer.error());
     }
     return context.write(bytes, parser.value(output));
 }
