@@ -62,7 +62,8 @@ int FeedCommands::replay(const CommandContext &context)
         return *done;
     ReplayFile file;
     if (!file.read(parser.positionalArguments().first())) {
-        std::fprintf(stderr, "%s\n", qPrintable(file.error()));
+        // The reason may quote a key of the file, which a scanner wrote.
+        std::fprintf(stderr, "%s\n", qPrintable(TerminalText::escaped(file.error())));
         return CommandContext::UsageError;
     }
     return feed(context, file.steps(), parser.value(intervalOption), parser.value(progressFile));
