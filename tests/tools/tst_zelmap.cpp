@@ -1,14 +1,13 @@
 // The tool as a script sees it: exit statuses, stdout documents, stderr messages. Any device may
 // call itself anything: whatever the name, terminals see it escaped, drawings show it as text,
 // scripts get it exact.
-#include "ZelmapProcess.h"
-
 #include <graphviz/cgraph.h>
 
 #include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 #include <QRandomGenerator>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -16,7 +15,34 @@
 #include <QXmlStreamReader>
 #include <QtTest>
 
+#include <memory>
+
 namespace {
+
+// The tool run as a child process on a store in DATADIR (ZELMAP_BINARY names the program).
+struct Result
+{
+    int status;
+    QByteArray out;
+    QByteArray err;
+};
+
+std::unique_ptr<QProcess> start(const QString &dataDir, const QStringList &arguments)
+{
+    auto process = std::make_unique<QProcess>();
+    process->start(QStringLiteral(ZELMAP_BINARY),
+                   QStringList { "--data-dir", dataDir } + arguments);
+    return process;
+}
+
+Result zelmap(const QString &dataDir, const QStringList &arguments)
+{
+    const std::unique_ptr<QProcess> process = start(dataDir, arguments);
+    if (!process->waitForFinished(60000))
+        return { -1, QByteArray(), "timed out" };
+    return { process->exitStatus() == QProcess::NormalExit ? process->exitCode() : -1,
+             process->readAllStandardOutput(), process->readAllStandardError() };
+}
 
 const QString SMALL_SCAN = QStringLiteral(ZELMAP_FIXTURES "/small-scan.jsonl");
 
