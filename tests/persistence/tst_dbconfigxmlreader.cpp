@@ -57,7 +57,6 @@ class TestDbConfigXmlReader : public QObject
 private slots:
     void initTestCase()
     {
-        QVERIFY(m_dir.isValid());
         QVERIFY(QDir::setCurrent(m_dir.path()));
         QVERIFY(m_server.listen(QHostAddress::LocalHost));
         m_serverUrl = "http://127.0.0.1:" + QByteArray::number(m_server.serverPort());

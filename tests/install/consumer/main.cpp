@@ -13,7 +13,6 @@ namespace {
 
 const QString KEY = QStringLiteral("consumer.key");
 const QString ROUTER = QStringLiteral("00:11:22:33:44:01");
-const QString FIRMWARE = QStringLiteral("1.2.3");
 
 bool store()
 {
@@ -21,8 +20,7 @@ bool store()
                                           { DEVICE_PARAM_LAN_MACADDRESS, ROUTER },
                                           { DEVICE_PARAM_LAN_IPADDRESS,
                                             QStringLiteral("192.168.1.1") },
-                                          { GATEWAY_PARAM_ISROUTER, BOOL_TRUE_VALUE },
-                                          { GATEWAY_PARAM_FW_VERSION, FIRMWARE } };
+                                          { GATEWAY_PARAM_ISROUTER, BOOL_TRUE_VALUE } };
     DiscoveryHandler handler;
     handler.setListenerInterval(0);
     handler.addDiscovery(router);
@@ -40,8 +38,7 @@ bool check()
     const NetworkMapSharedPtr home = InUseMapController::getInstance()->getInUseNetworkMap();
     const NetworkMap::NetworkMapObjectPtr gateway = home ? home->getMasterDevice() : nullptr;
     return ConfigDataFactory::getInstance()->getConfigValue(KEY) == QLatin1String("stored")
-        && gateway && gateway->getMacAddress() == ROUTER
-        && gateway->getDetailValue(GATEWAY_PARAM_FW_VERSION, QString()) == FIRMWARE;
+        && gateway && gateway->getMacAddress() == ROUTER;
 }
 
 } // namespace
