@@ -10,20 +10,12 @@
 
 namespace zeltest {
 
-// An open connection with raw access to the tables and to SQL, for checking what the
-// entities do not show.
+// An open connection with raw access to SQL, for checking what the entities do not show.
 class RawStore : public zelmw::ZelDbConnection
 {
 public:
     RawStore() { open(); }
     ~RawStore() override { close(); }
-
-    using ZelDbConnection::getMapObjectsTable;
-    using ZelDbConnection::getNetworkMapObjectDetailsTable;
-    using ZelDbConnection::getNetworkMapObjectsTable;
-    using ZelDbConnection::getNetworkMapsTable;
-    using ZelDbConnection::getWarrantyRegistrationsTable;
-    using ZelDbConnection::getWarrantyUsersDataTable;
 
     // The first column of every row SQL selects, with BINDINGS bound in order.
     QStringList column(const QString &sql, const QVariantList &bindings = {})

@@ -1,9 +1,13 @@
-// The tool as a script sees it: exit statuses, stdout documents, stderr messages.
-#include "ZelmapProcess.h"
+// The tool as a script sees it: exit statuses, stdout documents, stderr messages. Any device may
+// call itself anything: whatever the name, terminals see it escaped, drawings show it as text,
+// scripts get it exact.
+#include <graphviz/cgraph.h>
 
+#include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 #include <QRandomGenerator>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -11,7 +15,34 @@
 #include <QXmlStreamReader>
 #include <QtTest>
 
+#include <memory>
+
 namespace {
+
+// The tool run as a child process on a store in DATADIR (ZELMAP_BINARY names the program).
+struct Result
+{
+    int status;
+    QByteArray out;
+    QByteArray err;
+};
+
+std::unique_ptr<QProcess> start(const QString &dataDir, const QStringList &arguments)
+{
+    auto process = std::make_unique<QProcess>();
+    process->start(QStringLiteral(ZELMAP_BINARY),
+                   QStringList { "--data-dir", dataDir } + arguments);
+    return process;
+}
+
+Result zelmap(const QString &dataDir, const QStringList &arguments)
+{
+    const std::unique_ptr<QProcess> process = start(dataDir, arguments);
+    if (!process->waitForFinished(60000))
+        return { -1, QByteArray(), "timed out" };
+    return { process->exitStatus() == QProcess::NormalExit ? process->exitCode() : -1,
+             process->readAllStandardOutput(), process->readAllStandardError() };
+}
 
 const QString SMALL_SCAN = QStringLiteral(ZELMAP_FIXTURES "/small-scan.jsonl");
 
@@ -31,24 +62,6 @@ QStringList summary(const QByteArray &json)
 
 // More than the trials can finish, so every kill lands in the middle of a replay.
 const int RECORDS = 5000;
-
-QJsonObject record(int n)
-{
-    const QString mac = QStringLiteral("02:10:00:00:%1:%2")
-                            .arg(n / 256, 2, 16, QLatin1Char('0'))
-                            .arg(n % 256, 2, 16, QLatin1Char('0'))
-                            .toUpper();
-    QJsonObject record { { "NS_DEVICE_TYPE", n == 0 ? "GATEWAY" : "PC" },
-                         { "DEVICE_PARAM_LAN_MACADDRESS", mac },
-                         { "DEVICE_PARAM_LAN_IPADDRESS",
-                           QStringLiteral("10.1.%1.%2").arg(n / 200).arg(n % 200 + 2) },
-                         { "UPNP_PARAM_SERIALNUMBER", QStringLiteral("SN%1").arg(n) } };
-    if (n == 0)
-        record.insert("GATEWAY_PARAM_ISROUTER", "1");
-    else
-        record.insert("UPNP_PARAM_MODELNAME", QStringLiteral("model %1").arg(n));
-    return record;
-}
 
 QString integrityCheck(const QString &path)
 {
@@ -75,6 +88,80 @@ Result throughShell(const QString &script, const QString &dataDir, const QString
              process.readAllStandardOutput(), process.readAllStandardError() };
 }
 
+// Device N (1 the gateway) at 10.0.0.N, named NAME (an empty name leaves the address).
+QJsonObject deviceRecord(int n, const QString &name = QStringLiteral("device"))
+{
+    const QString mac = QStringLiteral("%1").arg(n, 6, 16, QLatin1Char('0')).toUpper();
+    return { { "NS_DEVICE_TYPE", n == 1 ? "GATEWAY" : "PC" },
+             { "GATEWAY_PARAM_ISROUTER", n == 1 ? "1" : "0" },
+             { "DEVICE_PARAM_LAN_MACADDRESS",
+               "02:00:00:" + mac.left(2) + ':' + mac.mid(2, 2) + ':' + mac.right(2) },
+             { "DEVICE_PARAM_LAN_IPADDRESS",
+               QStringLiteral("10.%1.%2.%3").arg(n >> 16).arg(n >> 8 & 255).arg(n & 255) },
+             { "UPNP_PARAM_FRIENDLYNAME", name } };
+}
+
+QString writeScan(const QTemporaryDir &dir, const QList<QJsonObject> &records)
+{
+    const QString path = dir.filePath(QStringLiteral("scan.jsonl"));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return QString();
+    for (const QJsonObject &record : records)
+        file.write(QJsonDocument(record).toJson(QJsonDocument::Compact) + '\n');
+    return path;
+}
+
+QJsonDocument json(const QString &dataDir, const QStringList &arguments)
+{
+    return QJsonDocument::fromJson(zelmap(dataDir, arguments).out);
+}
+
+// Whether OUTPUT holds a character a terminal would act on instead of showing it.
+bool actsOnTerminal(const QByteArray &output)
+{
+    const QString text = QString::fromUtf8(output);
+    return std::any_of(text.begin(), text.end(), [](QChar c) {
+        const ushort u = c.unicode();
+        return (u < 0x20 && u != '\n') || (u >= 0x7f && u <= 0x9f) || (u >= 0x202a && u <= 0x202e)
+            || (u >= 0x2066 && u <= 0x2069);
+    });
+}
+
+// The attributes set on each node of DOT, as Graphviz's own reader sees them.
+QMap<QString, QVariantMap> dotNodes(const QByteArray &dot)
+{
+    QMap<QString, QVariantMap> nodes;
+    Agraph_t *const graph = agmemread(dot.constData());
+    for (Agnode_t *node = graph ? agfstnode(graph) : nullptr; node; node = agnxtnode(graph, node)) {
+        QVariantMap &attributes = nodes[QString::fromUtf8(agnameof(node))];
+        for (Agsym_t *symbol = agnxtattr(graph, AGNODE, nullptr); symbol;
+             symbol = agnxtattr(graph, AGNODE, symbol)) {
+            if (qstrcmp(agxget(node, symbol), symbol->defval) != 0)
+                attributes.insert(symbol->name, QString::fromUtf8(agxget(node, symbol)));
+        }
+    }
+    if (graph)
+        agclose(graph);
+    return nodes;
+}
+
+// The element and attribute names of SVG and the texts it draws; false when it is not XML.
+bool readSvg(const QByteArray &svg, QSet<QString> &names, QStringList &texts)
+{
+    QXmlStreamReader xml(svg);
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        names << xml.qualifiedName().toString();
+        for (const QXmlStreamAttribute &attribute : xml.attributes())
+            names << attribute.qualifiedName().toString();
+        if (xml.name() == QLatin1String("text"))
+            texts << xml.readElementText();
+    }
+    return !xml.hasError();
+}
+
 } // namespace
 
 class TstZelmap : public QObject
@@ -83,6 +170,7 @@ class TstZelmap : public QObject
 
     QTemporaryDir m_home;
     QTemporaryDir m_replayed; // the small scan, replayed once for the tests that read it
+    QSet<QString> m_plainSvgNames; // what the SVG of a device named "plain" is made of
 
 private slots:
     void initTestCase()
@@ -92,6 +180,13 @@ private slots:
         const Result replay
             = zelmap(m_replayed.path(), { "replay", SMALL_SCAN, "--interval", "0" });
         QVERIFY2(replay.status == 0, replay.err);
+        QTemporaryDir dir;
+        const QString scan
+            = writeScan(dir, { deviceRecord(1, "Gateway"), deviceRecord(2, "plain") });
+        QCOMPARE(zelmap(dir.path(), { "replay", scan, "--interval", "0" }).status, 0);
+        QStringList texts;
+        QVERIFY(readSvg(zelmap(dir.path(), { "export", "--format", "svg" }).out, m_plainSvgNames,
+                        texts));
     }
 
     void replayThenShow()
@@ -114,8 +209,7 @@ private slots:
         const Result secrets
             = zelmap(m_replayed.path(), { "device", "1", "--json", "--show-secrets" });
         QVERIFY2(secrets.out.contains("hunter22"), secrets.out);
-        const QByteArray maps = zelmap(m_replayed.path(), { "maps", "--json" }).out;
-        QCOMPARE(QJsonDocument::fromJson(maps)[0]["devices"].toInt(), 4);
+        QCOMPARE(json(m_replayed.path(), { "maps", "--json" })[0]["devices"].toInt(), 4);
     }
 
     // One process writes a store: a second replay is refused whole while the first runs, reading
@@ -148,6 +242,10 @@ private slots:
                                        << QStringLiteral("not true or false");
         QTest::newRow("no routing key") << QByteArray("{\"DEVICE_PARAM_NAME\":\"x\"}")
                                         << QStringLiteral("none of NS_DEVICE_TYPE");
+        // The pipeline would refuse it: applied, it would leave the scan half stored.
+        QTest::newRow("value over its bound")
+            << "{\"NS_DEVICE_TYPE\":\"PC\",\"X\":\"" + QByteArray(70000, 'x') + "\"}"
+            << QStringLiteral("record refused: a value longer than 65536 characters");
     }
 
     void malformedFileRefused()
@@ -166,8 +264,7 @@ private slots:
         QCOMPARE(replay.status, 2);
         QVERIFY2(replay.err.startsWith((path + QStringLiteral(":12: ")).toUtf8()), replay.err);
         QVERIFY2(replay.err.contains(reason.toUtf8()), replay.err);
-        const Result maps = zelmap(dir.path(), { "maps", "--json" });
-        QCOMPARE(QJsonDocument::fromJson(maps.out).array().size(), 0);
+        QCOMPARE(json(dir.path(), { "maps", "--json" }).array().size(), 0);
     }
 
     void scanReadsFixtures()
@@ -188,26 +285,85 @@ private slots:
         QCOMPARE(summary(zelmap(dir.path(), { "show", "--json" }).out), shown);
     }
 
-    void exportDrawsEveryDevice()
+    void hostileNames_data()
     {
-        const QString svg = m_replayed.filePath(QStringLiteral("map.svg"));
-        QCOMPARE(zelmap(m_replayed.path(), { "export", "--format", "svg", "-o", svg }).status, 0);
-        QFile file(svg);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QXmlStreamReader xml(&file);
-        QStringList texts;
-        while (!xml.atEnd()) {
-            if (xml.readNext() == QXmlStreamReader::StartElement
-                && xml.name() == QLatin1String("text"))
-                texts << xml.readElementText();
-        }
-        QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
-        for (const char *name : { "Test Router", "DESK", "phone", "plug" })
-            QVERIFY2(texts.contains(QLatin1String(name)), name);
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("drawn"); // the text a drawing shows
+        const auto row = [](const char *tag, const QString &name, const QString &drawn) {
+            QTest::newRow(tag) << name << (drawn.isNull() ? name : drawn);
+        };
+        row("quotes", R"(Living room "big" TV)", {});
+        row("backslashes", R"(C:\new\N\G\\ end\)", {});
+        row("line breaks", "two\nlines\r", R"(two\x0alines\x0d)");
+        row("script", "<script>alert(1)</script>", {});
+        row("entities", "Tom & Jerry &amp; &#1; &nbsp;", {});
+        row("DOT syntax", "\"]; x [URL=\"javascript:alert(1)\"", {});
+        row("HTML label", "<<b>x</b>>", {});
+        row("clear screen", "\x1b[2J", R"(\x1b[2J)");
+        row("clipboard", "\x1b]52;c;aGk=\x07", R"(\x1b]52;c;aGk=\x07)");
+        row("window title", "\x1b]0;title\x07", R"(\x1b]0;title\x07)");
+        row("C1 control", QChar(0x9b) + QStringLiteral("2J"), R"(\x9b2J)");
+        row("right-to-left override", QChar(0x202e) + QStringLiteral("txt.exe"),
+            R"(\u202etxt.exe)");
+        row("64,000 characters", QString(64000, 'x'), QString(63, 'x') + QChar(0x2026));
+        row("pair at the cut", QString(62, 'x') + QStringLiteral("\U0001F600").repeated(2),
+            QString(62, 'x') + QChar(0x2026));
+    }
 
-        // The SVG went to a file, the PNG goes to standard output.
-        const Result png = zelmap(m_replayed.path(), { "export", "--format", "png" });
-        QVERIFY(png.status == 0 && png.out.startsWith("\x89PNG\r\n\x1a\n"));
+    void hostileNames()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, drawn);
+        QTemporaryDir dir;
+        const QString scan = writeScan(dir, { deviceRecord(1, "Gateway"), deviceRecord(2, name) });
+        const Result replay = zelmap(dir.path(), { "replay", scan, "--interval", "0" });
+        QVERIFY2(replay.status == 0, replay.err.right(1000));
+
+        QVERIFY(!actsOnTerminal(replay.out));
+        for (const QStringList &command :
+             { QStringList { "show" }, QStringList { "device", "2" } }) {
+            const Result shown = zelmap(dir.path(), command);
+            QVERIFY2(shown.status == 0 && !actsOnTerminal(shown.out), qPrintable(command[0]));
+        }
+
+        QCOMPARE(json(dir.path(), { "device", "2", "--json" })["name"].toString(), name);
+        for (const QStringList &command :
+             { QStringList { "show", "--json" }, QStringList { "export", "--format", "json" } })
+            QCOMPARE(json(dir.path(), command)["devices"][1]["name"].toString(), name);
+
+        // The same nodes with the same attributes as for the gateway's plain name; the label as
+        // Graphviz reads text in a plain label, backslash escapes and entities.
+        const QMap<QString, QVariantMap> nodes
+            = dotNodes(zelmap(dir.path(), { "export", "--format", "dot" }).out);
+        QCOMPARE(nodes.keys(), QStringList({ "1", "2" }));
+        QCOMPARE(nodes["2"].keys(), nodes["1"].keys());
+        QCOMPARE(nodes["2"]["label"].toString(),
+                 QString(drawn).replace("\\", "\\\\").replace("&", "&amp;") + "\\n10.0.0.2\\nPC");
+
+        QSet<QString> svgNames;
+        QStringList texts;
+        QVERIFY(readSvg(zelmap(dir.path(), { "export", "--format", "svg" }).out, svgNames, texts));
+        QVERIFY2(svgNames.subtract(m_plainSvgNames).isEmpty(),
+                 qPrintable(svgNames.values().join(' ')));
+        QVERIFY2(texts.contains(drawn), qPrintable(texts.join('|')));
+        QVERIFY(zelmap(dir.path(), { "export", "--format", "png" }).out.startsWith("\x89PNG"));
+    }
+
+    // More records than the discovery queue holds: fed as the listener takes them, none lost.
+    void longReplayStoresEveryRecord()
+    {
+        const int records = 100000;
+        QList<QJsonObject> scan;
+        for (int n = 1; n <= records; ++n)
+            scan << deviceRecord(n);
+        QTemporaryDir dir;
+        const QString path = writeScan(dir, scan);
+        QElapsedTimer clock;
+        clock.start();
+        const Result replay = zelmap(dir.path(), { "replay", path, "--interval", "0" });
+        qInfo("%d records replayed in %lld ms", records, clock.elapsed());
+        QVERIFY2(replay.status == 0, replay.err.right(1000));
+        QCOMPARE(json(dir.path(), { "maps", "--json" })[0]["devices"].toInt(), records);
     }
 
     // One row per way a command ends: usage errors 2, failures 1, help 0.
@@ -261,12 +417,11 @@ private slots:
     void fullDiskLeavesTheOldFile()
     {
         QTemporaryDir dir;
-        QFile scan(dir.filePath("scan.jsonl"));
-        QVERIFY(scan.open(QIODevice::WriteOnly));
-        for (int n = 0; n < 300; ++n) // drawn or written, each well over the 64 KiB allowed
-            scan.write(QJsonDocument(record(n)).toJson(QJsonDocument::Compact) + '\n');
-        scan.close();
-        QCOMPARE(zelmap(dir.path(), { "replay", scan.fileName(), "--interval", "0" }).status, 0);
+        QList<QJsonObject> records;
+        for (int n = 1; n <= 300; ++n) // drawn or written, each well over the 64 KiB allowed
+            records << deviceRecord(n);
+        const QString scan = writeScan(dir, records);
+        QCOMPARE(zelmap(dir.path(), { "replay", scan, "--interval", "0" }).status, 0);
         for (const char *format : { "json", "svg" }) {
             QFile old(dir.filePath(QStringLiteral("map.") + format));
             QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old map") == 7);
@@ -280,6 +435,10 @@ private slots:
             QVERIFY(old.open(QIODevice::ReadOnly) && old.readAll() == "old map");
             old.close();
             QCOMPARE(QDir(dir.path()).entryList({ "map.*.*" }, QDir::Files), QStringList());
+            // Without the limit the same export replaces it.
+            const QStringList unlimited { "export", "--format", format, "-o", old.fileName() };
+            QCOMPARE(zelmap(dir.path(), unlimited).status, 0);
+            QVERIFY(QFileInfo(old.fileName()).size() > 128 * 512);
         }
     }
 
@@ -304,20 +463,15 @@ private slots:
     void verboseShowsTheLibrarysLines()
     {
         QTemporaryDir dir;
-        QFile scan(dir.filePath("scan.jsonl"));
-        QVERIFY(scan.open(QIODevice::WriteOnly));
-        scan.write(
-            "{\"NS_DEVICE_TYPE\":\"GATEWAY\",\"DEVICE_PARAM_LAN_MACADDRESS\":\"none\"}\n"
-            "{\"NS_DEVICE_TYPE\":\"GATEWAY\",\"DEVICE_PARAM_LAN_MACADDRESS\":\"02:00:00:00:00:01\","
-            "\"DEVICE_PARAM_LAN_IPADDRESS\":\"10.0.0.1\",\"DEVICE_PARAM_NAME\":\"x\\u001b[2J\","
-            "\"GATEWAY_PARAM_ISROUTER\":\"1\"}");
-        scan.close();
+        const QString scan = writeScan(
+            dir,
+            { { { "NS_DEVICE_TYPE", "GATEWAY" }, { "DEVICE_PARAM_LAN_MACADDRESS", "none" } },
+              deviceRecord(1, "x\x1b[2J") });
         for (const bool verbose : { false, true }) {
             QTemporaryDir store;
-            const Result replay
-                = zelmap(store.path(),
-                         (verbose ? QStringList { "-v" } : QStringList())
-                             + QStringList { "replay", scan.fileName(), "--interval", "0" });
+            const Result replay = zelmap(store.path(),
+                                         (verbose ? QStringList { "-v" } : QStringList())
+                                             + QStringList { "replay", scan, "--interval", "0" });
             QVERIFY2(replay.status == 0
                          && replay.err.contains("discovery contains invalid mac address"),
                      replay.err);
@@ -368,8 +522,8 @@ private slots:
         for (int trial = 0; trial < trials; ++trial) {
             QFile file(scan);
             QVERIFY(file.open(QIODevice::WriteOnly));
-            for (int n = stored; n < RECORDS; ++n)
-                file.write(QJsonDocument(record(n)).toJson(QJsonDocument::Compact) + '\n');
+            for (int n = stored + 1; n <= RECORDS; ++n)
+                file.write(QJsonDocument(deviceRecord(n)).toJson(QJsonDocument::Compact) + '\n');
             file.close();
             QFile::remove(progress);
 
@@ -390,7 +544,7 @@ private slots:
             const QJsonDocument shown = QJsonDocument::fromJson(reader->readAllStandardOutput());
             const QJsonArray devices = shown["devices"].toArray();
             if (!devices.isEmpty())
-                QCOMPARE(shown["map"]["serial"].toString(), "@MAC:02:10:00:00:00:00");
+                QCOMPARE(shown["map"]["serial"].toString(), "@MAC:02:00:00:00:00:01");
             const int now = devices.size();
             QVERIFY2(now == stored + finished || now == stored + finished + 1,
                      qPrintable(QStringLiteral("trial %1 (seed %2): %3 devices stored, %4 "
@@ -401,7 +555,7 @@ private slots:
                                     .arg(stored)
                                     .arg(finished)));
             for (int n = 0; n < now; ++n)
-                QCOMPARE(devices[n]["details"].toObject(), record(n));
+                QCOMPARE(devices[n]["details"].toObject(), deviceRecord(n + 1));
             stored = now;
             ++consistent;
         }
