@@ -3,17 +3,14 @@
 
 #include <zelmw/persistence/DbConfigXmlReader.h>
 
-#include <QCoreApplication>
 #include <QFile>
 
 namespace {
 QString configPath;
 }
 
-extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
+extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
-    // The validator's refused fetches are announced from an event loop.
-    static QCoreApplication application(*argc, *argv);
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
     configPath = zeltest::isolateDataLocation() + QStringLiteral("/zelconfig.xml");
     return 0;

@@ -156,6 +156,7 @@ private slots:
                             + QUrl::fromLocalFile(schemaPath).toEncoded() + "\"");
         QTest::newRow("relative schema file")
             << document(valid, xsi + "noNamespaceSchemaLocation=\"external.xsd\"");
+        QTest::newRow("schema violation") << document(propertyXml("k", "v", "yes"));
         QTest::newRow("oversized")
             << document(valid) + "<!--" + QByteArray(1024 * 1024, ' ') + "-->\n";
         QTest::newRow("external DTD")

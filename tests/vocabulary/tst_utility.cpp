@@ -34,6 +34,7 @@ private slots:
         QTest::newRow("MAC, no separators") << mac << "AABBCCDDEEFF" << false;
         QTest::newRow("MAC, leading blank") << mac << " AA:BB:CC:DD:EE:FF" << false;
         QTest::newRow("MAC, trailing blank") << mac << "AA:BB:CC:DD:EE:FF " << false;
+        QTest::newRow("MAC, trailing newline") << mac << "AA:BB:CC:DD:EE:FF\n" << false;
         QTest::newRow("MAC, seventh group") << mac << "AA:BB:CC:DD:EE:FF:00" << false;
         QTest::newRow("MAC, single digit group") << mac << "A:BB:CC:DD:EE:FF" << false;
         QTest::newRow("MAC, double separator") << mac << "AA::BB:CC:DD:EE:FF" << false;

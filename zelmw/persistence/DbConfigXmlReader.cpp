@@ -1,96 +1,126 @@
 #include <zelmw/persistence/DbConfigXmlReader.h>
 
-#include <QAbstractMessageHandler>
 #include <QByteArray>
 #include <QDomDocument>
 #include <QDomElement>
 #include <QDomNode>
 #include <QFile>
-#include <QMetaObject>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
-#include <QNetworkRequest>
-#include <QUrl>
-#include <QXmlSchema>
-#include <QXmlSchemaValidator>
+#include <QXmlStreamAttributes>
 #include <QXmlStreamReader>
+
+#include <libxml/parser.h>
+#include <libxml/xmlerror.h>
+#include <libxml/xmlschemas.h>
+
+#include <atomic>
+#include <mutex>
 
 namespace zelmw {
 
 namespace {
 
 const QString SCHEMA_RESOURCE = QStringLiteral(":/xml_schema/zelconfig_schema.xsd");
+const QString XSI_NAMESPACE = QStringLiteral("http://www.w3.org/2001/XMLSchema-instance");
 
 // The shipped file is a few kilobytes; the cap bounds what a hostile file can make us hold.
 const qint64 MAX_DOCUMENT_SIZE = 1024 * 1024;
 
-// A reply that has already failed. The requester connects to a reply only after receiving
-// it, so the failure is announced from the event loop rather than from the constructor.
-class RefusedReply : public QNetworkReply
+// No network, no entity substitution, no DTD loading or validation, no XInclude, and the
+// parser's size and depth limits in force.
+const int DOCUMENT_OPTIONS = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
+
+enum class Verdict { Valid, InvalidSchema, InvalidDocument };
+
+// Set while this thread validates: every load libxml2 attempts for it is refused and noted.
+thread_local bool refusingLoads = false;
+thread_local bool loadRefused = false;
+std::atomic<xmlExternalEntityLoader> otherLoader { nullptr };
+
+xmlParserInputPtr refuseOrDelegate(const char *url, const char *id, xmlParserCtxtPtr context)
 {
-public:
-    RefusedReply(QNetworkAccessManager::Operation operation, const QNetworkRequest &request,
-                 QObject *parent)
-        : QNetworkReply(parent)
-    {
-        setOperation(operation);
-        setRequest(request);
-        setUrl(request.url());
-        setError(ContentAccessDenied, QStringLiteral("access refused"));
-        open(QIODevice::ReadOnly);
-        setFinished(true);
-        QMetaObject::invokeMethod(
-            this,
-            [this]() {
-                emit errorOccurred(ContentAccessDenied);
-                emit finished();
-            },
-            Qt::QueuedConnection);
+    if (refusingLoads) {
+        loadRefused = true;
+        return nullptr;
     }
+    return otherLoader.load(std::memory_order_acquire)(url, id, context);
+}
 
-    void abort() override { }
-
-protected:
-    qint64 readData(char *, qint64) override { return -1; }
-};
-
-// The validator follows xsi:schemaLocation and xsi:noNamespaceSchemaLocation (http and file
-// URLs alike) even though its schema is embedded, and a URI resolver does not stop it. Every
-// such fetch goes through the network access manager, so this one refuses them all and
-// remembers that the document tried.
-class RefusingNetworkAccessManager : public QNetworkAccessManager
+// libxml2 is initialised once and never cleaned up: other users in the process may still
+// need it. Its entity loader is process-wide, not per parser: ours refuses only the loads of
+// a thread that is validating here and hands every other one to the loader it replaced.
+void prepareLibxml()
 {
-public:
-    bool wasAsked() const { return m_asked; }
+    static std::once_flag prepared;
+    std::call_once(prepared, [] {
+        xmlInitParser();
+        otherLoader.store(xmlGetExternalEntityLoader(), std::memory_order_release);
+        xmlSetExternalEntityLoader(refuseOrDelegate);
+    });
+}
 
-protected:
-    QNetworkReply *createRequest(Operation operation, const QNetworkRequest &request,
-                                 QIODevice *) override
-    {
-        m_asked = true;
-        return new RefusedReply(operation, request, this);
+// The reader reports failures through its last error only.
+void ignoreError(void *, xmlErrorPtr)
+{ }
+
+Verdict validateWithLibxml(const QByteArray &schemaText, const QByteArray &content)
+{
+    xmlSchemaParserCtxtPtr schemaParser
+        = xmlSchemaNewMemParserCtxt(schemaText.constData(), schemaText.size());
+    xmlSchemaPtr schema = schemaParser ? xmlSchemaParse(schemaParser) : nullptr;
+    xmlSchemaFreeParserCtxt(schemaParser);
+    if (!schema)
+        return Verdict::InvalidSchema;
+
+    // No base URL: nothing in the document resolves to a file beside it.
+    xmlDocPtr document
+        = xmlReadMemory(content.constData(), content.size(), nullptr, nullptr, DOCUMENT_OPTIONS);
+    // A DOCTYPE is refused before anything reads the tree, which would expand its entities;
+    // the stream reader refused one already, but two parsers may read odd bytes differently.
+    bool valid = document && !document->intSubset && !document->extSubset;
+    if (valid) {
+        xmlSchemaValidCtxtPtr validator = xmlSchemaNewValidCtxt(schema);
+        valid = validator && xmlSchemaValidateDoc(validator, document) == 0;
+        xmlSchemaFreeValidCtxt(validator);
     }
+    xmlFreeDoc(document);
+    xmlSchemaFree(schema);
+    return valid ? Verdict::Valid : Verdict::InvalidDocument;
+}
 
-private:
-    bool m_asked = false;
-};
-
-// The reader reports failures through its last error only; the validator would otherwise
-// print its diagnostics through qWarning.
-class SilentMessageHandler : public QAbstractMessageHandler
+// Validates with this thread's libxml2 diagnostics silenced and its loads refused; a
+// document that asked for anything from outside is refused even if libxml2 carried on.
+Verdict validateQuietly(const QByteArray &schemaText, const QByteArray &content)
 {
-protected:
-    void handleMessage(QtMsgType, const QString &, const QUrl &, const QSourceLocation &) override
-    { }
-};
+    prepareLibxml();
+    const xmlStructuredErrorFunc errorHandler = xmlStructuredError;
+    void *const errorContext = xmlStructuredErrorContext;
+    xmlSetStructuredErrorFunc(nullptr, ignoreError);
+    refusingLoads = true;
+    loadRefused = false;
+    Verdict verdict = validateWithLibxml(schemaText, content);
+    if (verdict == Verdict::Valid && loadRefused)
+        verdict = Verdict::InvalidDocument;
+    refusingLoads = false;
+    xmlSetStructuredErrorFunc(errorContext, errorHandler);
+    return verdict;
+}
+
+bool namesSchema(const QXmlStreamAttributes &attributes)
+{
+    return attributes.hasAttribute(XSI_NAMESPACE, QStringLiteral("schemaLocation"))
+        || attributes.hasAttribute(XSI_NAMESPACE, QStringLiteral("noNamespaceSchemaLocation"));
+}
 
 // Entities can only be declared in a DTD, so refusing any DTD rules out entity expansion and
-// external entities before the validator or the DOM parser see the document.
-bool isWellFormedWithoutDtd(const QByteArray &content)
+// external entities before either parser builds a tree. A document naming a schema of its
+// own is refused too, although the validator would ignore it and use the embedded one.
+bool isPlainDocument(const QByteArray &content)
 {
     QXmlStreamReader reader(content);
     while (!reader.atEnd()) {
-        if (reader.readNext() == QXmlStreamReader::DTD)
+        const QXmlStreamReader::TokenType token = reader.readNext();
+        if (token == QXmlStreamReader::DTD
+            || (token == QXmlStreamReader::StartElement && namesSchema(reader.attributes())))
             return false;
     }
     return !reader.hasError();
@@ -117,7 +147,6 @@ public:
 
 private:
     bool validate(QByteArray &content);
-    void loadSchema(QXmlSchema &schema) const;
     bool readContent(QByteArray &content) const;
     bool readDocument(const QByteArray &content, QDomDocument &document);
     static bool parseDocument(const QDomDocument &document, QList<ConfigXmlProperty> &properties);
@@ -136,13 +165,6 @@ bool DbConfigXmlReader::Implementation::parseConfigProperties(QList<ConfigXmlPro
     return parseDocument(document, properties);
 }
 
-void DbConfigXmlReader::Implementation::loadSchema(QXmlSchema &schema) const
-{
-    QFile file(SCHEMA_RESOURCE);
-    file.open(QIODevice::ReadOnly);
-    schema.load(&file, QUrl::fromLocalFile(file.fileName()));
-}
-
 bool DbConfigXmlReader::Implementation::readContent(QByteArray &content) const
 {
     QFile file(m_fileName);
@@ -156,28 +178,16 @@ bool DbConfigXmlReader::Implementation::readContent(QByteArray &content) const
 
 bool DbConfigXmlReader::Implementation::validate(QByteArray &content)
 {
-    // Declared before the schema and the validator, which keep plain pointers to them.
-    SilentMessageHandler messageHandler;
-    RefusingNetworkAccessManager networkAccessManager;
-
-    QXmlSchema schema;
-    schema.setMessageHandler(&messageHandler);
-    schema.setNetworkAccessManager(&networkAccessManager);
-    loadSchema(schema);
-    if (!schema.isValid()) {
+    QFile schemaFile(SCHEMA_RESOURCE);
+    schemaFile.open(QIODevice::ReadOnly);
+    const Verdict verdict = readContent(content) && isPlainDocument(content)
+        ? validateQuietly(schemaFile.readAll(), content)
+        : Verdict::InvalidDocument;
+    if (verdict == Verdict::InvalidSchema) {
         m_lastError = QStringLiteral("invalid schema file");
         return false;
     }
-
-    QXmlSchemaValidator validator(schema);
-    validator.setMessageHandler(&messageHandler);
-    validator.setNetworkAccessManager(&networkAccessManager);
-    // A document that asked for anything from outside is refused even if the validator
-    // chose to carry on without it.
-    const bool valid = readContent(content) && isWellFormedWithoutDtd(content)
-        && validator.validate(content, QUrl::fromLocalFile(m_fileName))
-        && !networkAccessManager.wasAsked();
-    if (!valid) {
+    if (verdict == Verdict::InvalidDocument) {
         m_lastError = QStringLiteral("xml document is invalid: ") + m_fileName;
         return false;
     }

@@ -1,6 +1,6 @@
 #include <zelmw/vocabulary/MacAddressBuilder.h>
 
-#include <QRegExp>
+#include <QRegularExpression>
 #include <QStringList>
 
 namespace zelmw {
@@ -10,7 +10,7 @@ QString MacAddressBuilder::buildMacAddress(const QString &mac)
     if (mac.isEmpty())
         return QStringLiteral("");
 
-    QRegExp separators(QStringLiteral("[:_-]"), Qt::CaseSensitive);
+    static const QRegularExpression separators(QStringLiteral("[:_-]"));
     if (mac.contains(separators))
         return mac;
 

@@ -60,6 +60,14 @@ QString storedForm(const QDateTime &dateTime)
     return texts.formattedText;
 }
 
+// A missing text is the empty one. The string itself decides: a variant holding a null
+// string is null in Qt 5 but not in Qt 6, where binding it would store NULL.
+QString textOf(const QVariant &value)
+{
+    const QString text = value.toString();
+    return text.isNull() ? QString(QLatin1String("")) : text;
+}
+
 } // namespace
 
 TableSchema::TableSchema(const QString &tableName, const QString &entityName,
@@ -164,7 +172,7 @@ QVariant TableSchema::toStorage(int number, const QVariant &value) const
     case FieldType::Boolean:
         return QVariant(value.toBool() ? 1 : 0);
     case FieldType::Text:
-        return QVariant(value.isNull() ? QString(QLatin1String("")) : value.toString());
+        return QVariant(textOf(value));
     case FieldType::DateTime: {
         const QDateTime dateTime = value.toDateTime();
         return dateTime.isValid() ? QVariant(storedForm(dateTime)) : QVariant(QVariant::String);
@@ -182,7 +190,7 @@ QVariant TableSchema::fromStorage(int number, const QVariant &stored) const
     case FieldType::Boolean:
         return QVariant(stored.toLongLong() != 0);
     case FieldType::Text:
-        return QVariant(stored.isNull() ? QString(QLatin1String("")) : stored.toString());
+        return QVariant(textOf(stored));
     case FieldType::DateTime:
         return stored.isNull() ? QVariant(QDateTime()) : QVariant(parseDateTime(stored.toString()));
     }
