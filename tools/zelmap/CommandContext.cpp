@@ -1,14 +1,11 @@
 #include "CommandContext.h"
 
-#include "TablePrinter.h"
-
 #include <zelmw/networkmap/InUseMapController.h>
 #include <zelmw/networkmap/NetworkMapFactory.h>
 
 #include <QCoreApplication>
 #include <QJsonArray>
 #include <QSaveFile>
-#include <QTextStream>
 
 #include <cerrno>
 #include <cstdio>
@@ -132,12 +129,4 @@ int CommandContext::printJson(const QJsonDocument &document) const
     // "[]" rather than Qt's "[" and "]" on two lines.
     const bool empty = document.isArray() && document.array().isEmpty();
     return write(empty ? QByteArrayLiteral("[]\n") : document.toJson(QJsonDocument::Indented));
-}
-
-int CommandContext::printTable(const TablePrinter &table) const
-{
-    QString text;
-    QTextStream stream(&text);
-    table.print(stream);
-    return print(text);
 }

@@ -11,8 +11,6 @@
 
 #include <optional>
 
-class TablePrinter;
-
 // What a command's handler works with (and, without a name, the tool before a command): its entry
 // of the command table, its arguments, and the checked ways to answer. Every answer is flushed and
 // checked, and each of these returns the exit status the handler passes on: 0 success, 1 failure, 2
@@ -45,7 +43,6 @@ public:
     // TEXT in the locale's encoding.
     int print(const QString &text) const;
     int printJson(const QJsonDocument &document) const;
-    int printTable(const TablePrinter &table) const;
 
     // Flushes standard output; false, with the reason in ERROR, when anything written to it
     // since the start could not be.

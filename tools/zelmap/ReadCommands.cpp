@@ -11,7 +11,6 @@
 #include <zelmw/networkmap/NetworkMapObjectFactory.h>
 
 #include <QJsonArray>
-#include <QTextStream>
 
 namespace {
 
@@ -50,10 +49,7 @@ QString ReadCommands::deviceTable(const zelmw::NetworkMapSharedPtr &map)
                        yesNo(device->getIsConnected()),
                        yesNo(device->getConnectionType() == zelmw::LAN_TYPE_WIRELESS), role });
     }
-    QString text;
-    QTextStream stream(&text);
-    table.print(stream);
-    return text;
+    return table.text();
 }
 
 int ReadCommands::maps(const CommandContext &context)
@@ -79,7 +75,7 @@ int ReadCommands::maps(const CommandContext &context)
                        QString::number(map->count()), yesNo(id == inUse) });
     }
     return parser.isSet(jsonOption) ? context.printJson(QJsonDocument(array))
-                                    : context.printTable(table);
+                                    : context.print(table.text());
 }
 
 int ReadCommands::show(const CommandContext &context)
@@ -140,7 +136,7 @@ int ReadCommands::device(const CommandContext &context)
     const QMap<QString, QString> details = MapDocument::details(device, secrets);
     for (auto it = details.begin(); it != details.end(); ++it)
         table.addRow({ it.key(), it.value() });
-    return context.printTable(table);
+    return context.print(table.text());
 }
 
 int ReadCommands::exportMap(const CommandContext &context)

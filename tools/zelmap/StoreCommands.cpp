@@ -10,7 +10,6 @@
 
 #include <QJsonArray>
 #include <QJsonObject>
-#include <QTextStream>
 
 int StoreCommands::config(const CommandContext &context)
 {
@@ -31,7 +30,7 @@ int StoreCommands::config(const CommandContext &context)
         TablePrinter table({ QStringLiteral("KEY"), QStringLiteral("VALUE") });
         for (auto it = entries.cbegin(); it != entries.cend(); ++it)
             table.addRow({ it.key(), it.value() });
-        return context.printTable(table);
+        return context.print(table.text());
     }
     if (action == QLatin1String("get") && args.size() == 2) {
         if (!factory->isKeyExists(args.at(1)))
@@ -98,10 +97,5 @@ int StoreCommands::warranty(const CommandContext &context)
         return context.printJson(
             QJsonDocument(QJsonObject { { QStringLiteral("users"), userArray },
                                         { QStringLiteral("products"), productArray } }));
-    QString text;
-    QTextStream stream(&text);
-    userTable.print(stream);
-    stream << '\n';
-    productTable.print(stream);
-    return context.print(text);
+    return context.print(userTable.text() + QLatin1Char('\n') + productTable.text());
 }

@@ -16,20 +16,20 @@ void TablePrinter::addRow(const QStringList &row)
     m_rows.append(shown);
 }
 
-void TablePrinter::print(QTextStream &out) const
+QString TablePrinter::text() const
 {
     QVector<int> widths(m_rows.first().size(), 0);
     for (const QStringList &row : m_rows) {
         for (int column = 0; column < row.size() && column < widths.size(); ++column)
             widths[column] = qMax(widths.at(column), row.at(column).size());
     }
+    QString text;
     for (const QStringList &row : m_rows) {
-        QString line;
         for (int column = 0; column < row.size() && column < widths.size(); ++column) {
             const bool last = column + 1 == widths.size();
-            line += last ? row.at(column) : row.at(column).leftJustified(widths.at(column) + 2);
+            text += last ? row.at(column) : row.at(column).leftJustified(widths.at(column) + 2);
         }
-        out << line << '\n';
+        text += QLatin1Char('\n');
     }
-    out.flush();
+    return text;
 }

@@ -3,9 +3,8 @@
 
 #include <QList>
 #include <QStringList>
-#include <QTextStream>
 
-// Prints rows as columns aligned to their widest cell. Cells hold names and values from
+// Lays rows out as columns aligned to their widest cell. Cells hold names and values from
 // devices, so each is shown as TerminalText::escaped gives it.
 class TablePrinter
 {
@@ -13,7 +12,8 @@ public:
     explicit TablePrinter(const QStringList &header);
 
     void addRow(const QStringList &row);
-    void print(QTextStream &out) const;
+    // The rows, a line each.
+    QString text() const;
 
 private:
     QList<QStringList> m_rows;
