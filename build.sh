@@ -5,12 +5,29 @@ set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 JOBS="${JOBS:-$(nproc 2>/dev/null || echo 2)}"
 
-PACKAGES=(g++ make cmake qtbase5-dev libqt5sql5-sqlite libxml2-dev libboost-dev pkg-config
-    libgraphviz-dev)
+# The Qt major to build against, 6 unless the environment says 5. The Qt 5 build has folders
+# of its own (build-qt5, build-asan-qt5, ...), so both stay built side by side.
+QT_MAJOR="${ZELMW_QT_MAJOR_VERSION:-6}"
+case "$QT_MAJOR" in
+6)
+    QT_PACKAGES=(qt6-base-dev libqt6sql6-sqlite)
+    SUFFIX=""
+    ;;
+5)
+    QT_PACKAGES=(qtbase5-dev libqt5sql5-sqlite)
+    SUFFIX="-qt5"
+    ;;
+*)
+    echo "build.sh: ZELMW_QT_MAJOR_VERSION is 6 or 5, not '$QT_MAJOR'" >&2
+    exit 2
+    ;;
+esac
+PACKAGES=(g++ make cmake "${QT_PACKAGES[@]}" libxml2-dev libboost-dev pkg-config libgraphviz-dev)
 BENCH_PACKAGES=(libbenchmark-dev libsqlite3-dev)
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 # The formatter is pinned: another version lays the same code out differently.
 FORMAT_PACKAGES=(clang-format-14 git)
+DOCS_PACKAGES=(doxygen)
 
 usage() {
     cat <<'USAGE'
@@ -25,7 +42,14 @@ One entry point for building, testing and installing ZelMiddleware.
   ./build.sh fuzz [SECONDS]  build the fuzz targets with clang and run each for SECONDS
                              (default 60); fails on any crash, leak or timeout
   ./build.sh format          fail on any C++ file the committed .clang-format would change
-  ./build.sh install PREFIX  build and install libraries, headers and the CMake package
+  ./build.sh docs            the reference documentation of the public headers, as HTML in
+                             build/docs/html; fails on any undocumented public member
+  ./build.sh install PREFIX  build and install libraries, headers, the CMake package and zelmap
+  ./build.sh install-check   install the Qt 6 and the Qt 5 build into one scratch prefix and
+                             build and run a program against each package
+
+Every command builds against Qt 6; ZELMW_QT_MAJOR_VERSION=5 ./build.sh ... builds against
+Qt 5 in folders of its own (build-qt5, ...). Both install into one prefix side by side.
 USAGE
     exit 2
 }
@@ -56,7 +80,8 @@ ensure_packages() {
 configure_and_build() {
     local dir="$1"
     shift
-    cmake -S "$ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZELMW_WERROR=ON "$@"
+    cmake -S "$ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZELMW_WERROR=ON \
+        -DZELMW_QT_MAJOR_VERSION="$QT_MAJOR" "$@"
     cmake --build "$dir" -j "$JOBS"
 }
 
@@ -71,10 +96,11 @@ command="${1:-}"
 case "$command" in
 demo)
     ensure_packages "${PACKAGES[@]}"
-    cmake -S "$ROOT" -B "$ROOT/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZELMW_WERROR=ON
-    cmake --build "$ROOT/build" -j "$JOBS" --target zelmap
-    zelmap="$ROOT/build/tools/zelmap/zelmap"
-    demo="$ROOT/build/demo"
+    cmake -S "$ROOT" -B "$ROOT/build$SUFFIX" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZELMW_WERROR=ON \
+        -DZELMW_QT_MAJOR_VERSION="$QT_MAJOR"
+    cmake --build "$ROOT/build$SUFFIX" -j "$JOBS" --target zelmap
+    zelmap="$ROOT/build$SUFFIX/tools/zelmap/zelmap"
+    demo="$ROOT/build$SUFFIX/demo"
     rm -rf "$demo"
     # A short listener interval: the library's own 500 ms would take half a minute here.
     "$zelmap" --data-dir "$demo" replay "$ROOT/examples/home-scan.jsonl" --interval 40
@@ -87,15 +113,15 @@ demo)
 test)
     # The benchmarks are built and run once each (a few iterations), so that none can rot.
     ensure_packages "${PACKAGES[@]}" "${BENCH_PACKAGES[@]}"
-    configure_and_build "$ROOT/build" -DZELMW_BUILD_BENCHMARKS=ON
-    run_tests "$ROOT/build"
+    configure_and_build "$ROOT/build$SUFFIX" -DZELMW_BUILD_BENCHMARKS=ON
+    run_tests "$ROOT/build$SUFFIX"
     # The failure sweep's verdict for each kind of failure, from the passing run's log.
     grep -ho '[0-9]*/[0-9]* failure points consistent' \
-        "$ROOT/build/Testing/Temporary/LastTest.log" || true
+        "$ROOT/build$SUFFIX/Testing/Temporary/LastTest.log" || true
     ;;
 asan)
     ensure_packages "${PACKAGES[@]}"
-    configure_and_build "$ROOT/build-asan" -DZELMW_SANITIZE_ADDRESS=ON
+    configure_and_build "$ROOT/build-asan$SUFFIX" -DZELMW_SANITIZE_ADDRESS=ON
     # Some fault tests run their program as nobody, who may not read a checkout private to
     # its owner: the leak checker reads its suppressions from a copy anyone can read.
     suppressions="$(mktemp)"
@@ -106,22 +132,22 @@ asan)
     ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1" \
         UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1" \
         LSAN_OPTIONS="suppressions=$suppressions:print_suppressions=0" \
-        run_tests "$ROOT/build-asan"
+        run_tests "$ROOT/build-asan$SUFFIX"
     ;;
 tsan)
     ensure_packages "${PACKAGES[@]}"
-    configure_and_build "$ROOT/build-tsan" -DZELMW_SANITIZE_THREAD=ON
+    configure_and_build "$ROOT/build-tsan$SUFFIX" -DZELMW_SANITIZE_THREAD=ON
     # Debian's Qt and glibc are not built with TSan: their own handoffs (atomics, internal
     # locks) are invisible to it, so memory accesses made inside them are ignored. Locks are
     # still tracked, and our code, templates inlined from Qt headers included, is checked.
     TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:ignore_noninstrumented_modules=1" \
-        run_tests "$ROOT/build-tsan"
+        run_tests "$ROOT/build-tsan$SUFFIX"
     ;;
 bench)
     ensure_packages "${PACKAGES[@]}" "${BENCH_PACKAGES[@]}"
-    configure_and_build "$ROOT/build-bench" -DCMAKE_BUILD_TYPE=Release -DZELMW_BUILD_TESTS=OFF \
-        -DZELMW_BUILD_BENCHMARKS=ON
-    python3 "$ROOT/benchmarks/report.py" "$ROOT/build-bench/benchmarks/bench_store"
+    configure_and_build "$ROOT/build-bench$SUFFIX" -DCMAKE_BUILD_TYPE=Release \
+        -DZELMW_BUILD_TESTS=OFF -DZELMW_BUILD_BENCHMARKS=ON
+    python3 "$ROOT/benchmarks/report.py" "$ROOT/build-bench$SUFFIX/benchmarks/bench_store"
     ;;
 format)
     ensure_packages "${FORMAT_PACKAGES[@]}"
@@ -132,28 +158,47 @@ format)
 fuzz)
     seconds="${2:-60}"
     ensure_packages "${PACKAGES[@]}" "${FUZZ_PACKAGES[@]}"
-    CC=clang CXX=clang++ configure_and_build "$ROOT/build-fuzz" -DZELMW_BUILD_TESTS=OFF \
+    fuzz_build="$ROOT/build-fuzz$SUFFIX"
+    CC=clang CXX=clang++ configure_and_build "$fuzz_build" -DZELMW_BUILD_TESTS=OFF \
         -DZELMW_BUILD_FUZZERS=ON
     for seeds in "$ROOT"/tests/fuzz/*/; do
         name="$(basename "$seeds")"
         # New inputs go to the build folder's corpus; the committed seeds stay as they are.
-        corpus="$ROOT/build-fuzz/corpus/$name"
+        corpus="$fuzz_build/corpus/$name"
         mkdir -p "$corpus"
         echo "build.sh: fuzzing $name for $seconds s"
-        (cd "$ROOT/build-fuzz" && \
+        (cd "$fuzz_build" && \
             ASAN_OPTIONS="detect_leaks=1" \
             UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1" \
             LSAN_OPTIONS="suppressions=$ROOT/tests/sanitizers/lsan.supp" \
             "tests/fuzz/fuzz_$name" -max_total_time="$seconds" -timeout=5 -rss_limit_mb=2048 \
                 -print_final_stats=1 \
-                -artifact_prefix="$ROOT/build-fuzz/fuzz_$name-" "$corpus" "$seeds")
+                -artifact_prefix="$fuzz_build/fuzz_$name-" "$corpus" "$seeds")
     done
     ;;
 install)
     [ $# -eq 2 ] || usage
     ensure_packages "${PACKAGES[@]}"
-    configure_and_build "$ROOT/build-install" -DZELMW_BUILD_TESTS=OFF -DCMAKE_INSTALL_PREFIX="$2"
-    cmake --install "$ROOT/build-install"
+    configure_and_build "$ROOT/build-install$SUFFIX" -DZELMW_BUILD_TESTS=OFF \
+        -DCMAKE_INSTALL_PREFIX="$2"
+    cmake --install "$ROOT/build-install$SUFFIX"
+    ;;
+install-check)
+    # Exactly what a user does: both builds installed into one prefix, one after the other.
+    check="$ROOT/build-install-check"
+    rm -rf "$check"
+    ZELMW_QT_MAJOR_VERSION=6 "$ROOT/build.sh" install "$check/prefix"
+    ZELMW_QT_MAJOR_VERSION=5 "$ROOT/build.sh" install "$check/prefix"
+    cmake -DPREFIX="$check/prefix" -DPACKAGES="ZelMiddlewareQt6;ZelMiddleware" \
+        -DCONSUMER_SOURCE="$ROOT/tests/install/consumer" -DWORK_DIR="$check/work" \
+        -DCONFIG_FILE="$ROOT/config/zelconfig.xml" -P "$ROOT/tests/install/RunConsumer.cmake"
+    ;;
+docs)
+    ensure_packages "${PACKAGES[@]}" "${DOCS_PACKAGES[@]}"
+    cmake -S "$ROOT" -B "$ROOT/build$SUFFIX" -DZELMW_QT_MAJOR_VERSION="$QT_MAJOR" \
+        -DZELMW_BUILD_DOCS=ON
+    cmake --build "$ROOT/build$SUFFIX" --target docs
+    echo "build.sh: the reference documentation: $ROOT/build$SUFFIX/docs/html/index.html"
     ;;
 *)
     usage

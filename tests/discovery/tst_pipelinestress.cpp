@@ -151,8 +151,9 @@ private slots:
         QCOMPARE(storedDevices(), stored);
         qInfo("replayed in %lld ms", replay.elapsed());
         qInfo("%lld records offered by 8 threads in %d s, %lld refused by the queue bound, %lld "
-              "applied; %d devices stored; longest wait for the model lock %lld ms",
-              qint64(offered), seconds, qint64(offered) - processed, processed, stored.size(),
+              "applied; %lld devices stored; longest wait for the model lock %lld ms",
+              qint64(offered), seconds, qint64(offered) - processed, processed,
+              qint64(stored.size()),
               qint64(longestWait.count() / 1000));
         QVERIFY(longestWait < std::chrono::seconds(1));
     }

@@ -1,6 +1,11 @@
-# cmake -DBUILD_DIR=... -DCONSUMER_SOURCE=... -DWORK_DIR=... -DCONFIG_FILE=... -P RunConsumer.cmake
+# cmake -DPREFIX=... -DPACKAGES=PACKAGE[;PACKAGE] [-DBUILD_DIR=...] -DCONSUMER_SOURCE=...
+#       -DWORK_DIR=... -DCONFIG_FILE=... -P RunConsumer.cmake
+# Checks an installed prefix (BUILD_DIR, when given, is installed into it first): it holds
+# exactly PACKAGES (the Qt 6 and the Qt 5 build side by side when both are named) and only
+# public headers. A separate project that only knows find_package(PACKAGE) is built against
+# each and run: the first package's program stores, every package's program then finds it, each
+# as a process of its own, so one store serves both builds.
 file(REMOVE_RECURSE ${WORK_DIR})
-set(PREFIX ${WORK_DIR}/prefix)
 set(RUN_DIR ${WORK_DIR}/run)
 file(MAKE_DIRECTORY ${RUN_DIR})
 
@@ -11,7 +16,10 @@ function(run)
     endif()
 endfunction()
 
-run(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${PREFIX})
+if(BUILD_DIR)
+    file(REMOVE_RECURSE ${PREFIX})
+    run(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${PREFIX})
+endif()
 
 # Only public headers are installed, and none of them reaches for an internal one.
 file(GLOB_RECURSE headers ${PREFIX}/include/*.h)
@@ -24,20 +32,39 @@ foreach(header IN LISTS headers)
         message(FATAL_ERROR "${header} includes an internal header: ${internal}")
     endif()
 endforeach()
-run(${CMAKE_COMMAND} -S ${CONSUMER_SOURCE} -B ${WORK_DIR}/build -DCMAKE_PREFIX_PATH=${PREFIX})
-run(${CMAKE_COMMAND} --build ${WORK_DIR}/build)
 
-# The program runs twice, as two processes, so the second reads what the first stored.
+file(GLOB installed RELATIVE ${PREFIX}/lib/cmake LIST_DIRECTORIES true ${PREFIX}/lib/cmake/*)
+list(SORT installed)
+set(expected ${PACKAGES})
+list(SORT expected)
+if(NOT installed STREQUAL expected)
+    message(FATAL_ERROR "packages installed: \"${installed}\", expected \"${expected}\"")
+endif()
+# The installed tool finds its libraries wherever the prefix is.
+if(EXISTS ${PREFIX}/bin/zelmap)
+    run(${PREFIX}/bin/zelmap --version)
+endif()
+
 file(COPY ${CONFIG_FILE} DESTINATION ${RUN_DIR})
 set(ENV{XDG_DATA_HOME} ${WORK_DIR}/data)
-set(ENV{LD_LIBRARY_PATH} ${PREFIX}/lib:${PREFIX}/lib64)
-execute_process(COMMAND ${WORK_DIR}/build/consumer store
-    WORKING_DIRECTORY ${RUN_DIR} RESULT_VARIABLE stored)
-if(NOT stored EQUAL 0)
-    message(FATAL_ERROR "consumer store failed: ${stored}")
-endif()
-execute_process(COMMAND ${WORK_DIR}/build/consumer check
-    WORKING_DIRECTORY ${RUN_DIR} RESULT_VARIABLE checked)
-if(NOT checked EQUAL 0)
-    message(FATAL_ERROR "consumer check failed: ${checked}")
-endif()
+set(ENV{LD_LIBRARY_PATH} ${PREFIX}/lib)
+set(steps store check)
+foreach(package IN LISTS PACKAGES)
+    if(package MATCHES "Qt6$")
+        set(qt_major 6)
+    else()
+        set(qt_major 5)
+    endif()
+    set(build ${WORK_DIR}/build-${package})
+    run(${CMAKE_COMMAND} -S ${CONSUMER_SOURCE} -B ${build} -DCMAKE_PREFIX_PATH=${PREFIX}
+        -DZEL_PACKAGE=${package} -DZEL_EXPECTED_QT_MAJOR=${qt_major})
+    run(${CMAKE_COMMAND} --build ${build})
+    foreach(step IN LISTS steps)
+        execute_process(COMMAND ${build}/consumer ${step}
+            WORKING_DIRECTORY ${RUN_DIR} RESULT_VARIABLE result)
+        if(NOT result EQUAL 0)
+            message(FATAL_ERROR "${package}: consumer ${step} failed: ${result}")
+        endif()
+    endforeach()
+    set(steps check)
+endforeach()

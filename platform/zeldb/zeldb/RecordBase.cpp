@@ -91,7 +91,7 @@ QDomElement RecordBase::GetDom(QDomDocument &document) const
     for (int i = 0; i < Count(); ++i) {
         QDomElement field = document.createElement(Field(i));
         const QVariant value = m_values.at(i);
-        const QString valueText = value.type() == QVariant::DateTime
+        const QString valueText = value.userType() == QMetaType::QDateTime
             ? value.toDateTime().toString(Qt::ISODateWithMs)
             : value.toString();
         field.appendChild(document.createTextNode(valueText));

@@ -174,8 +174,9 @@ QVariant TableSchema::toStorage(int number, const QVariant &value) const
     case FieldType::Text:
         return QVariant(textOf(value));
     case FieldType::DateTime: {
+        // No time is SQL NULL: an invalid QVariant binds as NULL under either Qt major.
         const QDateTime dateTime = value.toDateTime();
-        return dateTime.isValid() ? QVariant(storedForm(dateTime)) : QVariant(QVariant::String);
+        return dateTime.isValid() ? QVariant(storedForm(dateTime)) : QVariant();
     }
     }
     return value;

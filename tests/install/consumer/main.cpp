@@ -7,6 +7,10 @@
 #include <QElapsedTimer>
 #include <QTextStream>
 
+#ifdef ZEL_EXPECTED_QT_MAJOR
+static_assert(QT_VERSION_MAJOR == ZEL_EXPECTED_QT_MAJOR, "the package's Qt is not the one built");
+#endif
+
 using namespace zelmw;
 
 namespace {
