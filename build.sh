@@ -39,6 +39,8 @@ One entry point for building, testing and installing ZelMiddleware.
   ./build.sh asan            the same tests under AddressSanitizer + UndefinedBehaviorSanitizer
   ./build.sh tsan            the same tests under ThreadSanitizer
   ./build.sh bench           build and run the benchmarks, print ours against the floors
+  ./build.sh bench-compare   the same for the Qt 6 and the Qt 5 build in turns: both tables
+                             and each figure of Qt 6 against Qt 5's
   ./build.sh fuzz [SECONDS]  build the fuzz targets with clang and run each for SECONDS
                              (default 60); fails on any crash, leak or timeout
   ./build.sh format          fail on any C++ file the committed .clang-format would change
@@ -143,11 +145,21 @@ tsan)
     TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:ignore_noninstrumented_modules=1" \
         run_tests "$ROOT/build-tsan$SUFFIX"
     ;;
-bench)
+# bench-build, for bench-compare: the same build without the run.
+bench | bench-build)
     ensure_packages "${PACKAGES[@]}" "${BENCH_PACKAGES[@]}"
     configure_and_build "$ROOT/build-bench$SUFFIX" -DCMAKE_BUILD_TYPE=Release \
         -DZELMW_BUILD_TESTS=OFF -DZELMW_BUILD_BENCHMARKS=ON
-    python3 "$ROOT/benchmarks/report.py" "$ROOT/build-bench$SUFFIX/benchmarks/bench_store"
+    if [ "$command" = bench ]; then
+        python3 "$ROOT/benchmarks/report.py" "$ROOT/build-bench$SUFFIX/benchmarks/bench_store"
+    fi
+    ;;
+bench-compare)
+    for major in 6 5; do
+        ZELMW_QT_MAJOR_VERSION=$major "$ROOT/build.sh" bench-build
+    done
+    python3 "$ROOT/benchmarks/report.py" "Qt 6=$ROOT/build-bench/benchmarks/bench_store" \
+        "Qt 5=$ROOT/build-bench-qt5/benchmarks/bench_store"
     ;;
 format)
     ensure_packages "${FORMAT_PACKAGES[@]}"

@@ -1,8 +1,11 @@
 #!/usr/bin/env python3
 """Runs every benchmark of bench_store in a process of its own (a fresh database each) and
-prints the table of our times against their floors and goals.
+prints the table of our times against their floors and goals. Given two builds (LABEL=PATH),
+it runs them in turns and prints both tables and the first build's figures against the
+second's.
 
     report.py BENCH_STORE [REPETITIONS]
+    report.py LABEL=BENCH_STORE LABEL=BENCH_STORE [REPETITIONS]
 """
 import json
 import subprocess
@@ -57,18 +60,9 @@ def show(seconds):
     return "%.3g ns" % (seconds / 1e-9)
 
 
-def main():
-    if len(sys.argv) < 2:
-        raise SystemExit(__doc__)
-    binary = sys.argv[1]
-    repetitions = int(sys.argv[2]) if len(sys.argv) > 2 else 5
-    results = {}
-    for _, ours, divisor, _, _ in ROWS:
-        for name in (ours, divisor):
-            if name and name not in results:
-                results[name] = run(binary, name, repetitions)
-    print("| work | ours | floor | ratio | goal | met |")
-    print("|---|---|---|---|---|---|")
+def figures(results):
+    """Each row's figure (a ratio to its floor, or our own counter) and its table cells."""
+    rows = []
     for work, ours, divisor, goal, upper in ROWS:
         seconds, counter = results[ours]
         if divisor:
@@ -81,7 +75,43 @@ def main():
             cells = ["%.3g" % figure, "", ""]
             goal_text = ("<= %g" if upper else ">= %g") % goal
         met = "" if goal is None else ("yes" if (figure <= goal) == upper else "NO")
-        print("| %s | %s | %s |" % (work, " | ".join(cells), " | ".join([goal_text, met])))
+        rows.append((work, figure, upper, cells + [goal_text, met]))
+    return rows
+
+
+def main():
+    arguments = sys.argv[1:]
+    repetitions = 5
+    if len(arguments) > 1 and arguments[-1].isdigit():
+        repetitions = int(arguments.pop())
+    if not arguments:
+        raise SystemExit(__doc__)
+    builds = [argument.split("=", 1) if "=" in argument else ["ours", argument]
+              for argument in arguments]
+    # Builds take turns benchmark by benchmark, so a slower spell of the machine falls on both.
+    results = {label: {} for label, _ in builds}
+    for _, ours, divisor, _, _ in ROWS:
+        for name in (ours, divisor):
+            for label, binary in builds:
+                if name and name not in results[label]:
+                    results[label][name] = run(binary, name, repetitions)
+    tables = {label: figures(results[label]) for label, _ in builds}
+    for label, _ in builds:
+        if len(builds) > 1:
+            print("\n%s\n" % label)
+        print("| work | ours | floor | ratio | goal | met |")
+        print("|---|---|---|---|---|---|")
+        for work, _, _, cells in tables[label]:
+            print("| %s | %s |" % (work, " | ".join(cells)))
+    if len(builds) > 1:
+        # The first build against the second: a figure more than 10 % worse is flagged.
+        (first, _), (second, _) = builds[0], builds[1]
+        print("\n| work | %s | %s | %s / %s | within 10 %% |" % (first, second, first, second))
+        print("|---|---|---|---|---|")
+        for (work, mine, upper, _), (_, theirs, _, _) in zip(tables[first], tables[second]):
+            worse = mine / theirs if upper else theirs / mine
+            print("| %s | %.3g | %.3g | %.2f | %s |"
+                  % (work, mine, theirs, mine / theirs, "yes" if worse <= 1.10 else "NO"))
 
 
 if __name__ == "__main__":
