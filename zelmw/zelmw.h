@@ -1,7 +1,8 @@
 #ifndef ZELMW_ZELMW_H
 #define ZELMW_ZELMW_H
 
-// Every exported class of the library.
+/// @file
+/// Every exported class of the library: the one header an application needs to include.
 
 #include <zelmw/vocabulary/Component.h>
 #include <zelmw/vocabulary/Composite.h>

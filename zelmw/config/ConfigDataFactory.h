@@ -12,52 +12,74 @@
 
 namespace zelmw {
 
-// The process-wide configuration store: reads and writes settings by key. It caches the
-// entries asked for since the last clear(), by id; lookups that miss the cache read the
-// table. Every operation holds the factory's own lock, so the application's thread and the
-// discovery thread may use it at once.
+/// The process-wide configuration store: reads and writes settings by key. It caches the
+/// entries asked for since the last clear(), by id; lookups that miss the cache read the
+/// table. Every operation holds the factory's own lock, so the application's thread and the
+/// discovery thread may use it at once; every write is one unit of work, stored whole or not
+/// at all, with the cache following the store.
 class ZELMW_EXPORT ConfigDataFactory
 {
 public:
+    /// The process-wide instance, created on first use; never null.
     static boost::shared_ptr<ConfigDataFactory> getInstance();
 
-    // A copy copies the cache: it shares the cached entries, not later additions.
+    ///@{
+    /// A copy copies the cache: it shares the cached entries, not later additions.
     ConfigDataFactory(const ConfigDataFactory &other);
     ConfigDataFactory &operator=(const ConfigDataFactory &other);
+    ///@}
+    /// Destroys this factory and its cache; entries handed out stay valid.
     ~ConfigDataFactory();
 
+    /// The entry with @p id: cached, else read from the table and cached; null when there is
+    /// no such row or the store cannot be read.
     boost::shared_ptr<ConfigurationData> getConfigData(int id);
-    // Keys are compared case-sensitively.
+    /// The entry of @p key: cached, else read from the table and cached; null when the key is
+    /// not stored or the store cannot be read. Keys are compared case-sensitively.
     boost::shared_ptr<ConfigurationData> getConfigData(const QString &key);
-    // A null string when the key is not stored; no default is supplied.
+    /// The value of @p key; a null string when the key is not stored; no default is supplied.
     QString getConfigValue(const QString &key);
 
-    // Null when the key is empty or already stored.
+    /// Stores a new entry and caches it; null when the key is empty, already stored, or the
+    /// insert fails.
     boost::shared_ptr<ConfigurationData> addConfigData(const QString &key, const QString &value);
-    // Adds the key or changes its value; false when nothing was written, also when the
-    // value was already stored.
+    /// Adds the key or changes its value; false when nothing was written, also when the
+    /// value was already stored. A failed write leaves the old value.
     bool saveConfigData(const QString &key, const QString &value);
 
-    // The entry leaves the cache even when its row could not be deleted.
+    ///@{
+    /// Deletes the entry's row and drops the entry from the cache. Returns the entry found
+    /// (null when there is none), also when nothing was deleted: when the store refuses the
+    /// delete, the entry stays cached; when its row was gone already, it leaves the cache.
     boost::shared_ptr<ConfigurationData> deleteConfigData(int id);
     boost::shared_ptr<ConfigurationData> deleteConfigData(const QString &key);
+    ///@}
 
-    // Every stored entry, key to value, into ENTRIES, read from the table (not the cache);
-    // false, with ENTRIES empty, when the store cannot be read. An empty table answers true.
+    /// Every stored entry, key to value, into @p entries, read from the table (not the
+    /// cache); false, with @p entries empty, when the store cannot be read. An empty table
+    /// answers true.
     bool getConfigEntries(QMap<QString, QString> &entries);
 
-    // Loads the entry into the cache when it is stored.
+    /// Whether @p key is stored; loads the entry into the cache when it is. False also when
+    /// the store cannot be read.
     bool isKeyExists(const QString &key);
 
-    // Empties the cache; the table is untouched.
+    /// Empties the cache; the table is untouched, and entries handed out stay valid.
     void clear();
+    /// Whether the cache is empty (not the table).
     bool isEmpty() const;
-    // Cached entries, not stored rows.
+    /// Cached entries, not stored rows.
     int size() const;
 
 protected:
+    ///@{
+    /// Reads the entry with @p id or @p key from the table, without caching it; null when
+    /// there is none. Called under the factory's lock.
     boost::shared_ptr<ConfigurationData> loadFlyweight(int id);
     boost::shared_ptr<ConfigurationData> loadFlyweight(const QString &key);
+    ///@}
+    /// Enters @p data in the cache under its id, replacing an entry with that id; null is
+    /// ignored.
     void addToRepository(const boost::shared_ptr<ConfigurationData> &data);
 
 private:

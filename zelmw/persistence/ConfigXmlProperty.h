@@ -7,12 +7,17 @@
 
 namespace zelmw {
 
-// One property of the configuration file, as DbConfigXmlReader hands it to the initializer.
+/// One property of the configuration file, as DbConfigXmlReader hands it to the initializer.
+/// A plain value: copies share nothing.
 struct ZELMW_EXPORT ConfigXmlProperty
 {
+    /// The configuration key; never empty in a property the reader returns.
     QString key;
+    /// The value the key is given.
     QString val;
-    // A property without an "overwrite" element replaces a stored value.
+    /// Whether the value replaces one already stored under the key; otherwise it only fills
+    /// in a missing key. A property without an "overwrite" element replaces a stored value;
+    /// with one, only the text "true" does ("1" counts as false).
     bool overwrite = true;
 };
 

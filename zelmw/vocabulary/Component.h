@@ -5,13 +5,18 @@
 
 namespace zelmw {
 
-// Common base of the nodes of a composite tree; carries no data of its own.
+/// Common base of the nodes of a composite tree; carries no data of its own, so copies share
+/// nothing and any thread may use its own instances.
 class ZELMW_EXPORT Component
 {
 public:
+    ///@{
+    /// An empty node; copying copies nothing.
     Component() = default;
     Component(const Component &) = default;
     Component &operator=(const Component &) = default;
+    ///@}
+    /// Virtual, so that a node held by a base pointer is destroyed whole.
     virtual ~Component();
 };
 

@@ -6,13 +6,18 @@
 
 namespace zelmw {
 
-// A node of a composite tree that holds no children.
+/// A node of a composite tree that holds no children. Carries no data: copies share nothing,
+/// and any thread may use its own instances.
 class ZELMW_EXPORT Leaf : public Component
 {
 public:
+    ///@{
+    /// An empty leaf; copying copies nothing.
     Leaf() = default;
     Leaf(const Leaf &) = default;
     Leaf &operator=(const Leaf &) = default;
+    ///@}
+    /// Destroys the leaf.
     ~Leaf() override;
 };
 

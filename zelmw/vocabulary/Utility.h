@@ -7,19 +7,22 @@
 
 namespace zelmw {
 
-// Checks the textual addresses that scanners and the application hand in. The text is tested as
-// given: nothing is trimmed or case-folded first. Stateless and safe to call from any thread.
+/// Checks the textual addresses that scanners and the application hand in. The text is tested
+/// as given: nothing is trimmed first, and letters match in either case. Stateless and safe to
+/// call from any thread.
 class ZELMW_EXPORT Utility
 {
 public:
-    // Six groups of two hex digits, either case, each pair of groups separated by ":" or "-"
-    // (the separators may be mixed). The all-zero address is refused.
+    /// Whether @p mac is six groups of two hex digits, either case, each pair of groups
+    /// separated by ":" or "-" (the separators may be mixed). The all-zero address is refused.
     static bool isValidMacAddress(const QString &mac);
 
-    // Dotted IPv4 address; the first number is 1 to 255, the others 0 to 255, no leading zeros.
+    /// Whether @p ip is a dotted IPv4 address: the first number 1 to 255, the others 0 to 255,
+    /// no leading zeros.
     static bool isValidIpAddress(const QString &ip);
 
-    // name@domain.tld, name and domain possibly dotted, a top-level domain of 2 to 4 letters.
+    /// Whether @p mail reads name@domain.tld, name and domain possibly dotted, a top-level
+    /// domain of 2 to 4 letters.
     static bool isValidEmailAddress(const QString &mail);
 
 private:

@@ -1,12 +1,14 @@
 #ifndef ZELMW_VOCABULARY_ZELCONSTANTS_H
 #define ZELMW_VOCABULARY_ZELCONSTANTS_H
 
-// Vocabulary shared with the application: the texts that name discovery record keys, device
-// types, detail names and configuration keys, so both sides agree on one spelling. Keys compare
-// case-sensitively everywhere. Some texts carry old typos; they are stored in existing
-// databases and configuration files, so they stay as they are.
-//
-// The constants are initialised dynamically; do not read them from another static initialiser.
+/// @file
+/// Vocabulary shared with the application: the texts that name discovery record keys, device
+/// types, detail names and configuration keys, so both sides agree on one spelling. Keys
+/// compare case-sensitively everywhere. Some texts carry old typos; they are stored in existing
+/// databases and configuration files, so they stay as they are. The constants are read-only
+/// and may be read from any thread.
+///
+/// The constants are initialised dynamically; do not read them from another static initialiser.
 
 #include <zelmw/zelmw_export.h>
 
@@ -14,25 +16,40 @@
 
 namespace zelmw {
 
-// Logger name and the keys that route a discovery record.
+/// The logger name under which the library logs.
 extern ZELMW_EXPORT const QString LOGGER_NAME;
+///@{
+/// Keys that route a discovery record, looked for in this order: NS_DEVICE_TYPE names the
+/// kind of device a network scan found; MESH_CLIENT_LIST and WIRELESS_CLIENT_LIST carry the
+/// clients of a mesh or wireless network. A record without any of them changes nothing.
 extern ZELMW_EXPORT const QString NS_DEVICE_TYPE;
 extern ZELMW_EXPORT const QString MESH_CLIENT_LIST;
 extern ZELMW_EXPORT const QString WIRELESS_CLIENT_LIST;
+///@}
 
-// Stored form of booleans in details and configuration values; only "1" reads as true.
+///@{
+/// Stored form of booleans in details and configuration values: "1" and "0". Only "1"
+/// reads as true.
 extern ZELMW_EXPORT const QString BOOL_TRUE_VALUE;
 extern ZELMW_EXPORT const QString BOOL_FALSE_VALUE;
+///@}
 
-// Device types: catalogue map object names and device kinds of discovery records.
+///@{
+/// Device types: catalogue map object names and the device kinds that NS_DEVICE_TYPE names in
+/// a discovery record. Records naming DEVICE_TYPE_GATEWAY, DEVICE_TYPE_PC or
+/// DEVICE_TYPE_UNKNOWN_DEVICE are applied; a record naming another kind is logged and
+/// ignored.
 extern ZELMW_EXPORT const QString DEVICE_TYPE_UNKNOWN;
 extern ZELMW_EXPORT const QString DEVICE_TYPE_NULL;
 extern ZELMW_EXPORT const QString DEVICE_TYPE_GATEWAY;
 extern ZELMW_EXPORT const QString DEVICE_TYPE_PC;
 extern ZELMW_EXPORT const QString DEVICE_TYPE_PRINTER;
 extern ZELMW_EXPORT const QString DEVICE_TYPE_UNKNOWN_DEVICE;
+///@}
 
-// Detail names of every kind of device.
+///@{
+/// Detail names of every kind of device: the keys of a discovery record and the names of the
+/// device's details.
 extern ZELMW_EXPORT const QString DEVICE_PARAM_NAME;
 extern ZELMW_EXPORT const QString DEVICE_PARAM_USER_DEFINED_NAME;
 extern ZELMW_EXPORT const QString DEVICE_PARAM_LAN_IPADDRESS;
@@ -40,8 +57,10 @@ extern ZELMW_EXPORT const QString DEVICE_PARAM_LAN_MACADDRESS;
 extern ZELMW_EXPORT const QString DEVICE_PARAM_LAN_ISCONNECTED;
 extern ZELMW_EXPORT const QString DEVICE_PARAM_LAN_CONNECTION_ISWIRELESS;
 extern ZELMW_EXPORT const QString DEVICE_PARAM_LAN_DISCONNECT_TIME;
+///@}
 
-// Detail names of a gateway.
+///@{
+/// Detail names of a gateway: its role, kind of CPE, credentials, state and firmware.
 extern ZELMW_EXPORT const QString GATEWAY_PARAM_ISROUTER;
 extern ZELMW_EXPORT const QString GATEWAY_PARAM_ISVELMORACPE;
 extern ZELMW_EXPORT const QString GATEWAY_PARAM_ISACCESSPOINT;
@@ -53,13 +72,17 @@ extern ZELMW_EXPORT const QString GATEWAY_PARAM_ISAUTHENTICATED;
 extern ZELMW_EXPORT const QString GATEWAY_PARAM_ISNEWWANSUPPORTED;
 extern ZELMW_EXPORT const QString GATEWAY_PARAM_DHCP_ISACTIVE;
 extern ZELMW_EXPORT const QString GATEWAY_PARAM_FW_VERSION;
+///@}
 
-// Live update state of a device or gateway.
+///@{
+/// Detail names of the live update state of a device or gateway.
 extern ZELMW_EXPORT const QString DEVICE_PARAM_LIVEUPDATE_HASUPDATE;
 extern ZELMW_EXPORT const QString DEVICE_PARAM_LIVEUPDATE_NEXTUPDATE;
 extern ZELMW_EXPORT const QString GATEWAY_PARAM_LIVEUPDATE_ACS;
+///@}
 
-// Gateway internet and WAN link.
+///@{
+/// Detail names of a gateway's internet connection and WAN link.
 extern ZELMW_EXPORT const QString GATEWAY_PARAM_INTERNET_ISCONNECTED;
 extern ZELMW_EXPORT const QString GATEWAY_PARAM_INTERNET_PRIMARY_CONNECTION;
 extern ZELMW_EXPORT const QString GATEWAY_PARAM_INTERNET_SECONDARY_CONNECTION;
@@ -82,8 +105,10 @@ extern ZELMW_EXPORT const QString GATEWAY_PARAM_WAN_LINK_PROTOCOL;
 extern ZELMW_EXPORT const QString GATEWAY_PARAM_WAN_LINK_ENCAPSULATION;
 extern ZELMW_EXPORT const QString GATEWAY_PARAM_WAN_LINK_VPI;
 extern ZELMW_EXPORT const QString GATEWAY_PARAM_WAN_LINK_VCI;
+///@}
 
-// Gateway features: wireless, 3G, VoIP, USB host, warranty registration.
+///@{
+/// Detail names of a gateway's features: wireless, 3G, VoIP, USB host, warranty registration.
 extern ZELMW_EXPORT const QString GATEWAY_PARAM_WIRELESS_ISSUPPORTED;
 extern ZELMW_EXPORT const QString GATEWAY_PARAM_3G_ISSUPPORTED;
 extern ZELMW_EXPORT const QString GATEWAY_PARAM_WIRELESS_ISACTIVE;
@@ -102,8 +127,10 @@ extern ZELMW_EXPORT const QString GATEWAY_PARAM_USBHOST_PRINTER_CONNECTED;
 extern ZELMW_EXPORT const QString GATEWAY_PARAM_USBHOST_PRINTER_MODEL;
 extern ZELMW_EXPORT const QString GATEWAY_PARAM_USBHOST_PRINTER_PRODUCT;
 extern ZELMW_EXPORT const QString GATEWAY_PARAM_WARRANTY_REG_ISSUPPORTED;
+///@}
 
-// Detail names of a PC; the LOCALZEL ones describe the PC the application runs on.
+///@{
+/// Detail names of a PC; the LOCALZEL ones describe the PC the application runs on.
 extern ZELMW_EXPORT const QString PC_PARAM_ISLOCALZEL;
 extern ZELMW_EXPORT const QString PC_PARAM_LOCALZEL_NIC;
 extern ZELMW_EXPORT const QString PC_PARAM_LOCALZEL_RAM_INFO;
@@ -120,8 +147,10 @@ extern ZELMW_EXPORT const QString PC_PARAM_ISSERVER;
 extern ZELMW_EXPORT const QString PC_PARAM_ISDHCPSERVER;
 extern ZELMW_EXPORT const QString PC_PARAM_SERVERTYPE;
 extern ZELMW_EXPORT const QString PC_PARAM_SERVER_DESC;
+///@}
 
-// Detail names of a UPnP device.
+///@{
+/// Detail names of a UPnP device.
 extern ZELMW_EXPORT const QString UPNP_PARAM_DEVICE_MACADDRESS;
 extern ZELMW_EXPORT const QString UPNP_PARAM_DEVICE_IPADDRESS;
 extern ZELMW_EXPORT const QString UPNP_PARAM_DEVICE_UPNPPORT;
@@ -136,15 +165,19 @@ extern ZELMW_EXPORT const QString UPNP_PARAM_MODELNUMBER;
 extern ZELMW_EXPORT const QString UPNP_PARAM_MODELURL;
 extern ZELMW_EXPORT const QString UPNP_PARAM_SERIALNUMBER;
 extern ZELMW_EXPORT const QString UPNP_PARAM_PRESENTATIONURL;
+///@}
 
-// Values of GATEWAY_PARAM_CPE_TYPE.
+///@{
+/// Values of the GATEWAY_PARAM_CPE_TYPE detail: an access point or a router.
 extern ZELMW_EXPORT const QString CPE_TYPE_AP;
 extern ZELMW_EXPORT const QString CPE_TYPE_ROUTER;
+///@}
 
-// Configuration store keys. A key's default, where it has one, follows it as <KEY>_DEFAULT;
-// the store itself supplies no defaults, these seed the configuration file and the
-// application. The library reads INUSE_NETWORKMAP_ID, VEL_CPE_DEFAULT_USERNAME and
-// DEFAULT_LEASE_TIME; the rest belong to the application.
+///@{
+/// Configuration store keys. A key's default, where it has one, follows it, named with
+/// _DEFAULT appended; the store itself supplies no defaults, these seed the configuration file
+/// and the application. The library reads INUSE_NETWORKMAP_ID, VEL_CPE_DEFAULT_USERNAME and
+/// DEFAULT_LEASE_TIME; the rest belong to the application.
 extern ZELMW_EXPORT const QString INUSE_NETWORKMAP_ID;
 extern ZELMW_EXPORT const QString INUSE_NETWORKMAP_ID_DEFAULT;
 extern ZELMW_EXPORT const QString LAST_USED_NIC_GUID;
@@ -201,8 +234,10 @@ extern ZELMW_EXPORT const QString SETUP_INI_FILE_LOOKUP_DIR;
 extern ZELMW_EXPORT const QString SETUP_INI_FILE_LOOKUP_DIR_DEFAULT;
 extern ZELMW_EXPORT const QString SETUP_INI_FILE_BACKUP_DIR;
 extern ZELMW_EXPORT const QString SETUP_INI_FILE_BACKUP_DIR_DEFAULT;
+///@}
 
-// Configuration keys without a default, read by the application only.
+///@{
+/// Configuration store keys without a default, read by the application only.
 extern ZELMW_EXPORT const QString ZEL_VERSION;
 extern ZELMW_EXPORT const QString ZEL_LANGUAGE;
 extern ZELMW_EXPORT const QString ZEL_MASTER_CUSTOMER;
@@ -236,6 +271,7 @@ extern ZELMW_EXPORT const QString ZEL_WLAN_PROFILE_ENCYRPTIONMETHOD;
 extern ZELMW_EXPORT const QString CONNECTION_STATUS_MAC_ADDRESS_CHANGED;
 extern ZELMW_EXPORT const QString THREADPOOL_MAXTHREADCOUNT;
 extern ZELMW_EXPORT const QString ZEL_IS_IN_SYSTRAY;
+///@}
 
 } // namespace zelmw
 
