@@ -10,42 +10,58 @@ namespace zelmw {
 
 class NetworkMapObject;
 
-// Typed read access to the details of one device, so that callers never spell detail names
-// or parse stored strings. A facade is a cheap value: it holds only the shared device, reads
-// the current details on every call and caches nothing. Copies wrap the same device.
-// Callers test isNull() first; over no device the getters answer as for a device without
-// details, and nothing is saved.
+/// Typed read access to the details of one device, so that callers never spell detail names
+/// or parse stored strings.
+///
+/// A facade is a cheap value: it holds only the shared device, reads the current details on
+/// every call and caches nothing. Copies wrap the same device. Callers test isNull() first;
+/// over no device the getters answer as for a device without details, and nothing is saved.
+/// Any thread may use a facade, as the device's own calls hold the model lock; a getter that
+/// reads several details may see a change made between two of them. One facade object is not
+/// to be assigned while another thread uses it.
 class ZELMW_EXPORT NetworkDeviceFacade
 {
 public:
+    /// A facade over NETWORKMAPOBJECT, which may be null.
     explicit NetworkDeviceFacade(const boost::shared_ptr<NetworkMapObject> &networkMapObject);
+    ///@{
+    /// A copy wraps the same device.
     NetworkDeviceFacade(const NetworkDeviceFacade &other);
     NetworkDeviceFacade &operator=(const NetworkDeviceFacade &other);
+    ///@}
+    /// Lets go of the device.
     virtual ~NetworkDeviceFacade();
 
+    /// Whether the facade wraps no device.
     bool isNull() const;
 
-    // A null string when the detail is missing.
+    ///@{
+    /// The UPnP port and path details; a null string when the detail is missing.
     virtual QString getUpnpPort() const;
     virtual QString getUpnpPath() const;
-    // An empty string, never a null one, when the detail is missing.
+    ///@}
+    ///@{
+    /// The UPnP device type, manufacturer, manufacturer URL, model description, model name and
+    /// serial number details; an empty string, never a null one, when the detail is missing.
     virtual QString getUpnpDeviceType() const;
     virtual QString getUpnpManufacturer() const;
     virtual QString getUpnpManufacturerUrl() const;
     virtual QString getUpnpModelDescription() const;
     virtual QString getUpnpModelName() const;
     virtual QString getUpnpSerialNumber() const;
+    ///@}
 
 protected:
+    /// The device the facade wraps; null for a null facade.
     const boost::shared_ptr<NetworkMapObject> &getNetworkMapObject() const;
 
-    // The detail's value; a null string when the device does not have the detail.
+    /// The detail's value; a null string when the device does not have the detail.
     QString getDetailValue(const QString &name) const;
-    // As getDetailValue(), but an empty string, never a null one.
+    /// As getDetailValue(), but an empty string, never a null one.
     QString getDetailValueOrEmpty(const QString &name) const;
-    // True exactly when the stored value is "1": no trimming, no other spelling of true.
+    /// True exactly when the stored value is "1": no trimming, no other spelling of true.
     bool isDetailTrue(const QString &name) const;
-    // The device's saveDetail(); false over no device.
+    /// The device's NetworkMapObject::saveDetail(): stored at once; false over no device.
     bool saveDetail(const QString &name, const QString &value);
 
 private:
