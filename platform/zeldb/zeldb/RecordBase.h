@@ -57,7 +57,7 @@ public:
     bool IsFieldSet(int number) const;
 
     ///@{
-    /// The row's id, field 0: 0 until it is set or the record is added or read.
+    /// @brief The row's id, field 0: 0 until it is set or the record is added or read.
     unsigned Id() const;
     void setId(unsigned id);
     ///@}
@@ -66,14 +66,14 @@ protected:
     /// A record of the table SCHEMA describes, with no field set. SCHEMA must outlive it.
     explicit RecordBase(const TableSchema &schema);
     ///@{
-    /// Copies the values and which fields are set.
+    /// @brief Copies the values and which fields are set.
     RecordBase(const RecordBase &) = default;
     RecordBase &operator=(const RecordBase &) = default;
     ///@}
 
     ///@{
-    /// The value of field NUMBER, for a record's typed getters; NUMBER must be one of the
-    /// table's fields, of the getter's type.
+    /// @brief The value of field NUMBER, for a record's typed getters; NUMBER must be one of
+    /// the table's fields, of the getter's type.
     QString text(int number) const { return m_values.at(number).toString(); }
     unsigned number(int number) const { return m_values.at(number).toUInt(); }
     bool flag(int number) const { return m_values.at(number).toBool(); }

@@ -53,7 +53,7 @@ protected:
     /// No condition: every row, in ascending id.
     SelectionCriteria() = default;
     ///@{
-    /// Copies the conditions and the order.
+    /// @brief Copies the conditions and the order.
     SelectionCriteria(const SelectionCriteria &) = default;
     SelectionCriteria &operator=(const SelectionCriteria &) = default;
     ///@}

@@ -40,7 +40,7 @@ protected:
     /// The table SCHEMA describes, in DATABASE's file; both must outlive it.
     TableBase(ZelDbDatabase &database, const TableSchema &schema);
     ///@{
-    /// Not copyable: a table belongs to one database object.
+    /// @brief Not copyable: a table belongs to one database object.
     TableBase(const TableBase &) = delete;
     TableBase &operator=(const TableBase &) = delete;
     ///@}

@@ -81,9 +81,9 @@ public:
     /// CREATE INDEX IF NOT EXISTS for each indexed field, in field order; empty when none is.
     QStringList indexStatements() const;
     ///@{
-    /// The statements whose text does not depend on the record, built once: SELECT of every
-    /// column (without a condition), SELECT and DELETE of the row with the id bound as the one
-    /// parameter, and DELETE of every row.
+    /// @brief The statements whose text does not depend on the record, built once: SELECT of
+    /// every column (without a condition), SELECT and DELETE of the row with the id bound as
+    /// the one parameter, and DELETE of every row.
     const QString &selectAllStatement() const { return m_selectAll; }
     const QString &selectByIdStatement() const { return m_selectById; }
     const QString &deleteByIdStatement() const { return m_deleteById; }
@@ -95,9 +95,10 @@ public:
     QString insertStatement(quint64 fields) const;
 
     ///@{
-    /// The stored form of a value of the given field, and back. Text is never stored as
-    /// NULL, so an empty value reads back as an empty (not a missing) string. NUMBER must be a
-    /// field of the schema.
+    /// @brief The stored form of a value of the given field, and back.
+    ///
+    /// Text is never stored as NULL, so an empty value reads back as an empty (not a missing)
+    /// string. NUMBER must be a field of the schema.
     QVariant toStorage(int number, const QVariant &value) const;
     QVariant fromStorage(int number, const QVariant &stored) const;
     ///@}

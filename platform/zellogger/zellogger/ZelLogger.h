@@ -38,7 +38,7 @@ public:
     void log(const QString &message, int level, const QString &loggerName) const;
 
     ///@{
-    /// Not copyable: there is one logger.
+    /// @brief Not copyable: there is one logger.
     ZelLogger(const ZelLogger &) = delete;
     ZelLogger &operator=(const ZelLogger &) = delete;
     ///@}
