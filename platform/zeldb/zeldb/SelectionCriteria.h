@@ -28,7 +28,7 @@ public:
     /// as its one parameter.
     enum class Comparison { Equal, NotEqual, InSelection };
 
-    /// One condition on one field, as the table turns it into SQL.
+    /// One condition on one field, as the table turns it into SQL. A plain value.
     struct Condition
     {
         /// The record's field number the condition is on.
