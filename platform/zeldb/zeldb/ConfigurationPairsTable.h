@@ -8,6 +8,9 @@
 
 namespace zeldb {
 
+/// The ConfigurationPairs table of ConfigurationPairsRecord rows, with Get, ForEach, Add,
+/// Update and Delete. ZelDbDatabase::GetConfigurationPairsTable() gives it out; threads,
+/// failures and copies as for TableBase.
 class ZELDB_EXPORT ConfigurationPairsTable
     : public Table<ConfigurationPairsRecord, ConfigurationPairsSelectionCriteria>
 {

@@ -8,6 +8,9 @@
 
 namespace zeldb {
 
+/// The MapObjectParameters table of MapObjectParametersRecord rows, with Get, ForEach, Add,
+/// Update and Delete. ZelDbDatabase::GetMapObjectParametersTable() gives it out; threads,
+/// failures and copies as for TableBase.
 class ZELDB_EXPORT MapObjectParametersTable
     : public Table<MapObjectParametersRecord, MapObjectParametersSelectionCriteria>
 {

@@ -8,6 +8,9 @@
 
 namespace zeldb {
 
+/// The MapObjects table of MapObjectsRecord rows, with Get, ForEach, Add, Update and Delete.
+/// ZelDbDatabase::GetMapObjectsTable() gives it out; threads, failures and copies as for
+/// TableBase.
 class ZELDB_EXPORT MapObjectsTable : public Table<MapObjectsRecord, MapObjectsSelectionCriteria>
 {
 public:

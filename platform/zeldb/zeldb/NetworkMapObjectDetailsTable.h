@@ -8,6 +8,9 @@
 
 namespace zeldb {
 
+/// The NetworkMapObjectDetails table of NetworkMapObjectDetailsRecord rows, with Get, ForEach,
+/// Add, Update and Delete. ZelDbDatabase::GetNetworkMapObjectDetailsTable() gives it out;
+/// threads, failures and copies as for TableBase.
 class ZELDB_EXPORT NetworkMapObjectDetailsTable
     : public Table<NetworkMapObjectDetailsRecord, NetworkMapObjectDetailsSelectionCriteria>
 {

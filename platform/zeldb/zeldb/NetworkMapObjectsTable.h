@@ -8,6 +8,9 @@
 
 namespace zeldb {
 
+/// The NetworkMapObjects table of NetworkMapObjectsRecord rows, with Get, ForEach, Add, Update
+/// and Delete. ZelDbDatabase::GetNetworkMapObjectsTable() gives it out; threads, failures and
+/// copies as for TableBase.
 class ZELDB_EXPORT NetworkMapObjectsTable
     : public Table<NetworkMapObjectsRecord, NetworkMapObjectsSelectionCriteria>
 {

@@ -6,13 +6,18 @@
 
 namespace zeldb {
 
+/// The conditions the maps of NetworkMapsTable are selected by (see SelectionCriteria): each
+/// setter sets one, and a row must meet them all. A plain value: copies are independent; use
+/// one object on one thread at a time.
 class NetworkMapsSelectionCriteria : public SelectionCriteria
 {
 public:
+    /// Selects the map whose serial is VALUE, letter case included.
     void SerialEqualsTo(const QString &value)
     {
         setCondition(NetworkMapsRecord::FieldSerial, Comparison::Equal, value);
     }
+    /// Selects the maps named VALUE, letter case included.
     void NameEqualsTo(const QString &value)
     {
         setCondition(NetworkMapsRecord::FieldName, Comparison::Equal, value);

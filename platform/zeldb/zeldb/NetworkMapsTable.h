@@ -8,6 +8,9 @@
 
 namespace zeldb {
 
+/// The NetworkMaps table of NetworkMapsRecord rows, with Get, ForEach, Add, Update and Delete.
+/// ZelDbDatabase::GetNetworkMapsTable() gives it out; threads, failures and copies as for
+/// TableBase.
 class ZELDB_EXPORT NetworkMapsTable : public Table<NetworkMapsRecord, NetworkMapsSelectionCriteria>
 {
 public:

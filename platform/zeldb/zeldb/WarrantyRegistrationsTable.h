@@ -8,6 +8,10 @@
 
 namespace zeldb {
 
+/// The WarrantyRegistrations table of WarrantyRegistrationsRecord rows, with Get, ForEach and
+/// AddOrUpdate; its rows are never deleted one by one.
+/// ZelDbDatabase::GetWarrantyRegistrationsTable() gives it out; threads, failures and copies as
+/// for TableBase.
 class ZELDB_EXPORT WarrantyRegistrationsTable
     : public AddOrUpdateTable<WarrantyRegistrationsRecord, WarrantyRegistrationsSelectionCriteria>
 {

@@ -8,6 +8,10 @@
 
 namespace zeldb {
 
+/// The WarrantyUsersData table of WarrantyUsersDataRecord rows, with Get, ForEach and
+/// AddOrUpdate; its rows are never deleted one by one.
+/// ZelDbDatabase::GetWarrantyUsersDataTable() gives it out; threads, failures and copies as for
+/// TableBase.
 class ZELDB_EXPORT WarrantyUsersDataTable
     : public AddOrUpdateTable<WarrantyUsersDataRecord, WarrantyUsersDataSelectionCriteria>
 {

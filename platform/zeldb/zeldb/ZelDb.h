@@ -1,7 +1,8 @@
 #ifndef ZELDB_ZELDB_H
 #define ZELDB_ZELDB_H
 
-// The whole record store: the database, its tables, records and selection criteria.
+/// @file
+/// The whole record store: the database, its tables, records and selection criteria.
 
 #include <zeldb/ZelDbDatabase.h>
 
