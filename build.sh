@@ -22,7 +22,9 @@ case "$QT_MAJOR" in
     exit 2
     ;;
 esac
-PACKAGES=(g++ make cmake "${QT_PACKAGES[@]}" libxml2-dev libboost-dev pkg-config libgraphviz-dev)
+# ccache lets the build folders of one checkout (tests, Qt 5, install) share their objects.
+PACKAGES=(g++ make cmake ccache "${QT_PACKAGES[@]}" libxml2-dev libboost-dev pkg-config
+    libgraphviz-dev)
 BENCH_PACKAGES=(libbenchmark-dev libsqlite3-dev)
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 # The formatter is pinned: another version lays the same code out differently.
