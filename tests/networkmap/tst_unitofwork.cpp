@@ -141,7 +141,8 @@ private slots:
         QCOMPARE(mapInUse()->count(), 2);
     }
 
-    // Ping reports, a lease that ran out and a login, each once more after the failure.
+    // Ping reports, a lease that ran out, a login, a setting and a device type deleted, each
+    // once more after the failure.
     void failedChangeIsRetried_data()
     {
         QTest::addColumn<QString>("change");
@@ -151,6 +152,8 @@ private slots:
         QTest::newRow("all disconnected") << "all" << 2 << 0;
         QTest::newRow("lease expired") << "lease" << 0 << 1;
         QTest::newRow("password") << "password" << 0 << 0;
+        QTest::newRow("setting deleted") << "setting" << 0 << 0;
+        QTest::newRow("type deleted") << "type" << 0 << 0;
     }
     void failedChangeIsRetried()
     {
@@ -164,6 +167,10 @@ private slots:
         QVERIFY(gateway && pc);
         VelCpeFacade cpe(gateway);
         QVERIFY(cpe.saveAuthentication(true, "admin", "old"));
+        const auto config = ConfigDataFactory::getInstance();
+        QVERIFY(config->saveConfigData("setting", "on"));
+        const auto types = MapObjectFactory::getInstance();
+        const int typeId = types->getMapObject(DEVICE_TYPE_PRINTER, true)->getId();
         const QMap<QString, bool> pcFailed { { pc->getIpAddress(), false } };
         for (int i = 0; change == "ping" && i < 4; ++i)
             map->saveConnectionStatus(pcFailed);
@@ -175,6 +182,10 @@ private slots:
         const auto run = [&] {
             if (change == "password")
                 return cpe.saveAuthentication(true, "admin", "new");
+            if (change == "setting")
+                return bool(config->deleteConfigData("setting"));
+            if (change == "type")
+                return bool(types->deleteMapObject(typeId));
             if (change == "all")
                 map->setAllDeviceConnectionStatus(false, true);
             else
@@ -185,7 +196,9 @@ private slots:
         QSignalSpy deleted(map.get(), &NetworkMap::nwMapObjDeleted);
         const QStringList before = storeState();
         QCOMPARE(memoryState(), before);
-        underFault(FullDisk, [&] { QCOMPARE(run(), change != "password"); });
+        // Ping reports and lease deletions answer nothing; the others answer that they failed.
+        const bool answers = QStringList({ "password", "setting", "type" }).contains(change);
+        underFault(FullDisk, [&] { QCOMPARE(run(), !answers); });
         QCOMPARE(disconnected.size() + deleted.size(), 0);
         QCOMPARE(memoryState(), before);
         QCOMPARE(storeState(), before);

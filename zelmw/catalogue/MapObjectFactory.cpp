@@ -89,12 +89,15 @@ MapObjectFactory::MapObjectPtr MapObjectFactory::deleteMapObject(int id)
 {
     UnitOfWork unit;
     const MapObjectPtr mapObject = getMapObject(id);
-    if (mapObject) {
-        mapObject->deleteData();
+    if (!mapObject)
+        return mapObject;
+    // A failed delete puts the type back and answers null.
+    mapObject->deleteData();
+    {
         Lock lock(d->mutex);
         d->cache.remove(id);
     }
-    return mapObject;
+    return unit.finish(mapObject);
 }
 
 bool MapObjectFactory::exists(int id)

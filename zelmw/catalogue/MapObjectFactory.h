@@ -35,8 +35,8 @@ public:
     /// null when the name is empty or the insert fails.
     MapObjectPtr createMapObject(const QString &name);
     /// Deletes the type's row and forgets it; its parameters and devices stay. Returns the
-    /// type found (null when there is none), also when nothing was deleted: when the store
-    /// refuses the delete, the type stays cached.
+    /// type, or null when there is none or the store refuses the delete (the type then stays
+    /// cached).
     MapObjectPtr deleteMapObject(int id);
     /// Whether a type with @p id is cached or stored; loads it into the cache when stored.
     bool exists(int id);

@@ -119,11 +119,12 @@ boost::shared_ptr<ConfigurationData> ConfigDataFactory::deleteConfigData(int id)
     UnitOfWork unit;
     Lock lock(d->mutex);
     const boost::shared_ptr<ConfigurationData> data = getConfigData(id);
-    if (data) {
-        data->deleteData();
-        d->cache.remove(id);
-    }
-    return data;
+    if (!data)
+        return data;
+    // A row already gone still leaves the cache; a failed delete puts it back and answers null.
+    data->deleteData();
+    d->cache.remove(id);
+    return unit.finish(data);
 }
 
 boost::shared_ptr<ConfigurationData> ConfigDataFactory::deleteConfigData(const QString &key)
@@ -131,11 +132,11 @@ boost::shared_ptr<ConfigurationData> ConfigDataFactory::deleteConfigData(const Q
     UnitOfWork unit;
     Lock lock(d->mutex);
     const boost::shared_ptr<ConfigurationData> data = getConfigData(key);
-    if (data) {
-        data->deleteData();
-        d->cache.remove(data->getId());
-    }
-    return data;
+    if (!data)
+        return data;
+    data->deleteData();
+    d->cache.remove(data->getId());
+    return unit.finish(data);
 }
 
 bool ConfigDataFactory::getConfigEntries(QMap<QString, QString> &entries)

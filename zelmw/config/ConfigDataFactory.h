@@ -48,9 +48,9 @@ public:
     bool saveConfigData(const QString &key, const QString &value);
 
     ///@{
-    /// Deletes the entry's row and drops the entry from the cache. Returns the entry found
-    /// (null when there is none), also when nothing was deleted: when the store refuses the
-    /// delete, the entry stays cached; when its row was gone already, it leaves the cache.
+    /// Deletes the entry's row and drops the entry from the cache. Returns the entry, or null
+    /// when there is none or the store refuses the delete (the entry then stays cached). An
+    /// entry whose row was gone already leaves the cache and is returned.
     boost::shared_ptr<ConfigurationData> deleteConfigData(int id);
     boost::shared_ptr<ConfigurationData> deleteConfigData(const QString &key);
     ///@}
