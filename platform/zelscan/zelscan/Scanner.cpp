@@ -1,0 +1,11 @@
+#include <zelscan/Scanner.h>
+
+namespace zelscan {
+
+Scanner::Scanner(QObject *parent)
+    : QObject(parent)
+{ }
+
+Scanner::~Scanner() = default;
+
+} // namespace zelscan

@@ -1,0 +1,9 @@
+#ifndef ZELSCAN_ZELSCAN_H
+#define ZELSCAN_ZELSCAN_H
+
+/// @file
+/// Every exported class of the scanner library.
+
+#include <zelscan/Scanner.h>
+
+#endif // ZELSCAN_ZELSCAN_H
