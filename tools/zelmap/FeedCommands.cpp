@@ -1,12 +1,14 @@
 #include "FeedCommands.h"
 
 #include "CommandContext.h"
-#include "HostScanner.h"
 #include "PipelineRunner.h"
 #include "ReadCommands.h"
 #include "TerminalText.h"
 
 #include <zelmw/networkmap/InUseMapController.h>
+#include <zelscan/HomeScanner.h>
+
+#include <QEventLoop>
 
 #include <cstdio>
 
@@ -43,6 +45,21 @@ int FeedCommands::feed(const CommandContext &context, const QList<ReplayFile::St
                                           .arg(TerminalText::escaped(map->getName()))
                                       + ReadCommands::deviceTable(map));
     return printed != CommandContext::Success ? printed : status;
+}
+
+bool FeedCommands::discover(zelscan::HomeScanner &scanner, QList<ReplayFile::Step> &steps)
+{
+    QEventLoop loop;
+    QObject::connect(&scanner, &zelscan::Scanner::discovered, &loop,
+                     [&steps](const QMap<QString, QString> &record) {
+                         ReplayFile::Step step;
+                         step.record = record;
+                         steps.append(step);
+                     });
+    QObject::connect(&scanner, &zelscan::Scanner::finished, &loop, &QEventLoop::quit);
+    scanner.start();
+    loop.exec();
+    return scanner.error().isEmpty();
 }
 
 int FeedCommands::replay(const CommandContext &context)
@@ -84,15 +101,11 @@ int FeedCommands::scan(const CommandContext &context)
     QString dir = parser.value(procNet);
     if (dir.isEmpty())
         dir = qEnvironmentVariable("ZELMAP_PROC_NET", QStringLiteral("/proc/net"));
-    HostScanner scanner(dir);
-    if (!scanner.scan())
-        return context.fail(CommandContext::Failure, scanner.error());
+    zelscan::HomeScanner scanner;
+    scanner.setActive(false);
+    scanner.setProcNetDirectory(dir);
     QList<ReplayFile::Step> steps;
-    const QList<QMap<QString, QString>> records = scanner.records();
-    for (const QMap<QString, QString> &record : records) {
-        ReplayFile::Step step;
-        step.record = record;
-        steps.append(step);
-    }
+    if (!discover(scanner, steps))
+        return context.fail(CommandContext::Failure, scanner.error());
     return feed(context, steps, parser.value(intervalOption));
 }

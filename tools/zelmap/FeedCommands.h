@@ -7,6 +7,9 @@
 #include <QString>
 
 class CommandContext;
+namespace zelscan {
+class HomeScanner;
+}
 
 // The commands that feed discovery records through the library's pipeline, as a scanner
 // would, and end with the map in use.
@@ -17,6 +20,8 @@ public:
     static int scan(const CommandContext &context);
 
 private:
+    // Runs SCANNER to its end and appends what it found to STEPS; false when it could not run.
+    static bool discover(zelscan::HomeScanner &scanner, QList<ReplayFile::Step> &steps);
     static int feed(const CommandContext &context, const QList<ReplayFile::Step> &steps,
                     const QString &interval, const QString &progressPath = QString());
 };

@@ -4,6 +4,9 @@
 /// @file
 /// Every exported class of the scanner library.
 
+#include <zelscan/HomeScanner.h>
 #include <zelscan/Scanner.h>
+#include <zelscan/host/HostTables.h>
+#include <zelscan/host/LocalPcRecord.h>
 
 #endif // ZELSCAN_ZELSCAN_H

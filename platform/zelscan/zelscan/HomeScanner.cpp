@@ -1,0 +1,148 @@
+#include <zelscan/HomeScanner.h>
+
+#include <zelscan/host/HostTables.h>
+#include <zelscan/host/LocalPcRecord.h>
+
+#include <zelmw/vocabulary/ZelConstants.h>
+
+#include <QHostAddress>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace zelscan {
+
+using Record = QMap<QString, QString>;
+
+class HomeScanner::Private
+{
+public:
+    QString procNetDirectory = QStringLiteral("/proc/net");
+    QString interfaceName;
+    int listenWindow = 2000;
+    bool active = true;
+
+    bool running = false;
+    int pendingParts = 0;
+    QString gateway;
+    QString scannedInterface;
+    QString error;
+};
+
+HomeScanner::HomeScanner(QObject *parent)
+    : Scanner(parent)
+    , d(new Private)
+{ }
+
+HomeScanner::~HomeScanner() = default;
+
+void HomeScanner::setProcNetDirectory(const QString &directory)
+{
+    d->procNetDirectory = directory;
+}
+
+void HomeScanner::setInterfaceName(const QString &name)
+{
+    d->interfaceName = name;
+}
+
+void HomeScanner::setListenWindow(int milliseconds)
+{
+    d->listenWindow = milliseconds;
+}
+
+void HomeScanner::setActive(bool active)
+{
+    d->active = active;
+}
+
+QString HomeScanner::error() const
+{
+    return d->error;
+}
+
+void HomeScanner::start()
+{
+    if (d->running)
+        return;
+    d->running = true;
+    d->error.clear();
+    HostTables tables(d->procNetDirectory);
+    if (!tables.read()) {
+        fail(tables.error());
+        return;
+    }
+    if (!d->interfaceName.isEmpty() && d->interfaceName != tables.interfaceName()) {
+        fail(QStringLiteral("the default route is on %1, not on %2")
+                 .arg(tables.interfaceName(), d->interfaceName));
+        return;
+    }
+    d->gateway = tables.gatewayAddress();
+    d->scannedInterface = tables.interfaceName();
+    d->pendingParts = 0;
+    // Reported from the event loop, as an active discovery would be.
+    QTimer::singleShot(0, this, &HomeScanner::complete);
+}
+
+void HomeScanner::scanPartFinished()
+{
+    if (--d->pendingParts == 0)
+        complete();
+}
+
+void HomeScanner::fail(const QString &reason)
+{
+    d->error = reason;
+    QTimer::singleShot(0, this, [this] {
+        d->running = false;
+        emit finished();
+    });
+}
+
+void HomeScanner::complete()
+{
+    HostTables tables(d->procNetDirectory);
+    if (!tables.read()) {
+        fail(tables.error());
+        return;
+    }
+    const QString gatewayMac = tables.macOf(d->gateway);
+    if (gatewayMac.isEmpty()) {
+        fail(QStringLiteral("the gateway %1 is not in the neighbour table %2/arp")
+                 .arg(d->gateway, d->procNetDirectory));
+        return;
+    }
+    Record gateway;
+    gateway.insert(zelmw::NS_DEVICE_TYPE, zelmw::DEVICE_TYPE_GATEWAY);
+    gateway.insert(zelmw::DEVICE_PARAM_LAN_MACADDRESS, gatewayMac);
+    gateway.insert(zelmw::DEVICE_PARAM_LAN_IPADDRESS, d->gateway);
+    gateway.insert(zelmw::GATEWAY_PARAM_ISROUTER, zelmw::BOOL_TRUE_VALUE);
+
+    QList<Record> others;
+    const QList<HostTables::Neighbour> neighbours = tables.neighbours();
+    for (const HostTables::Neighbour &neighbour : neighbours) {
+        if (neighbour.ip == d->gateway || neighbour.interfaceName != d->scannedInterface)
+            continue;
+        Record record;
+        record.insert(zelmw::NS_DEVICE_TYPE, zelmw::DEVICE_TYPE_UNKNOWN_DEVICE);
+        record.insert(zelmw::DEVICE_PARAM_LAN_MACADDRESS, neighbour.mac);
+        record.insert(zelmw::DEVICE_PARAM_LAN_IPADDRESS, neighbour.ip);
+        others.append(record);
+    }
+    const auto address = [](const Record &record) {
+        return QHostAddress(record.value(zelmw::DEVICE_PARAM_LAN_IPADDRESS)).toIPv4Address();
+    };
+    std::sort(others.begin(), others.end(),
+              [&](const Record &a, const Record &b) { return address(a) < address(b); });
+
+    d->running = false;
+    emit discovered(gateway);
+    const Record pc = localPcRecord(d->scannedInterface);
+    if (!pc.isEmpty())
+        emit discovered(pc);
+    for (const Record &record : qAsConst(others))
+        emit discovered(record);
+    emit finished();
+}
+
+} // namespace zelscan
