@@ -1,7 +1,9 @@
 #include <zelmw/vocabulary/MacAddressBuilder.h>
+#include <zelmw/vocabulary/TwoKeyRegistry_p.h>
 #include <zelmw/vocabulary/Utility.h>
 
 #include <QTest>
+#include <boost/make_shared.hpp>
 
 using zelmw::MacAddressBuilder;
 using zelmw::Utility;
@@ -94,6 +96,44 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QString, built);
         QCOMPARE(MacAddressBuilder::buildMacAddress(text), built);
+    }
+
+    // A registry finds a key the same way small (by walking) and large (by its hash): the
+    // entry added last under it, and nothing once that one is removed.
+    void registryKeys_data()
+    {
+        QTest::addColumn<int>("others");
+        QTest::newRow("small") << 2;
+        QTest::newRow("large") << 100;
+    }
+    void registryKeys()
+    {
+        QFETCH(int, others);
+        zelmw::TwoKeyRegistry<QString, int> registry;
+        for (int id = 10; id < 10 + others; ++id)
+            registry.add(id, QString::number(id), boost::make_shared<int>(id));
+        const auto idOf = [&](const QString &key) {
+            const auto entity = registry.find(key);
+            return entity ? *entity : 0;
+        };
+        registry.add(1, "shared", boost::make_shared<int>(1));
+        registry.add(2, "shared", boost::make_shared<int>(2));
+        QCOMPARE(idOf("shared"), 2);
+        registry.removeId(1);
+        QCOMPARE(idOf("shared"), 2);
+        registry.add(3, "shared", boost::make_shared<int>(3));
+        registry.removeId(3);
+        QVERIFY(!registry.containsKey("shared") && registry.containsId(2));
+        registry.add(2, "renamed", boost::make_shared<int>(2));
+        QCOMPARE(idOf("renamed"), 2);
+        QCOMPARE(*registry.removeKey("11"), 11);
+        int keys = 0;
+        registry.forEachKey([&](const QString &key, const boost::shared_ptr<int> &entity) {
+            QCOMPARE(idOf(key), *entity);
+            ++keys;
+        });
+        QCOMPARE(keys, others);
+        QCOMPARE(registry.size(), others);
     }
 };
 

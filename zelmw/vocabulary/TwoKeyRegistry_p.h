@@ -14,6 +14,10 @@ namespace zelmw {
 // added to and removed from both indexes together. When two entities share a second key, the
 // key finds the one added last; removing the other one leaves that key alone.
 // Not locked: the owner guards it.
+//
+// A small registry (a device's details, a type's parameters) finds a key by walking its few
+// entries; only a large one (a map's devices) keeps a hash of its keys, built when it grows
+// past SMALL. A hash for a few entries took more room than the entries themselves.
 template<typename Key, typename Entity> class TwoKeyRegistry
 {
 public:
@@ -25,9 +29,18 @@ public:
         if (!entity)
             return;
         removeId(id);
+        if (m_indexed) {
+            m_idOfKey.insert(key, id);
+        } else {
+            for (Entry &entry : m_byId) {
+                if (entry.keyed && entry.key == key)
+                    entry.keyed = false;
+            }
+        }
         // Ids mostly come in ascending order (rows read by id, new rows last): an append.
-        m_byId.insert(lowerBound(id), Entry { id, key, entity });
-        m_idOfKey.insert(key, id);
+        m_byId.insert(lowerBound(id), Entry { id, true, key, entity });
+        if (!m_indexed && m_byId.size() > SMALL)
+            buildIndex();
     }
 
     EntityPtr get(int id) const
@@ -37,8 +50,8 @@ public:
     }
     EntityPtr find(const Key &key) const
     {
-        const auto id = m_idOfKey.constFind(key);
-        return id == m_idOfKey.constEnd() ? EntityPtr() : get(id.value());
+        const int id = idOfKey(key);
+        return id == NONE ? EntityPtr() : get(id);
     }
     // The key ID was entered under; a default key when there is no such id.
     Key keyOf(int id) const
@@ -47,7 +60,7 @@ public:
         return at < m_byId.size() && m_byId.at(at).id == id ? m_byId.at(at).key : Key();
     }
     bool containsId(int id) const { return bool(get(id)); }
-    bool containsKey(const Key &key) const { return m_idOfKey.contains(key); }
+    bool containsKey(const Key &key) const { return idOfKey(key) != NONE; }
 
     // Removes the entity with ID, and its key when the key still finds it.
     EntityPtr removeId(int id)
@@ -58,14 +71,15 @@ public:
         const EntityPtr entity = m_byId.at(at).entity;
         const Key key = m_byId.at(at).key;
         m_byId.remove(at);
-        if (m_idOfKey.value(key) == id)
+        if (m_indexed && m_idOfKey.value(key) == id)
             m_idOfKey.remove(key);
         return entity;
     }
     // Removes the entity that KEY finds, under its key and its id.
     EntityPtr removeKey(const Key &key)
     {
-        return m_idOfKey.contains(key) ? removeId(m_idOfKey.value(key)) : EntityPtr();
+        const int id = idOfKey(key);
+        return id == NONE ? EntityPtr() : removeId(id);
     }
 
     // In ascending id.
@@ -87,8 +101,15 @@ public:
     // Calls VISIT with each key and the entity it finds, in no particular order.
     template<typename Visit> void forEachKey(Visit visit) const
     {
-        for (auto id = m_idOfKey.cbegin(); id != m_idOfKey.cend(); ++id)
-            visit(id.key(), get(id.value()));
+        if (m_indexed) {
+            for (auto id = m_idOfKey.cbegin(); id != m_idOfKey.cend(); ++id)
+                visit(id.key(), get(id.value()));
+            return;
+        }
+        for (const Entry &entry : m_byId) {
+            if (entry.keyed)
+                visit(entry.key, entry.entity);
+        }
     }
     int size() const { return m_byId.size(); }
     // Room for COUNT entries: a loaded device knows how many details it gets.
@@ -97,6 +118,7 @@ public:
     {
         m_byId.clear();
         m_idOfKey.clear();
+        m_indexed = false;
     }
 
 private:
@@ -105,9 +127,34 @@ private:
     struct Entry
     {
         int id;
+        // Whether the key finds this entry; kept while the registry is small.
+        bool keyed;
         Key key;
         EntityPtr entity;
     };
+    static constexpr int SMALL = 32;
+    static constexpr int NONE = -1;
+
+    // The id KEY finds, or NONE.
+    int idOfKey(const Key &key) const
+    {
+        if (m_indexed)
+            return m_idOfKey.value(key, NONE);
+        for (const Entry &entry : m_byId) {
+            if (entry.keyed && entry.key == key)
+                return entry.id;
+        }
+        return NONE;
+    }
+    void buildIndex()
+    {
+        m_idOfKey.reserve(m_byId.size());
+        for (const Entry &entry : qAsConst(m_byId)) {
+            if (entry.keyed)
+                m_idOfKey.insert(entry.key, entry.id);
+        }
+        m_indexed = true;
+    }
     // The position of the first entry whose id is not below ID.
     int lowerBound(int id) const
     {
@@ -118,9 +165,11 @@ private:
     }
 
     QVector<Entry> m_byId;
-    // Which id each key finds. A hash: a map enters thousands of devices at once, and a tree
-    // rebalanced itself and compared addresses far apart in memory for each.
+    // Which id each key finds, once the registry is large. A hash: a map enters thousands of
+    // devices at once, and a tree rebalanced itself and compared addresses far apart in memory
+    // for each.
     QHash<Key, int> m_idOfKey;
+    bool m_indexed = false;
 };
 
 } // namespace zelmw
