@@ -8,13 +8,13 @@ ConfigurationPairsRecord::ConfigurationPairsRecord()
 
 const TableSchema &ConfigurationPairsRecord::schema()
 {
-    static const TableSchema tableSchema(QStringLiteral("ConfigurationPairs"),
-                                         QStringLiteral("ConfigurationPair"),
-                                         {
-                                             ZELDB_FIELD(Id, Id, false),
-                                             ZELDB_FIELD(ConfigKeyName, Text, true),
-                                             ZELDB_FIELD(ConfigKeyValue, Text, false),
-                                         });
+    static const TableSchema &tableSchema = *new TableSchema(
+        QStringLiteral("ConfigurationPairs"), QStringLiteral("ConfigurationPair"),
+        {
+            ZELDB_FIELD(Id, Id, false),
+            ZELDB_FIELD(ConfigKeyName, Text, true),
+            ZELDB_FIELD(ConfigKeyValue, Text, false),
+        });
     return tableSchema;
 }
 

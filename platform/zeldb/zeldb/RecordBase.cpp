@@ -2,51 +2,85 @@
 
 namespace zeldb {
 
-namespace {
-
-QVariant emptyValue(FieldType type)
-{
-    switch (type) {
-    case FieldType::Id:
-    case FieldType::Unsigned:
-        return QVariant(0u);
-    case FieldType::Boolean:
-        return QVariant(false);
-    case FieldType::Text:
-        return QVariant(QString());
-    case FieldType::DateTime:
-        return QVariant(QDateTime());
-    }
-    return QVariant();
-}
-
-QVariant normalised(FieldType type, const QVariant &value)
-{
-    switch (type) {
-    case FieldType::Id:
-    case FieldType::Unsigned:
-        return QVariant(value.toUInt());
-    case FieldType::Boolean:
-        return QVariant(value.toBool());
-    case FieldType::Text:
-        return QVariant(value.toString());
-    case FieldType::DateTime:
-        return QVariant(value.toDateTime());
-    }
-    return value;
-}
-
-} // namespace
-
 RecordBase::RecordBase(const TableSchema &schema)
     : m_schema(&schema)
-    , m_values(schema.fieldCount())
+    , m_words(schema.wordCount())
 {
-    for (int i = 0; i < schema.fieldCount(); ++i)
-        m_values[i] = emptyValue(schema.field(i).type);
+    construct(nullptr);
 }
 
-RecordBase::~RecordBase() = default;
+RecordBase::RecordBase(const RecordBase &other)
+    : m_schema(other.m_schema)
+    , m_words(other.m_schema->wordCount())
+    , m_set(other.m_set)
+{
+    construct(&other);
+}
+
+RecordBase &RecordBase::operator=(const RecordBase &other)
+{
+    if (this == &other)
+        return *this;
+    destroy();
+    m_schema = other.m_schema;
+    m_words.resize(m_schema->wordCount());
+    m_set = other.m_set;
+    construct(&other);
+    return *this;
+}
+
+RecordBase::~RecordBase()
+{
+    destroy();
+}
+
+void RecordBase::construct(const RecordBase *other)
+{
+    for (int i = 0; i < m_schema->fieldCount(); ++i) {
+        switch (m_schema->field(i).type) {
+        case FieldType::Text:
+            new (wordAt(i)) QString(other ? *other->textAt(i) : QString());
+            break;
+        case FieldType::DateTime:
+            new (wordAt(i)) QDateTime(other ? *other->timeAt(i) : QDateTime());
+            break;
+        case FieldType::Id:
+        case FieldType::Unsigned:
+        case FieldType::Boolean:
+            *wordAt(i) = other ? *other->wordAt(i) : 0;
+            break;
+        }
+    }
+}
+
+void RecordBase::destroy()
+{
+    for (int i = 0; i < m_schema->fieldCount(); ++i) {
+        if (m_schema->field(i).type == FieldType::Text)
+            textAt(i)->~QString();
+        else if (m_schema->field(i).type == FieldType::DateTime)
+            timeAt(i)->~QDateTime();
+    }
+}
+
+void RecordBase::assign(int number, const QVariant &value)
+{
+    switch (m_schema->field(number).type) {
+    case FieldType::Text:
+        *textAt(number) = value.toString();
+        break;
+    case FieldType::DateTime:
+        *timeAt(number) = value.toDateTime();
+        break;
+    case FieldType::Id:
+    case FieldType::Unsigned:
+        *wordAt(number) = value.toUInt();
+        break;
+    case FieldType::Boolean:
+        *wordAt(number) = value.toBool() ? 1 : 0;
+        break;
+    }
+}
 
 int RecordBase::Count() const
 {
@@ -90,10 +124,9 @@ QDomElement RecordBase::GetDom(QDomDocument &document) const
     QDomElement element = document.createElement(EntityName());
     for (int i = 0; i < Count(); ++i) {
         QDomElement field = document.createElement(Field(i));
-        const QVariant value = m_values.at(i);
-        const QString valueText = value.userType() == QMetaType::QDateTime
-            ? value.toDateTime().toString(Qt::ISODateWithMs)
-            : value.toString();
+        const QString valueText = m_schema->field(i).type == FieldType::DateTime
+            ? timeAt(i)->toString(Qt::ISODateWithMs)
+            : Value(i).toString();
         field.appendChild(document.createTextNode(valueText));
         element.appendChild(field);
     }
@@ -104,14 +137,27 @@ bool RecordBase::SetValue(int number, const QVariant &value)
 {
     if (!m_schema->hasField(number))
         return false;
-    m_values[number] = normalised(m_schema->field(number).type, value);
+    assign(number, value);
     m_set |= quint64(1) << number;
     return true;
 }
 
 QVariant RecordBase::Value(int number) const
 {
-    return m_schema->hasField(number) ? m_values.at(number) : QVariant();
+    if (!m_schema->hasField(number))
+        return QVariant();
+    switch (m_schema->field(number).type) {
+    case FieldType::Text:
+        return QVariant(text(number));
+    case FieldType::DateTime:
+        return QVariant(dateTime(number));
+    case FieldType::Id:
+    case FieldType::Unsigned:
+        return QVariant(this->number(number));
+    case FieldType::Boolean:
+        return QVariant(flag(number));
+    }
+    return QVariant();
 }
 
 bool RecordBase::IsFieldSet(int number) const

@@ -11,6 +11,8 @@
 #include <QVarLengthArray>
 #include <QVariant>
 
+#include <new>
+
 namespace zeldb {
 
 /// One row of a table. A record knows which of its fields were set on it: Update writes
@@ -67,17 +69,17 @@ protected:
     explicit RecordBase(const TableSchema &schema);
     ///@{
     /// @brief Copies the values and which fields are set.
-    RecordBase(const RecordBase &) = default;
-    RecordBase &operator=(const RecordBase &) = default;
+    RecordBase(const RecordBase &other);
+    RecordBase &operator=(const RecordBase &other);
     ///@}
 
     ///@{
     /// @brief The value of field NUMBER, for a record's typed getters; NUMBER must be one of
     /// the table's fields, of the getter's type.
-    QString text(int number) const { return m_values.at(number).toString(); }
-    unsigned number(int number) const { return m_values.at(number).toUInt(); }
-    bool flag(int number) const { return m_values.at(number).toBool(); }
-    QDateTime dateTime(int number) const { return m_values.at(number).toDateTime(); }
+    QString text(int number) const { return *textAt(number); }
+    unsigned number(int number) const { return unsigned(*wordAt(number)); }
+    bool flag(int number) const { return *wordAt(number) != 0; }
+    QDateTime dateTime(int number) const { return *timeAt(number); }
     ///@}
 
 public:
@@ -85,10 +87,37 @@ public:
     class Storage;
 
 private:
+    // Field NUMBER's words, as its type keeps them.
+    const quint64 *wordAt(int number) const { return &m_words[m_schema->wordOf(number)]; }
+    quint64 *wordAt(int number) { return &m_words[m_schema->wordOf(number)]; }
+    const QString *textAt(int number) const
+    {
+        return std::launder(reinterpret_cast<const QString *>(wordAt(number)));
+    }
+    QString *textAt(int number)
+    {
+        return std::launder(reinterpret_cast<QString *>(wordAt(number)));
+    }
+    const QDateTime *timeAt(int number) const
+    {
+        return std::launder(reinterpret_cast<const QDateTime *>(wordAt(number)));
+    }
+    QDateTime *timeAt(int number)
+    {
+        return std::launder(reinterpret_cast<QDateTime *>(wordAt(number)));
+    }
+    // Makes every field's value, empty or a copy of OTHER's, and destroys them.
+    void construct(const RecordBase *other);
+    void destroy();
+    // Field NUMBER takes VALUE, converted to the field's type.
+    void assign(int number, const QVariant &value);
+
     const TableSchema *m_schema;
-    // Held in the record up to six fields, a detail's count: every detail of every loaded
-    // device is a record, and a block of its own for the values cost an allocation each.
-    QVarLengthArray<QVariant, 6> m_values;
+    // Each field in the 64-bit words its schema gives it: a number or a flag in one, a time in
+    // one (a QDateTime), a text in a QString's worth. Every detail of every loaded device is a
+    // record: a QVariant per field took twice the room under Qt 6, and a block of its own an
+    // allocation; a detail's six fields fit in the eight words held in the record.
+    QVarLengthArray<quint64, 8> m_words;
     // Bit N: field N was set. A bit set rather than a vector: every detail of every loaded
     // device is a record. TableSchema allows at most 64 fields.
     quint64 m_set = 0;

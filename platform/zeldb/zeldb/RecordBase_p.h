@@ -3,18 +3,16 @@
 
 #include <zeldb/RecordBase.h>
 
-#include <utility>
-
 namespace zeldb {
 
 // What a table reads and writes of a record beside its public fields.
 class RecordBase::Storage
 {
 public:
-    // VALUE already of the field's type, as the table reads it: no second conversion.
-    static void setStored(RecordBase &record, int number, QVariant &&value)
+    // VALUE of the field's type, as the table reads it.
+    static void setStored(RecordBase &record, int number, const QVariant &value)
     {
-        record.m_values[number] = std::move(value);
+        record.assign(number, value);
         record.m_set |= quint64(1) << number;
     }
     // Bit N: field N was set.

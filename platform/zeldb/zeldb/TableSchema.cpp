@@ -70,6 +70,12 @@ QString textOf(const QVariant &value)
 
 } // namespace
 
+// The words a QString takes in a record: one under Qt 5, three under Qt 6. A QDateTime takes
+// one under both.
+constexpr int TEXT_WORDS = int(sizeof(QString) / sizeof(quint64));
+static_assert(sizeof(QString) % sizeof(quint64) == 0 && sizeof(QDateTime) == sizeof(quint64),
+              "a record keeps its values in 64-bit words");
+
 TableSchema::TableSchema(const QString &tableName, const QString &entityName,
                          std::initializer_list<FieldDefinition> fields)
     : m_tableName(tableName)
@@ -86,6 +92,8 @@ TableSchema::TableSchema(const QString &tableName, const QString &entityName,
                    qPrintable(m_fields.at(i).name), qPrintable(tableName), i,
                    m_fields.at(i).number);
         columns << m_fields.at(i).name;
+        m_wordOf.append(m_wordCount);
+        m_wordCount += m_fields.at(i).type == FieldType::Text ? TEXT_WORDS : 1;
     }
     const QString &id = m_fields.at(0).name;
     m_selectAll = QLatin1String("SELECT ") % columns.join(QLatin1String(", "))

@@ -51,9 +51,10 @@ struct FieldDefinition
 /// The columns of one table in field-number order: the single place that knows a table's
 /// layout, from which the SQL follows. The records' field numbers are checked against it.
 ///
-/// Each record class has one, from its static schema(). A schema does not change once made,
-/// so any thread may use it; the statements it builds per thread are kept per thread.
-/// Copies are independent.
+/// Each record class has one, from its static schema(), made on first use and never destroyed:
+/// a record frees its values by its schema, and records held by the library's singletons
+/// outlive the function statics at exit. A schema does not change once made, so any thread may
+/// use it; the statements it builds per thread are kept per thread. Copies are independent.
 class ZELDB_EXPORT TableSchema
 {
 public:
@@ -75,6 +76,11 @@ public:
     bool hasField(int number) const { return number >= 0 && number < m_fields.size(); }
     /// Number of the field named so (exactly, letter case included), or -1.
     int fieldNumber(const QString &name) const;
+    /// Where a record keeps field NUMBER: its first 64-bit word. A text takes as many words as
+    /// a QString, every other type one.
+    int wordOf(int number) const { return m_wordOf.at(number); }
+    /// The 64-bit words a record of this schema keeps its values in.
+    int wordCount() const { return m_wordCount; }
 
     /// CREATE TABLE IF NOT EXISTS for the table, with each column's type and default.
     QString createStatement() const;
@@ -107,6 +113,8 @@ private:
     QString m_tableName;
     QString m_entityName;
     QVector<FieldDefinition> m_fields;
+    QVector<int> m_wordOf;
+    int m_wordCount = 0;
     QString m_selectAll;
     QString m_selectById;
     QString m_deleteById;
