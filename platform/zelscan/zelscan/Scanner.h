@@ -34,6 +34,7 @@ signals:
     void finished();
 
 protected:
+    /// For a scanner's own constructor; @p parent owns the scanner as any QObject's does.
     explicit Scanner(QObject *parent = nullptr);
 };
 
