@@ -153,8 +153,7 @@ private slots:
         qInfo("%lld records offered by 8 threads in %d s, %lld refused by the queue bound, %lld "
               "applied; %lld devices stored; longest wait for the model lock %lld ms",
               qint64(offered), seconds, qint64(offered) - processed, processed,
-              qint64(stored.size()),
-              qint64(longestWait.count() / 1000));
+              qint64(stored.size()), qint64(longestWait.count() / 1000));
         QVERIFY(longestWait < std::chrono::seconds(1));
     }
 };
