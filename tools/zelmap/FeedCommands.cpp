@@ -102,7 +102,6 @@ int FeedCommands::scan(const CommandContext &context)
     if (dir.isEmpty())
         dir = qEnvironmentVariable("ZELMAP_PROC_NET", QStringLiteral("/proc/net"));
     zelscan::HomeScanner scanner;
-    scanner.setActive(false);
     scanner.setProcNetDirectory(dir);
     QList<ReplayFile::Step> steps;
     if (!discover(scanner, steps))

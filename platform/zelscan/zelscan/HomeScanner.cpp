@@ -19,11 +19,8 @@ class HomeScanner::Private
 public:
     QString procNetDirectory = QStringLiteral("/proc/net");
     QString interfaceName;
-    int listenWindow = 2000;
-    bool active = true;
 
     bool running = false;
-    int pendingParts = 0;
     QString gateway;
     QString scannedInterface;
     QString error;
@@ -44,16 +41,6 @@ void HomeScanner::setProcNetDirectory(const QString &directory)
 void HomeScanner::setInterfaceName(const QString &name)
 {
     d->interfaceName = name;
-}
-
-void HomeScanner::setListenWindow(int milliseconds)
-{
-    d->listenWindow = milliseconds;
-}
-
-void HomeScanner::setActive(bool active)
-{
-    d->active = active;
 }
 
 QString HomeScanner::error() const
@@ -79,15 +66,8 @@ void HomeScanner::start()
     }
     d->gateway = tables.gatewayAddress();
     d->scannedInterface = tables.interfaceName();
-    d->pendingParts = 0;
-    // Reported from the event loop, as an active discovery would be.
+    // Reported from the event loop, as a scanner that waits for answers would report.
     QTimer::singleShot(0, this, &HomeScanner::complete);
-}
-
-void HomeScanner::scanPartFinished()
-{
-    if (--d->pendingParts == 0)
-        complete();
 }
 
 void HomeScanner::fail(const QString &reason)

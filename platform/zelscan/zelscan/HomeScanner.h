@@ -12,19 +12,15 @@ namespace zelscan {
 /// and every other device, each as one record, the gateway's first (the library drops records
 /// that arrive before a gateway's map exists), then this PC's, then the others' by address.
 ///
-/// Active (the default), it sends on the default route's interface: an SSDP search with its
-/// description fetches, and mDNS name queries, both for the listening window; then it reads the
-/// kernel's neighbour table, which those answers filled, for every device's MAC. A device with
-/// no MAC there is left out. A device's name is its mDNS or resolver name where it gives no
-/// UPnP friendly name. Passive, it sends nothing and reports what the kernel's tables already
-/// know. Lives on the thread that created it and runs on its event loop. Not copyable.
+/// It sends nothing: it reports what the kernel's tables already know, the default route's
+/// gateway as a router and every complete neighbour on the same interface. Lives on the thread
+/// that created it and reports from its event loop. Not copyable.
 class ZELSCAN_EXPORT HomeScanner : public Scanner
 {
     Q_OBJECT
 
 public:
-    /// A scanner with the defaults: active, a 2 s window, /proc/net, the default route's
-    /// interface.
+    /// A scanner of /proc/net's tables and the default route's interface.
     explicit HomeScanner(QObject *parent = nullptr);
     ~HomeScanner() override;
 
@@ -33,21 +29,16 @@ public:
     /// The interface to scan; it must carry the default route. Empty (the default): the
     /// default route's interface.
     void setInterfaceName(const QString &name);
-    /// How long the active scanners listen for answers, in milliseconds (default 2000).
-    void setListenWindow(int milliseconds);
-    /// Whether to send anything (default true); false reports only the kernel's tables.
-    void setActive(bool active);
 
-    /// Starts a discovery; finished() follows once the window is over and every record has
-    /// been reported. One that cannot run (no default route, a table that cannot be read, the
-    /// gateway not in the neighbour table) reports nothing and sets error().
+    /// Starts a discovery; its records and finished() follow from the event loop. One that
+    /// cannot run (no default route, a table that cannot be read, the gateway not in the
+    /// neighbour table) reports nothing and sets error().
     void start() override;
 
     /// Why the last discovery reported nothing; empty when it reported the home.
     QString error() const;
 
 private:
-    void scanPartFinished();
     void complete();
     void fail(const QString &reason);
 
