@@ -21,8 +21,8 @@ public:
     QString interfaceName;
 
     bool running = false;
-    QString gateway;
-    QString scannedInterface;
+    // The tables as start() read them, reported by complete().
+    HostTables tables { QString() };
     QString error;
 };
 
@@ -54,18 +54,16 @@ void HomeScanner::start()
         return;
     d->running = true;
     d->error.clear();
-    HostTables tables(d->procNetDirectory);
-    if (!tables.read()) {
-        fail(tables.error());
+    d->tables = HostTables(d->procNetDirectory);
+    if (!d->tables.read()) {
+        fail(d->tables.error());
         return;
     }
-    if (!d->interfaceName.isEmpty() && d->interfaceName != tables.interfaceName()) {
+    if (!d->interfaceName.isEmpty() && d->interfaceName != d->tables.interfaceName()) {
         fail(QStringLiteral("the default route is on %1, not on %2")
-                 .arg(tables.interfaceName(), d->interfaceName));
+                 .arg(d->tables.interfaceName(), d->interfaceName));
         return;
     }
-    d->gateway = tables.gatewayAddress();
-    d->scannedInterface = tables.interfaceName();
     // Reported from the event loop, as a scanner that waits for answers would report.
     QTimer::singleShot(0, this, &HomeScanner::complete);
 }
@@ -81,27 +79,24 @@ void HomeScanner::fail(const QString &reason)
 
 void HomeScanner::complete()
 {
-    HostTables tables(d->procNetDirectory);
-    if (!tables.read()) {
-        fail(tables.error());
-        return;
-    }
-    const QString gatewayMac = tables.macOf(d->gateway);
+    const HostTables &tables = d->tables;
+    const QString gatewayIp = tables.gatewayAddress();
+    const QString gatewayMac = tables.macOf(gatewayIp);
     if (gatewayMac.isEmpty()) {
         fail(QStringLiteral("the gateway %1 is not in the neighbour table %2/arp")
-                 .arg(d->gateway, d->procNetDirectory));
+                 .arg(gatewayIp, d->procNetDirectory));
         return;
     }
     Record gateway;
     gateway.insert(zelmw::NS_DEVICE_TYPE, zelmw::DEVICE_TYPE_GATEWAY);
     gateway.insert(zelmw::DEVICE_PARAM_LAN_MACADDRESS, gatewayMac);
-    gateway.insert(zelmw::DEVICE_PARAM_LAN_IPADDRESS, d->gateway);
+    gateway.insert(zelmw::DEVICE_PARAM_LAN_IPADDRESS, gatewayIp);
     gateway.insert(zelmw::GATEWAY_PARAM_ISROUTER, zelmw::BOOL_TRUE_VALUE);
 
     QList<Record> others;
     const QList<HostTables::Neighbour> neighbours = tables.neighbours();
     for (const HostTables::Neighbour &neighbour : neighbours) {
-        if (neighbour.ip == d->gateway || neighbour.interfaceName != d->scannedInterface)
+        if (neighbour.ip == gatewayIp || neighbour.interfaceName != tables.interfaceName())
             continue;
         Record record;
         record.insert(zelmw::NS_DEVICE_TYPE, zelmw::DEVICE_TYPE_UNKNOWN_DEVICE);
@@ -117,7 +112,7 @@ void HomeScanner::complete()
 
     d->running = false;
     emit discovered(gateway);
-    const Record pc = localPcRecord(d->scannedInterface);
+    const Record pc = localPcRecord(tables.interfaceName());
     if (!pc.isEmpty())
         emit discovered(pc);
     for (const Record &record : qAsConst(others))
