@@ -5,5 +5,6 @@
 /// Every exported class of the scanner library.
 
 #include <zelscan/Scanner.h>
+#include <zelscan/upnp/UpnpScanner.h>
 
 #endif // ZELSCAN_ZELSCAN_H
