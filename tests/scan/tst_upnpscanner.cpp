@@ -8,6 +8,7 @@
 
 #include <QElapsedTimer>
 #include <QNetworkInterface>
+#include <QNetworkProxy>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -114,6 +115,7 @@ private slots:
         const auto interfaces = QNetworkInterface::allInterfaces();
         if (interfaces.size() != 1 || !(interfaces.first().flags() & QNetworkInterface::IsLoopBack))
             QSKIP("sends on the network: runs only in a namespace of its own (netns-run.sh)");
+        QNetworkProxy::setApplicationProxy(QNetworkProxy::NoProxy); // The scanner sets its own.
         QVERIFY(m_http.listen(QHostAddress::AnyIPv4, 49152));
         connect(&m_http, &QTcpServer::newConnection, this, [this] {
             QTcpSocket *socket = m_http.nextPendingConnection();

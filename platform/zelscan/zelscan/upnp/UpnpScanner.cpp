@@ -114,6 +114,7 @@ void UpnpScanner::Implementation::begin()
         return;
     }
     socket = new QUdpSocket(q);
+    socket->setProxy(QNetworkProxy::NoProxy); // Nor asks the system for one.
     QObject::connect(socket, &QUdpSocket::readyRead, q, [this] { readAnswers(); });
     bool sent = socket->bind(local, 0);
     if (sent) {
