@@ -8,5 +8,6 @@
 #include <zelscan/Scanner.h>
 #include <zelscan/host/HostTables.h>
 #include <zelscan/host/LocalPcRecord.h>
+#include <zelscan/upnp/UpnpScanner.h>
 
 #endif // ZELSCAN_ZELSCAN_H
