@@ -5,5 +5,6 @@
 /// Every exported class of the scanner library.
 
 #include <zelscan/Scanner.h>
+#include <zelscan/names/NameScanner.h>
 
 #endif // ZELSCAN_ZELSCAN_H
