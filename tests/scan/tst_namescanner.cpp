@@ -49,11 +49,13 @@ void TestNameScanner::scan()
     // 127.0.0.5 by reverse lookup, answered to the asker alone; 127.0.0.6 as a workstation,
     // answered to the group; garbage and a name that is not UTF-8 (for 127.0.0.7) once.
     bool hostileSent = false;
+    int queryTtl = 0;
     connect(&responder, &QUdpSocket::readyRead, this, [&] {
         while (responder.hasPendingDatagrams()) {
             const QNetworkDatagram query = responder.receiveDatagram();
             if (query.data().size() < 12 || (query.data().at(2) & 0x80))
                 continue; // responses, this responder's own among them
+            queryTtl = query.hopLimit();
             responder.writeDatagram(header(1)
                                         + record(name({ "5", "0", "0", "127", "in-addr", "arpa" }),
                                                  12, name({ "nas", "local" })),
@@ -96,6 +98,7 @@ void TestNameScanner::scan()
 
     QVERIFY2(finishedAfter <= window + 100, qPrintable(QString::number(finishedAfter)));
     QVERIFY(hostileSent);
+    QCOMPARE(queryTtl, 255);
     const QList<Record> expected {
         { { zelmw::DEVICE_PARAM_LAN_IPADDRESS, "127.0.0.5" }, { zelmw::DEVICE_PARAM_NAME, "nas" } },
         { { zelmw::DEVICE_PARAM_LAN_IPADDRESS, "127.0.0.6" },

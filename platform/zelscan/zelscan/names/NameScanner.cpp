@@ -212,7 +212,8 @@ void NameScanner::Private::start()
     // Asked once more, for what a lost datagram may have left unanswered.
     QTimer::singleShot(window / 4, run, [this] { sendQueries(); });
     QTimer::singleShot(window / 2, run, [this] { askResolver(); });
-    QTimer::singleShot(window, run, [this] { finish(); });
+    // Precise: a coarse timer may be late by 5 % of the window.
+    QTimer::singleShot(window, Qt::PreciseTimer, run, [this] { finish(); });
 }
 
 void NameScanner::Private::fail(const QString &message)
