@@ -8,6 +8,7 @@
 #include <zelscan/Scanner.h>
 #include <zelscan/host/HostTables.h>
 #include <zelscan/host/LocalPcRecord.h>
+#include <zelscan/names/NameScanner.h>
 #include <zelscan/upnp/UpnpScanner.h>
 
 #endif // ZELSCAN_ZELSCAN_H
