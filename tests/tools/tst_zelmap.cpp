@@ -285,6 +285,75 @@ private slots:
         QCOMPARE(summary(zelmap(dir.path(), { "show", "--json" }).out), shown);
     }
 
+    // The hosts that are up with a MAC address; this host (no MAC) and the down one left out.
+    void importNmapReadsItsHosts()
+    {
+        QTemporaryDir dir;
+        const QString file = ZELMAP_FIXTURES "/nmap-sn.xml";
+        const Result import = zelmap(dir.path(),
+                                     { "import", "nmap", file, "--interval", "0", "--proc-net",
+                                       ZELMAP_FIXTURES "/proc-net" });
+        QVERIFY2(import.status == 0, import.err);
+        const QStringList shown {
+            R"({"devices":2,"id":1,"inUse":true,"localPcId":0,"masterDeviceId":1,)"
+            R"("name":"Velmora Home Network","nicGuid":"","serial":"@MAC:02:AA:00:00:00:FE"})",
+            R"({"connected":true,"id":1,"ip":"192.168.1.254","mac":"02:AA:00:00:00:FE",)"
+            R"("name":"192.168.1.254","type":"GATEWAY","wireless":false})",
+            R"({"connected":true,"id":2,"ip":"192.168.1.77","mac":"02:AA:00:00:00:4D",)"
+            R"("name":"printer.home","type":"UNKNOWN_DEVICE","wireless":false})"
+        };
+        QCOMPARE(summary(zelmap(dir.path(), { "show", "--json" }).out), shown);
+    }
+
+    // Another program's file: anything that could declare or fetch an entity is refused whole.
+    void importNmapRefuses_data()
+    {
+        QTest::addColumn<QByteArray>("document");
+        QTest::addColumn<QString>("gateway");
+        QTest::addColumn<QString>("reason");
+        const QByteArray host = "<host><status state=\"up\"/><address addr=\"10.0.0.1\" "
+                                "addrtype=\"ipv4\"/><address addr=\"02:00:00:00:00:01\" "
+                                "addrtype=\"mac\"/><hostnames><hostname name=\"&a;\"/>"
+                                "</hostnames></host>";
+        QTest::newRow("internal subset")
+            << "<!DOCTYPE nmaprun [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;\">]>"
+               "<nmaprun>"
+                + host + "</nmaprun>"
+            << "10.0.0.1"
+            << "other than <!DOCTYPE nmaprun>";
+        QTest::newRow("external DTD") << "<!DOCTYPE nmaprun SYSTEM \"http://127.0.0.1:9/x.dtd\">"
+                                         "<nmaprun>"
+                + host + "</nmaprun>"
+                                      << "10.0.0.1"
+                                      << "other than <!DOCTYPE nmaprun>";
+        QTest::newRow("undeclared entity") << "<nmaprun>" + host + "</nmaprun>"
+                                           << "10.0.0.1"
+                                           << "not well-formed XML";
+        QTest::newRow("not nmap") << QByteArray("<svg/>") << "10.0.0.1"
+                                  << "its root is <svg>";
+        QByteArray plain = host;
+        plain.replace("&a;", "box");
+        QTest::newRow("gateway absent") << "<nmaprun>" + plain + "</nmaprun>"
+                                        << "10.0.0.2"
+                                        << "the gateway 10.0.0.2 is not among its hosts";
+    }
+
+    void importNmapRefuses()
+    {
+        QFETCH(QByteArray, document);
+        QFETCH(QString, gateway);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        QFile file(dir.filePath("scan.xml"));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(document) == document.size());
+        file.close();
+        const Result import
+            = zelmap(dir.path(), { "import", "nmap", file.fileName(), "--gateway", gateway });
+        QCOMPARE(import.status, 2);
+        QVERIFY2(import.err.contains(reason.toUtf8()), import.err);
+        QCOMPARE(json(dir.path(), { "maps", "--json" }).array().size(), 0);
+    }
+
     void hostileNames_data()
     {
         QTest::addColumn<QString>("name");
@@ -497,7 +566,7 @@ private slots:
                      own.out);
             ++commands;
         }
-        QCOMPARE(commands, 8);
+        QCOMPARE(commands, 9);
         QFile readme(ZELMAP_FIXTURES "/../../../README.md");
         QVERIFY(readme.open(QIODevice::ReadOnly));
         QVERIFY2(readme.readAll().contains("```\n" + help.out + "```\n"), help.out);

@@ -1,12 +1,14 @@
 #include "FeedCommands.h"
 
 #include "CommandContext.h"
+#include "NmapFile.h"
 #include "PipelineRunner.h"
 #include "ReadCommands.h"
 #include "TerminalText.h"
 
 #include <zelmw/networkmap/InUseMapController.h>
 #include <zelscan/HomeScanner.h>
+#include <zelscan/host/HostTables.h>
 
 #include <QEventLoop>
 
@@ -18,6 +20,18 @@ const QCommandLineOption intervalOption(QStringLiteral("interval"),
                                         QStringLiteral("Milliseconds between two records "
                                                        "(default: the library's 500)."),
                                         QStringLiteral("MS"));
+const QCommandLineOption
+    procNetOption(QStringLiteral("proc-net"),
+                  QStringLiteral("Read \"route\" and \"arp\" from DIR instead of /proc/net "
+                                 "(default: $ZELMAP_PROC_NET, else /proc/net)."),
+                  QStringLiteral("DIR"));
+
+QString procNetDirectory(const QCommandLineParser &parser)
+{
+    const QString dir = parser.value(procNetOption);
+    return dir.isEmpty() ? qEnvironmentVariable("ZELMAP_PROC_NET", QStringLiteral("/proc/net"))
+                         : dir;
+}
 
 } // namespace
 
@@ -90,21 +104,51 @@ int FeedCommands::scan(const CommandContext &context)
 {
     QCommandLineParser parser;
     parser.addOption(intervalOption);
-    const QCommandLineOption procNet(
-        QStringLiteral("proc-net"),
-        QStringLiteral("Read \"route\" and \"arp\" from DIR instead of /proc/net "
-                       "(default: $ZELMAP_PROC_NET, else /proc/net)."),
-        QStringLiteral("DIR"));
-    parser.addOption(procNet);
+    parser.addOption(procNetOption);
     if (const std::optional<int> done = context.parse(parser, 0, 0))
         return *done;
-    QString dir = parser.value(procNet);
-    if (dir.isEmpty())
-        dir = qEnvironmentVariable("ZELMAP_PROC_NET", QStringLiteral("/proc/net"));
     zelscan::HomeScanner scanner;
-    scanner.setProcNetDirectory(dir);
+    scanner.setProcNetDirectory(procNetDirectory(parser));
     QList<ReplayFile::Step> steps;
     if (!discover(scanner, steps))
         return context.fail(CommandContext::Failure, scanner.error());
+    return feed(context, steps, parser.value(intervalOption));
+}
+
+int FeedCommands::importFile(const CommandContext &context)
+{
+    QCommandLineParser parser;
+    parser.addOption(intervalOption);
+    const QCommandLineOption gatewayOption(
+        QStringLiteral("gateway"),
+        QStringLiteral("The gateway's IPv4 address (default: this host's default gateway)."),
+        QStringLiteral("IP"));
+    parser.addOption(gatewayOption);
+    parser.addOption(procNetOption);
+    parser.addPositionalArgument(QStringLiteral("nmap"), QStringLiteral("The file's format."));
+    parser.addPositionalArgument(QStringLiteral("FILE"),
+                                 QStringLiteral("The output of \"nmap -sn -oX FILE\"; \"-\" is "
+                                                "stdin."));
+    if (const std::optional<int> done = context.parse(parser, 2, 2))
+        return *done;
+    const QStringList arguments = parser.positionalArguments();
+    if (arguments.first() != QLatin1String("nmap"))
+        return context.fail(CommandContext::UsageError,
+                            QStringLiteral("the only format is nmap, not ")
+                                + TerminalText::escaped(arguments.first()));
+    QString gateway = parser.value(gatewayOption);
+    if (gateway.isEmpty()) {
+        zelscan::HostTables tables(procNetDirectory(parser));
+        if (!tables.read())
+            return context.fail(CommandContext::Failure,
+                                tables.error()
+                                    + QStringLiteral("; name the gateway with --gateway"));
+        gateway = tables.gatewayAddress();
+    }
+    NmapFile file;
+    QList<ReplayFile::Step> steps;
+    if (!file.read(arguments.at(1)) || !file.records(gateway, steps))
+        // The reason may quote the file, which a scan of the network wrote.
+        return context.fail(CommandContext::UsageError, TerminalText::escaped(file.error()));
     return feed(context, steps, parser.value(intervalOption));
 }

@@ -18,6 +18,7 @@ class FeedCommands
 public:
     static int replay(const CommandContext &context);
     static int scan(const CommandContext &context);
+    static int importFile(const CommandContext &context);
 
 private:
     // Runs SCANNER to its end and appends what it found to STEPS; false when it could not run.
