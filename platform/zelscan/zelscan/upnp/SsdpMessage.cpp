@@ -2,6 +2,8 @@
 
 #include <QList>
 
+#include <algorithm>
+
 namespace zelscan {
 namespace upnp {
 
@@ -61,7 +63,10 @@ QString answerLocation(const QByteArray &datagram)
                 == 0)
             location = line.mid(colon + 1).trimmed();
     }
-    return location;
+    // A header may hold a tab, a URL no control character at all (C1 ones included).
+    const bool clean = std::none_of(location.cbegin(), location.cend(),
+                                    [](QChar c) { return c.category() == QChar::Other_Control; });
+    return clean ? location : QString();
 }
 
 } // namespace upnp
