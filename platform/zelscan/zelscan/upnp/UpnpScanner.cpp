@@ -25,8 +25,14 @@ Q_LOGGING_CATEGORY(upnpLog, "ZELSCAN")
 const QHostAddress SSDP_GROUP(QStringLiteral("239.255.255.250"));
 const quint16 SSDP_PORT = 1900;
 const int MULTICAST_TTL = 2;
-const int MAX_ANSWERS = 10000;
-const int MAX_LOCATIONS = 64;
+// The bounds are per responder, so that one device flooding the network cannot crowd out the
+// others' answers: a real device answers a search with a few dozen datagrams and points them at
+// one to three descriptions.
+const int MAX_RESPONDERS = 64;
+const int MAX_ANSWERS_PER_RESPONDER = 200;
+const int MAX_LOCATIONS_PER_RESPONDER = 16;
+// Room for a flood's burst, so that answers behind it are not dropped by the kernel.
+const int RECEIVE_BUFFER_BYTES = 1 << 20;
 const QString GATEWAY_DEVICE_TYPE
     = QStringLiteral("urn:schemas-upnp-org:device:InternetGatewayDevice:");
 
@@ -50,6 +56,9 @@ public:
     };
     struct Responder
     {
+        int answers = 0;
+        QSet<QString> seen;
+        bool tooManyLocations = false;
         QList<Location> locations;
         bool reported = false;
     };
@@ -59,8 +68,9 @@ public:
     { }
 
     void begin();
+    bool search();
     void readAnswers();
-    void consider(const QHostAddress &sender, const QString &location);
+    void consider(const QString &responder, const QString &location);
     void fetched(const QString &responder, int index, const QByteArray &document,
                  const QString &refusal);
     void report(const QString &responder);
@@ -77,20 +87,19 @@ public:
     bool listening = false;
     QUdpSocket *socket = nullptr;
     QTimer *windowTimer = nullptr;
+    // Sends the search again: UDP may lose it or its answers (a flood fills the socket's
+    // buffer). At a third of the window, which leaves devices their second to answer.
+    QTimer *searchTimer = nullptr;
     QNetworkAccessManager *manager = nullptr;
     QList<QPointer<upnp::DescriptionFetch>> fetches;
     int fetching = 0;
-    int answers = 0;
-    bool tooManyLocations = false;
-    QSet<QString> locations;
+    bool tooManyResponders = false;
     QMap<QString, Responder> responders;
 };
 
 void UpnpScanner::Implementation::begin()
 {
-    answers = 0;
-    tooManyLocations = false;
-    locations.clear();
+    tooManyResponders = false;
     responders.clear();
     QHostAddress local;
     for (const QNetworkAddressEntry &entry : interface.addressEntries()) {
@@ -120,12 +129,9 @@ void UpnpScanner::Implementation::begin()
     if (sent) {
         socket->setMulticastInterface(interface);
         socket->setSocketOption(QAbstractSocket::MulticastTtlOption, MULTICAST_TTL);
-        for (const QByteArray &target : { QByteArrayLiteral("ssdp:all"),
-                                          QByteArrayLiteral("urn:schemas-upnp-org:device:"
-                                                            "InternetGatewayDevice:1") }) {
-            const QByteArray request = upnp::searchRequest(target);
-            sent = sent && socket->writeDatagram(request, SSDP_GROUP, SSDP_PORT) == request.size();
-        }
+        socket->setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption,
+                                RECEIVE_BUFFER_BYTES);
+        sent = search();
     }
     if (!sent) {
         qCWarning(upnpLog).noquote()
@@ -137,44 +143,70 @@ void UpnpScanner::Implementation::begin()
     }
     listening = true;
     windowTimer->start(window);
+    searchTimer->start(window / 3);
+}
+
+// Sends one round of searches: every device, and Internet gateways. False when one could not be
+// sent.
+bool UpnpScanner::Implementation::search()
+{
+    bool sent = true;
+    for (const QByteArray &target :
+         { QByteArrayLiteral("ssdp:all"),
+           QByteArrayLiteral("urn:schemas-upnp-org:device:InternetGatewayDevice:1") }) {
+        const QByteArray request = upnp::searchRequest(target);
+        sent = sent && socket->writeDatagram(request, SSDP_GROUP, SSDP_PORT) == request.size();
+    }
+    return sent;
 }
 
 void UpnpScanner::Implementation::readAnswers()
 {
+    // Every datagram is read, so the socket's buffer keeps room for the next; only those
+    // within their responder's bounds are looked at.
     while (socket && socket->hasPendingDatagrams()) {
         QHostAddress sender;
-        if (++answers > MAX_ANSWERS) {
-            socket->readDatagram(nullptr, 0, &sender);
-            warn(sender.toString(), QStringLiteral("too many answers, no more are read"));
-            socket->close();
-            return;
-        }
         const qint64 size = socket->pendingDatagramSize();
         QByteArray datagram(int(qBound(qint64(0), size, qint64(upnp::MAX_DATAGRAM_BYTES + 1))),
                             '\0');
         const qint64 read = socket->readDatagram(datagram.data(), datagram.size(), &sender);
         if (read < 0 || size > upnp::MAX_DATAGRAM_BYTES)
             continue;
+        const QString responder = QHostAddress(sender.toIPv4Address()).toString();
+        auto entry = responders.find(responder);
+        if (entry == responders.end()) {
+            if (responders.size() >= MAX_RESPONDERS) {
+                if (!tooManyResponders)
+                    warn(responder, QStringLiteral("too many responders, no more are read"));
+                tooManyResponders = true;
+                continue;
+            }
+            entry = responders.insert(responder, Responder());
+        }
+        if (++entry->answers > MAX_ANSWERS_PER_RESPONDER) {
+            if (entry->answers == MAX_ANSWERS_PER_RESPONDER + 1)
+                warn(responder, QStringLiteral("too many answers, no more are read"));
+            continue;
+        }
         datagram.truncate(int(read));
         const QString location = upnp::answerLocation(datagram);
         if (!location.isEmpty())
-            consider(sender, location);
+            consider(responder, location);
     }
 }
 
-void UpnpScanner::Implementation::consider(const QHostAddress &sender, const QString &location)
+void UpnpScanner::Implementation::consider(const QString &responder, const QString &location)
 {
-    const QHostAddress address(sender.toIPv4Address());
-    const QString responder = address.toString();
-    if (locations.contains(location) || responders.value(responder).reported)
+    Responder &entry = responders[responder];
+    if (entry.reported || entry.seen.contains(location))
         return;
-    if (locations.size() >= MAX_LOCATIONS) {
-        if (!tooManyLocations)
+    if (entry.seen.size() >= MAX_LOCATIONS_PER_RESPONDER) {
+        if (!entry.tooManyLocations)
             warn(responder, QStringLiteral("too many descriptions, no more are fetched"));
-        tooManyLocations = true;
+        entry.tooManyLocations = true;
         return;
     }
-    locations.insert(location);
+    entry.seen.insert(location);
 
     // Only plain HTTP from the very address that answered: a description elsewhere would make
     // the scanner a tool for reaching other hosts.
@@ -188,7 +220,6 @@ void UpnpScanner::Implementation::consider(const QHostAddress &sender, const QSt
         return;
     }
 
-    Responder &entry = responders[responder];
     const int index = entry.locations.size();
     entry.locations.append(Location { url.adjusted(QUrl::RemoveFragment), true, false, {} });
     auto *fetch = new upnp::DescriptionFetch(manager, entry.locations.last().url, q);
@@ -258,6 +289,7 @@ void UpnpScanner::Implementation::report(const QString &responder)
 void UpnpScanner::Implementation::windowOver()
 {
     listening = false;
+    searchTimer->stop();
     delete socket;
     socket = nullptr;
     finishIfDone();
@@ -275,6 +307,7 @@ void UpnpScanner::Implementation::finishIfDone()
 void UpnpScanner::Implementation::stop()
 {
     windowTimer->stop();
+    searchTimer->stop();
     for (const auto &fetch : std::as_const(fetches))
         delete fetch;
     fetches.clear();
@@ -293,6 +326,12 @@ UpnpScanner::UpnpScanner(const QNetworkInterface &interface, QObject *parent)
     d->windowTimer = new QTimer(this);
     d->windowTimer->setSingleShot(true);
     connect(d->windowTimer, &QTimer::timeout, this, [this] { d->windowOver(); });
+    d->searchTimer = new QTimer(this);
+    d->searchTimer->setSingleShot(true);
+    connect(d->searchTimer, &QTimer::timeout, this, [this] {
+        if (d->socket)
+            d->search();
+    });
     d->manager = new QNetworkAccessManager(this);
     d->manager->setProxy(QNetworkProxy::NoProxy); // Never fetch through another host.
 }

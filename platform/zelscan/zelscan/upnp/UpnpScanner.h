@@ -25,10 +25,12 @@ namespace zelscan {
 /// address only, and the application merges them with the neighbour table's records by
 /// address.
 ///
-/// Everything from the network is treated as hostile. An answer is read only within bounds
-/// (datagram size, header lines, valid UTF-8), and at most 10,000 answers per look. At most
-/// 64 distinct descriptions are considered, each fetched once over plain HTTP and only from
-/// the address that answered; a fetch is refused when it is larger than 64 KiB, takes more
+/// The searches are sent twice, at the start and at a third of the window, as UDP may lose
+/// them or their answers. Everything from the network is treated as hostile. An answer is read
+/// only within bounds (datagram size, header lines, valid UTF-8). The bounds hold per
+/// responding address, so that one device's flood cannot crowd out the others: at most 64
+/// responders, 200 answers and 16 distinct descriptions each. A description is fetched once,
+/// over plain HTTP and only from the address that answered; a fetch is refused when it is larger than 64 KiB, takes more
 /// than 2 s, redirects, or holds a document type declaration, invalid XML or UTF-8, or a
 /// text over 1,024 characters. Each refusal logs one warning on the "ZELSCAN" logging
 /// category naming the answering address and the reason, and yields no record.
