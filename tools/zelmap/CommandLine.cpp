@@ -40,6 +40,11 @@ const QList<CommandLine::Command> &CommandLine::commands()
         { QStringLiteral("scan"), QStringLiteral("[--interval MS] [--proc-net DIR]"),
           QStringLiteral("this host's own view of its network, passively"), StoreUse::Feed,
           &FeedCommands::scan },
+        { QStringLiteral("discover"),
+          QStringLiteral("[--interface IF] [--wait SECONDS] [--json] [--interval MS]"),
+          QStringLiteral("search the network (UPnP, host names) and feed what answers; sends "
+                         "traffic"),
+          StoreUse::FeedWhenAsked, &FeedCommands::discover },
         { QStringLiteral("maps"), QStringLiteral("[--json]"),
           QStringLiteral("the stored maps: id, serial, name, device count, which is in use"),
           StoreUse::Read, &ReadCommands::maps },
@@ -107,7 +112,13 @@ int CommandLine::run(const QStringList &arguments)
         if (command.name != name)
             continue;
         CommandContext context(command.name, command.synopsis, command.summary, positional);
-        int status = setUpStore(parser.value(dataDirOption), command.store, context);
+        const QString dataDir = parser.value(dataDirOption);
+        int status = CommandContext::Success;
+        if (command.store == StoreUse::FeedWhenAsked)
+            context.setStoreOpener(
+                [dataDir, &context] { return setUpStore(dataDir, StoreUse::Feed, context); });
+        else
+            status = setUpStore(dataDir, command.store, context);
         if (status == CommandContext::Success)
             status = command.handler(context);
         // What the handler wrote straight to standard output is checked here.
