@@ -45,6 +45,12 @@ const QList<CommandLine::Command> &CommandLine::commands()
           QStringLiteral("search the network (UPnP, host names) and feed what answers; sends "
                          "traffic"),
           StoreUse::FeedWhenAsked, &FeedCommands::discover },
+        { QStringLiteral("watch"),
+          QStringLiteral("[--every SECONDS] [--wait SECONDS] [--rounds N] [--interface IF] "
+                         "[--interval MS]"),
+          QStringLiteral("discover again and again, telling the map in use which devices "
+                         "answered; sends traffic"),
+          StoreUse::Feed, &FeedCommands::watch },
         { QStringLiteral("maps"), QStringLiteral("[--json]"),
           QStringLiteral("the stored maps: id, serial, name, device count, which is in use"),
           StoreUse::Read, &ReadCommands::maps },

@@ -4,6 +4,7 @@
 #include "PipelineRunner.h"
 #include "ReadCommands.h"
 #include "TerminalText.h"
+#include "WatchRunner.h"
 
 #include <zelmw/networkmap/InUseMapController.h>
 #include <zelscan/HomeScanner.h>
@@ -195,4 +196,46 @@ int FeedCommands::discover(const CommandContext &context)
         lines += QJsonDocument(object).toJson(QJsonDocument::Compact) + '\n';
     }
     return context.write(lines);
+}
+
+int FeedCommands::watch(const CommandContext &context)
+{
+    QCommandLineParser parser;
+    const QCommandLineOption every(QStringLiteral("every"),
+                                   QStringLiteral("Seconds from the start of one round to the "
+                                                  "next (default: 10)."),
+                                   QStringLiteral("SECONDS"));
+    const QCommandLineOption rounds(QStringLiteral("rounds"),
+                                    QStringLiteral("Stop after N rounds (default: only on "
+                                                   "SIGINT or SIGTERM)."),
+                                    QStringLiteral("N"));
+    parser.addOptions({ every, waitOption, rounds, interfaceOption, intervalOption });
+    if (const std::optional<int> done = context.parse(parser, 0, 0))
+        return *done;
+    WatchRunner::Settings settings;
+    settings.interfaceName = parser.value(interfaceOption);
+    if (!milliseconds(parser.value(waitOption), 2000, 0, settings.waitMs))
+        return context.fail(CommandContext::UsageError,
+                            QStringLiteral("--wait takes seconds from 0 to 86400, not ")
+                                + parser.value(waitOption));
+    if (!milliseconds(parser.value(every), 10000, 0.1, settings.everyMs))
+        return context.fail(CommandContext::UsageError,
+                            QStringLiteral("--every takes seconds from 0.1 to 86400, not ")
+                                + parser.value(every));
+    if (parser.isSet(rounds)) {
+        bool ok = false;
+        settings.rounds = parser.value(rounds).toInt(&ok);
+        if (!ok || settings.rounds < 1)
+            return context.fail(CommandContext::UsageError,
+                                QStringLiteral("--rounds takes a number >= 1, not ")
+                                    + parser.value(rounds));
+    }
+    if (!listenerInterval(parser, settings.intervalMs))
+        return context.fail(CommandContext::UsageError, intervalError(parser));
+    WatchRunner runner(context, settings);
+    const int status = runner.run();
+    // A watch that could not look has no map to show.
+    if (status != CommandContext::Success)
+        return status;
+    return printInUse(context, status);
 }

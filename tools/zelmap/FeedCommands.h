@@ -19,6 +19,7 @@ public:
     static int replay(const CommandContext &context);
     static int scan(const CommandContext &context);
     static int discover(const CommandContext &context);
+    static int watch(const CommandContext &context);
 
 private:
     // Runs SCANNER to its end and appends what it found to STEPS; false when it could not run.
