@@ -186,13 +186,15 @@ wait_for() {
     for ((i = 0; i < ${#NAMES[@]}; i++)); do
         [ "${NAMES[i]}" = "$name" ] && pid=${PIDS[i]}
     done
-    for ((i = 0; i < 100; i++)); do
+    local deadline=$((SECONDS + 5))
+    while :; do
         "$@" && return 0
         if [ -n "$pid" ] && ! kill -0 "$pid" 2>/dev/null; then
             log "$name exited before it was ready; its log, $logfile:"
             sed 's/^/    /' "$logfile" >&2
             exit 1
         fi
+        [ $SECONDS -ge $deadline ] && break
         sleep 0.05
     done
     log "$name did not come up within 5 seconds; its log, $logfile:"
@@ -271,7 +273,7 @@ uuid=$ROUTER_UUID
 lease_file=$TMP/miniupnpd.leases
 deny 0-65535 0.0.0.0/0 0-65535
 EOF
-    start miniupnpd "$TMP/miniupnpd.log" "$NS_ROUTER" miniupnpd -d -f "$conf"
+    start miniupnpd "$TMP/miniupnpd.log" "$NS_ROUTER" miniupnpd -d -f "$conf" -P "$TMP/miniupnpd.pid"
 
     start dnsmasq "$TMP/dnsmasq.log" "$NS_ROUTER" dnsmasq --keep-in-foreground \
         --conf-file=/dev/null --no-resolv --no-hosts --user=root \
@@ -349,11 +351,17 @@ start_hostile() {
         127.0.0.1 "$HOSTILE_HTTP_PORT" loopback "$TMP/canary.log"
 }
 
-daemon_log() { # where each daemon writes
+# show_log DAEMON: the end of a daemon's log, on stderr, since the folder goes with the home.
+show_log() {
+    local file
     case $1 in
-    minidlna) echo "$TMP/minidlna.log and $TMP/media/log/minidlna.log" ;;
-    *) echo "$TMP/$1.log" ;;
+    minidlna) set -- "$TMP/minidlna.log" "$TMP/media/log/minidlna.log" ;;
+    *) set -- "$TMP/$1.log" ;;
     esac
+    for file; do
+        echo "    $file:" >&2
+        tail -n 30 "$file" 2>/dev/null | sed 's/^/        /' >&2
+    done
 }
 
 avahi_ready() { grep -q 'Server startup complete' "$TMP/avahi-daemon.log"; }
@@ -380,6 +388,7 @@ VHOME_MEDIA_NS=$NS_MEDIA
 VHOME_HOSTILE_NS=$NS_HOSTILE
 VHOME_WAN_NS=$NS_WAN
 VHOME_LAN_IFACE=$LAN_IFACE
+VHOME_MEDIA_IFACE=$LAN_IFACE
 VHOME_LAN_PREFIX=$LAN_PREFIX.0/24
 VHOME_DOMAIN=$DOMAIN
 VHOME_DHCP_RANGE=$DHCP_FIRST-$DHCP_LAST
@@ -414,6 +423,7 @@ VHOME_HOSTILE_IP=$HOSTILE_IP
 VHOME_HOSTILE_MAC=$HOSTILE_MAC
 VHOME_HOSTILE_HOSTNAME=$HOSTILE_HOSTNAME
 VHOME_HOSTILE_PORT=$HOSTILE_HTTP_PORT
+VHOME_HOSTILE_RESPONDER=$RESPONDER
 VHOME_HOSTILE_LOG=$TMP/hostile.log
 VHOME_CANARY_LOG=$TMP/canary.log
 VHOME_DIR=$TMP
@@ -436,7 +446,8 @@ check_home() {
                 status=1
             fi
         else
-            log "$1 did not answer at http://$2/rootDesc.xml; its log: $(daemon_log "$1")"
+            log "$1 did not answer at http://$2/rootDesc.xml"
+            show_log "$1"
             status=1
         fi
     done
@@ -448,7 +459,8 @@ check_home() {
             echo "$who: $3 $4:"
             printf '%s\n' "$out" | sed 's/^/    /'
         else
-            log "$who did not answer $3 $4 with $expected (got: $out); its log: $(daemon_log "$who")"
+            log "$who did not answer $3 $4 with $expected (got: $out)"
+            show_log "$who"
             status=1
         fi
     }
@@ -459,12 +471,29 @@ check_home() {
         PTR "$ROUTER_HOSTNAME.$DOMAIN"
     dns avahi-daemon 224.0.0.251 5353 "$media_reverse" PTR "$MEDIA_HOSTNAME.local"
     dns avahi-daemon 224.0.0.251 5353 "$MEDIA_HOSTNAME.local" A "$MEDIA_IP"
+    if out=$(in_ns "$NS_PC" python3 "$HERE/ssdp-search.py" 2); then
+        echo "SSDP search from the PC:"
+        printf '%s\n' "$out" | sed 's/^/    /'
+        for want in "$ROUTER_IP:$ROUTER_HTTP_PORT/rootDesc.xml miniupnpd" \
+            "$MEDIA_IP:$MEDIA_HTTP_PORT/rootDesc.xml minidlna"; do
+            set -- $want
+            printf '%s' "$out" | grep -qF "http://$1" || {
+                log "$2 did not answer the SSDP search"
+                show_log "$2"
+                status=1
+            }
+        done
+    else
+        log "nothing answered the SSDP search from the PC"
+        status=1
+    fi
     if [ -n "$RESPONDER" ]; then
         if out=$(in_ns "$NS_PC" curl -sS --max-time 5 -o /dev/null -w '%{http_code} %{size_download}' \
             "http://$HOSTILE_IP:$HOSTILE_HTTP_PORT/big"); then
             echo "hostile responder: /big answered $out bytes"
         else
-            log "the hostile responder did not answer; its log: $TMP/hostile.log"
+            log "the hostile responder did not answer"
+            show_log hostile
             status=1
         fi
     fi
