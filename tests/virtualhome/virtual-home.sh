@@ -10,8 +10,11 @@
 # runs inside them.
 #
 # run:   runs COMMAND in the PC's namespace with VHOME_* variables describing the home (addresses,
-#        MACs, names, serial numbers, uuids, logs), then takes the home down and exits with
-#        COMMAND's status.
+#        MACs, names, serial numbers, uuids, logs: home_environment below lists them), then takes
+#        the home down and exits with COMMAND's status. VHOME_HOSTILE_LOG has a line for each
+#        search, answer and fetch the hostile box saw; VHOME_CANARY_LOG one for each request that
+#        reached the router's or the PC's loopback port $VHOME_HOSTILE_PORT, where no scanner
+#        may go.
 # check: proves from the PC that each daemon answers, prints what it found, takes the home down.
 #
 # Exits 77 (skipped) when not root or when no namespace can be made. Needs root, iproute2, curl,
@@ -512,7 +515,11 @@ log "home up in $(awk "BEGIN{print $T1 - $T0}") s (namespaces $ALL_NS)"
 if [ "$MODE" = check ]; then
     check_home
     STATUS=$?
-    [ $STATUS = 0 ] && echo "every daemon answered" || log "check failed"
+    if [ $STATUS = 0 ]; then
+        echo "every daemon answered"
+    else
+        log "check failed"
+    fi
 else
     mapfile -t HOME_ENV < <(home_environment)
     ip netns exec "$NS_PC" env "${HOME_ENV[@]}" "$@" &
