@@ -9,9 +9,10 @@
 # inside these namespaces, so nothing of the home ever appears on the host, and every daemon
 # runs inside them.
 #
-# run:   runs COMMAND in the PC's namespace with VHOME_* variables describing the home (addresses,
-#        MACs, names, serial numbers, uuids, logs: home_environment below lists them), then takes
-#        the home down and exits with COMMAND's status. VHOME_HOSTILE_LOG has a line for each
+# run:   runs COMMAND in the PC's namespace, with the PC's host name and the router as its
+#        name server, and with VHOME_* variables describing the home (addresses, MACs, names,
+#        serial numbers, uuids, logs: home_environment below lists them), then takes the home
+#        down and exits with COMMAND's status. VHOME_HOSTILE_LOG has a line for each
 #        search, answer and fetch the hostile box saw; VHOME_CANARY_LOG one for each request that
 #        reached the router's or the PC's loopback port $VHOME_HOSTILE_PORT, where no scanner
 #        may go.
@@ -522,7 +523,12 @@ if [ "$MODE" = check ]; then
     fi
 else
     mapfile -t HOME_ENV < <(home_environment)
-    ip netns exec "$NS_PC" env "${HOME_ENV[@]}" "$@" &
+    # The PC is a box of the home: its own host name, and the router as its name server, as
+    # its DHCP lease would say. Both hold only for COMMAND, in namespaces of its own.
+    printf 'nameserver %s\nsearch %s\n' "$ROUTER_IP" "$DOMAIN" >"$TMP/resolv.conf"
+    ip netns exec "$NS_PC" unshare -m -u sh -c '
+        mount --bind "$1" /etc/resolv.conf && hostname "$2" && shift 2 && exec "$@"' sh \
+        "$TMP/resolv.conf" "$PC_HOSTNAME" env "${HOME_ENV[@]}" "$@" &
     COMMAND_PID=$!
     wait "$COMMAND_PID"
     STATUS=$?
