@@ -147,6 +147,16 @@ teardown() {
     for pid in "${PIDS[@]}" $COMMAND_PID; do
         wait "$pid" 2>/dev/null
     done
+    # What COMMAND started and left behind, when it was stopped: every process still in these
+    # namespaces is this run's, since no one else knows their names.
+    local ns stray=()
+    for ns in "${MADE_NS[@]}"; do
+        mapfile -t -O ${#stray[@]} stray < <(ip netns pids "$ns" 2>/dev/null)
+    done
+    if [ ${#stray[@]} -gt 0 ]; then
+        log "stopping what was left in the home: ${stray[*]}"
+        kill -KILL "${stray[@]}" 2>/dev/null
+    fi
     for ((i = ${#MADE_NS[@]} - 1; i >= 0; i--)); do
         ip netns del "${MADE_NS[i]}" 2>/dev/null || log "could not delete namespace ${MADE_NS[i]}"
     done
