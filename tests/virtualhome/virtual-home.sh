@@ -193,14 +193,16 @@ start() {
 }
 
 # wait_for NAME LOGFILE TEST...: polls TEST until it succeeds, failing with the daemon's log when
-# the daemon has left or a few seconds have gone by.
+# the daemon has left or READY_GUARD seconds have gone by: a guard against a daemon that hangs,
+# long enough for one that starts slowly on a busy machine.
+READY_GUARD=60
 wait_for() {
     local name=$1 logfile=$2 i pid=
     shift 2
     for ((i = 0; i < ${#NAMES[@]}; i++)); do
         [ "${NAMES[i]}" = "$name" ] && pid=${PIDS[i]}
     done
-    local deadline=$((SECONDS + 5))
+    local deadline=$((SECONDS + READY_GUARD))
     while :; do
         "$@" && return 0
         if [ -n "$pid" ] && ! kill -0 "$pid" 2>/dev/null; then
@@ -211,7 +213,7 @@ wait_for() {
         [ $SECONDS -ge $deadline ] && break
         sleep 0.05
     done
-    log "$name did not come up within 5 seconds; its log, $logfile:"
+    log "$name did not come up within $READY_GUARD seconds; its log, $logfile:"
     sed 's/^/    /' "$logfile" >&2
     exit 1
 }
