@@ -6,7 +6,7 @@ variables. Checks that `zelmap discover --json` finds the home as its daemons we
 that each hostile answer is refused with one warning naming the hostile box and nothing is
 fetched where the answers point elsewhere, that `discover` feeds a store, that twenty
 discoveries find the same, and that `watch` shows the media box disconnected once its link is
-down. Prints the wall time of one discovery and of the slowest of the twenty."""
+down, then deletes it once its lease has run out. Prints the wall time of one discovery and of the slowest of the twenty."""
 import collections
 import json
 import os
@@ -271,6 +271,21 @@ def main():
         if device.get('connected') != (not away):
             fail(f'after six rounds without the media box, {want["DEVICE_PARAM_LAN_IPADDRESS"]}'
                  f' shows connected={device.get("connected")}')
+
+    # Away longer than its lease (a second, from now on): the next round deletes it.
+    status, _, err, _ = zelmap('fed', 'config', 'set', 'DEFAULT_LEASE_TIME', '1')
+    if status != 0:
+        fail(f'zelmap config set DEFAULT_LEASE_TIME 1 exited {status}: {err.strip()}')
+    status, _, err, _ = zelmap('fed', 'watch', '--every', '1', '--wait', '1', '--rounds', '2',
+                               guard=2 * GUARD_SECONDS)
+    if status != 0:
+        fail(f'zelmap watch exited {status}: {err.strip()}')
+    shown = devices_shown('fed')
+    for want, _ in expected_records():
+        away = want['DEVICE_PARAM_LAN_IPADDRESS'] == V['VHOME_MEDIA_IP']
+        if (want['DEVICE_PARAM_LAN_MACADDRESS'] in shown) == away:
+            fail(f'with a lease of one second, {want["DEVICE_PARAM_LAN_IPADDRESS"]} is '
+                 + ('still in the map' if away else 'gone from the map'))
 
     with open(V['VHOME_CANARY_LOG']) as log:
         canaries = log.read()
