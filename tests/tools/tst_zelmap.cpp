@@ -497,7 +497,7 @@ private slots:
                      own.out);
             ++commands;
         }
-        QCOMPARE(commands, 8);
+        QCOMPARE(commands, 10);
         QFile readme(ZELMAP_FIXTURES "/../../../README.md");
         QVERIFY(readme.open(QIODevice::ReadOnly));
         QVERIFY2(readme.readAll().contains("```\n" + help.out + "```\n"), help.out);

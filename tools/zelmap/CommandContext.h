@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 // What a command's handler works with (and, without a name, the tool before a command): its entry
@@ -44,6 +45,12 @@ public:
     int print(const QString &text) const;
     int printJson(const QJsonDocument &document) const;
 
+    // For a command that opens the store only when it needs it: openStore() runs OPENER.
+    void setStoreOpener(std::function<int()> opener) { m_storeOpener = std::move(opener); }
+    // Opens the store of a command that opens it when it needs it; Success, or the status of
+    // the failure reported.
+    int openStore() const { return m_storeOpener ? m_storeOpener() : int(Success); }
+
     // Flushes standard output; false, with the reason in ERROR, when anything written to it
     // since the start could not be.
     static bool flushStandardOutput(QString &error);
@@ -53,6 +60,7 @@ private:
     QString m_synopsis;
     QString m_summary;
     QStringList m_arguments;
+    std::function<int()> m_storeOpener;
 };
 
 #endif // ZELMAP_COMMANDCONTEXT_H

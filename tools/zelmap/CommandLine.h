@@ -16,9 +16,9 @@ public:
     int run(const QStringList &arguments);
 
 private:
-    // What a command does with the store: only reads it, also changes the configuration, or
-    // feeds records into it.
-    enum class StoreUse { Read, Configure, Feed };
+    // What a command does with the store: only reads it, also changes the configuration,
+    // feeds records into it, or feeds them when it asks CommandContext::openStore().
+    enum class StoreUse { Read, Configure, Feed, FeedWhenAsked };
 
     struct Command
     {

@@ -18,12 +18,16 @@ class FeedCommands
 public:
     static int replay(const CommandContext &context);
     static int scan(const CommandContext &context);
+    static int discover(const CommandContext &context);
+    static int watch(const CommandContext &context);
 
 private:
     // Runs SCANNER to its end and appends what it found to STEPS; false when it could not run.
-    static bool discover(zelscan::HomeScanner &scanner, QList<ReplayFile::Step> &steps);
+    static bool collect(zelscan::HomeScanner &scanner, QList<ReplayFile::Step> &steps);
     static int feed(const CommandContext &context, const QList<ReplayFile::Step> &steps,
-                    const QString &interval, const QString &progressPath = QString());
+                    int intervalMs, const QString &progressPath = QString());
+    // The map in use and its devices on stdout, after a feed that ended with STATUS.
+    static int printInUse(const CommandContext &context, int status);
 };
 
 #endif // ZELMAP_FEEDCOMMANDS_H

@@ -46,6 +46,7 @@ PipelineRunner::PipelineRunner(const QList<ReplayFile::Step> &steps, int interva
     , m_queued(0)
     , m_next(0)
     , m_status(0)
+    , m_keepListening(false)
 { }
 
 qint64 PipelineRunner::finished() const
@@ -63,6 +64,18 @@ void PipelineRunner::writeProgress()
 }
 
 int PipelineRunner::run()
+{
+    connect(this, &PipelineRunner::done, this, [](int status) { QCoreApplication::exit(status); });
+    std::signal(SIGINT, onInterrupt);
+    std::signal(SIGTERM, onInterrupt);
+    start();
+    QCoreApplication::exec();
+    std::signal(SIGINT, SIG_DFL);
+    std::signal(SIGTERM, SIG_DFL);
+    return m_status;
+}
+
+void PipelineRunner::start()
 {
     if (m_intervalMs >= 0)
         m_handler.setListenerInterval(m_intervalMs);
@@ -82,14 +95,8 @@ int PipelineRunner::run()
     m_watched = controller->getInUseNetworkMap();
     watch(m_watched);
 
-    std::signal(SIGINT, onInterrupt);
-    std::signal(SIGTERM, onInterrupt);
     connect(&m_ticker, &QTimer::timeout, this, &PipelineRunner::onTick);
     m_ticker.start(m_progressPath.isEmpty() ? TICK_MS : 1);
-    QCoreApplication::exec();
-    std::signal(SIGINT, SIG_DFL);
-    std::signal(SIGTERM, SIG_DFL);
-    return m_status;
 }
 
 void PipelineRunner::abandon(const char *reason)
@@ -102,7 +109,7 @@ void PipelineRunner::abandon(const char *reason)
     std::fprintf(stderr, "zelmap: %s: %lld of %lld records applied\n", reason,
                  static_cast<long long>(finished()), static_cast<long long>(m_total));
     m_status = 1;
-    QCoreApplication::exit();
+    emit done(m_status);
 }
 
 void PipelineRunner::onTick()
@@ -150,12 +157,13 @@ void PipelineRunner::onTick()
     m_progress.update(finished());
     if (m_next == m_steps.size() && finished() >= m_queued) {
         m_ticker.stop();
-        m_handler.stopQueueListener();
+        if (!m_keepListening)
+            m_handler.stopQueueListener();
         QCoreApplication::processEvents(); // changes signalled by the last records
         m_progress.finish(finished());
         if (!m_progressPath.isEmpty())
             writeProgress();
-        QCoreApplication::exit();
+        emit done(m_status);
     }
 }
 

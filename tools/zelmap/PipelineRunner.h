@@ -25,8 +25,19 @@ public:
     PipelineRunner(const QList<ReplayFile::Step> &steps, int intervalMs,
                    const QString &progressPath);
 
-    // Runs until every step is applied or Ctrl-C; returns the exit status.
+    // Runs until every step is applied or Ctrl-C; returns the exit status. Stops the
+    // discovery listener for good at the end.
     int run();
+    // Starts feeding on the running event loop and returns; done() tells the end. Installs no
+    // signal handler: the caller decides what a signal stops.
+    void start();
+    // Whether the end of a run that applied every step leaves the listener running, for the
+    // next run of the process; false by default.
+    void setKeepListening(bool keep) { m_keepListening = keep; }
+
+signals:
+    // Every step is applied (STATUS 0), or the run was abandoned (1), said on stderr.
+    void done(int status);
 
 private slots:
     void onTick();
@@ -58,6 +69,7 @@ private:
     qint64 m_queued;
     int m_next;
     int m_status;
+    bool m_keepListening;
 };
 
 #endif // ZELMAP_PIPELINERUNNER_H

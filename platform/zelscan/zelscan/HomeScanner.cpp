@@ -1,16 +1,29 @@
 #include <zelscan/HomeScanner.h>
 
+#include <zelscan/host/HomeRecords_p.h>
 #include <zelscan/host/HostTables.h>
 #include <zelscan/host/LocalPcRecord.h>
+#include <zelscan/names/NameScanner.h>
+#include <zelscan/upnp/UpnpScanner.h>
 
 #include <zelmw/vocabulary/ZelConstants.h>
 
 #include <QHostAddress>
+#include <QLoggingCategory>
+#include <QNetworkInterface>
+#include <QPointer>
 #include <QTimer>
 
-#include <algorithm>
-
 namespace zelscan {
+
+namespace {
+
+Q_LOGGING_CATEGORY(homeLog, "ZELSCAN")
+
+// Host names come after the UPnP window: short, since a name only completes a record.
+const int NAME_WINDOW_MS = 500;
+
+} // namespace
 
 using Record = QMap<QString, QString>;
 
@@ -19,11 +32,18 @@ class HomeScanner::Private
 public:
     QString procNetDirectory = QStringLiteral("/proc/net");
     QString interfaceName;
+    bool searching = false;
+    int window = 2000;
 
     bool running = false;
-    // The tables as start() read them, reported by complete().
+    // The tables as start() read them, or as a search read them again; complete() reports them.
     HostTables tables { QString() };
     QString error;
+    // A search's scanners, while they run, and what they found.
+    QPointer<UpnpScanner> upnp;
+    QPointer<NameScanner> names;
+    QList<Record> upnpRecords;
+    QList<Record> nameRecords;
 };
 
 HomeScanner::HomeScanner(QObject *parent)
@@ -31,7 +51,11 @@ HomeScanner::HomeScanner(QObject *parent)
     , d(new Private)
 { }
 
-HomeScanner::~HomeScanner() = default;
+HomeScanner::~HomeScanner()
+{
+    delete d->upnp;
+    delete d->names;
+}
 
 void HomeScanner::setProcNetDirectory(const QString &directory)
 {
@@ -41,6 +65,16 @@ void HomeScanner::setProcNetDirectory(const QString &directory)
 void HomeScanner::setInterfaceName(const QString &name)
 {
     d->interfaceName = name;
+}
+
+void HomeScanner::setSearching(bool searching)
+{
+    d->searching = searching;
+}
+
+void HomeScanner::setListenWindow(int milliseconds)
+{
+    d->window = qMax(0, milliseconds);
 }
 
 QString HomeScanner::error() const
@@ -54,6 +88,8 @@ void HomeScanner::start()
         return;
     d->running = true;
     d->error.clear();
+    d->upnpRecords.clear();
+    d->nameRecords.clear();
     d->tables = HostTables(d->procNetDirectory);
     if (!d->tables.read()) {
         fail(d->tables.error());
@@ -64,8 +100,60 @@ void HomeScanner::start()
                  .arg(d->tables.interfaceName(), d->interfaceName));
         return;
     }
-    // Reported from the event loop, as a scanner that waits for answers would report.
-    QTimer::singleShot(0, this, &HomeScanner::complete);
+    if (!d->searching) {
+        // Reported from the event loop, as a scanner that waits for answers would report.
+        QTimer::singleShot(0, this, &HomeScanner::complete);
+        return;
+    }
+    const QNetworkInterface nic = QNetworkInterface::interfaceFromName(d->tables.interfaceName());
+    if (!nic.isValid()) {
+        fail(QStringLiteral("the interface %1 of the default route is gone")
+                 .arg(d->tables.interfaceName()));
+        return;
+    }
+    d->upnp = new UpnpScanner(nic, this);
+    d->upnp->setListenWindow(d->window);
+    d->upnp->setGatewayAddress(QHostAddress(d->tables.gatewayAddress()));
+    connect(d->upnp, &Scanner::discovered, this,
+            [this](const Record &record) { d->upnpRecords.append(record); });
+    connect(d->upnp, &Scanner::finished, this, [this] {
+        d->upnp->deleteLater();
+        searchNames();
+    });
+    d->upnp->start();
+}
+
+void HomeScanner::searchNames()
+{
+    // The devices that answered are in the neighbour table now.
+    const QString interfaceName = d->tables.interfaceName();
+    if (!d->tables.read()) {
+        fail(d->tables.error());
+        return;
+    }
+    if (d->tables.interfaceName() != interfaceName) {
+        fail(QStringLiteral("the default route moved from %1 to %2 during the search")
+                 .arg(interfaceName, d->tables.interfaceName()));
+        return;
+    }
+    QList<QHostAddress> addresses;
+    const QList<HostTables::Neighbour> neighbours = d->tables.neighbours();
+    for (const HostTables::Neighbour &neighbour : neighbours) {
+        if (neighbour.interfaceName == interfaceName)
+            addresses.append(QHostAddress(neighbour.ip));
+    }
+    for (const Record &record : qAsConst(d->upnpRecords))
+        addresses.append(QHostAddress(record.value(zelmw::DEVICE_PARAM_LAN_IPADDRESS)));
+    d->names
+        = new NameScanner(QNetworkInterface::interfaceFromName(interfaceName), addresses, this);
+    d->names->setListenWindow(qMin(NAME_WINDOW_MS, d->window));
+    connect(d->names, &Scanner::discovered, this,
+            [this](const Record &record) { d->nameRecords.append(record); });
+    connect(d->names, &Scanner::finished, this, [this] {
+        d->names->deleteLater();
+        complete();
+    });
+    d->names->start();
 }
 
 void HomeScanner::fail(const QString &reason)
@@ -79,43 +167,27 @@ void HomeScanner::fail(const QString &reason)
 
 void HomeScanner::complete()
 {
-    const HostTables &tables = d->tables;
-    const QString gatewayIp = tables.gatewayAddress();
-    const QString gatewayMac = tables.macOf(gatewayIp);
-    if (gatewayMac.isEmpty()) {
+    HomeFindings found;
+    found.gatewayAddress = d->tables.gatewayAddress();
+    found.interfaceName = d->tables.interfaceName();
+    if (d->tables.macOf(found.gatewayAddress).isEmpty()) {
         fail(QStringLiteral("the gateway %1 is not in the neighbour table %2/arp")
-                 .arg(gatewayIp, d->procNetDirectory));
+                 .arg(found.gatewayAddress, d->procNetDirectory));
         return;
     }
-    Record gateway;
-    gateway.insert(zelmw::NS_DEVICE_TYPE, zelmw::DEVICE_TYPE_GATEWAY);
-    gateway.insert(zelmw::DEVICE_PARAM_LAN_MACADDRESS, gatewayMac);
-    gateway.insert(zelmw::DEVICE_PARAM_LAN_IPADDRESS, gatewayIp);
-    gateway.insert(zelmw::GATEWAY_PARAM_ISROUTER, zelmw::BOOL_TRUE_VALUE);
-
-    QList<Record> others;
-    const QList<HostTables::Neighbour> neighbours = tables.neighbours();
-    for (const HostTables::Neighbour &neighbour : neighbours) {
-        if (neighbour.ip == gatewayIp || neighbour.interfaceName != tables.interfaceName())
-            continue;
-        Record record;
-        record.insert(zelmw::NS_DEVICE_TYPE, zelmw::DEVICE_TYPE_UNKNOWN_DEVICE);
-        record.insert(zelmw::DEVICE_PARAM_LAN_MACADDRESS, neighbour.mac);
-        record.insert(zelmw::DEVICE_PARAM_LAN_IPADDRESS, neighbour.ip);
-        others.append(record);
-    }
-    const auto address = [](const Record &record) {
-        return QHostAddress(record.value(zelmw::DEVICE_PARAM_LAN_IPADDRESS)).toIPv4Address();
-    };
-    std::sort(others.begin(), others.end(),
-              [&](const Record &a, const Record &b) { return address(a) < address(b); });
+    found.neighbours = d->tables.neighbours();
+    found.localPc = localPcRecord(found.interfaceName);
+    found.upnp = d->upnpRecords;
+    found.names = d->nameRecords;
+    QStringList unknown;
+    const QList<Record> records = mergeHomeRecords(found, unknown);
+    for (const QString &responder : qAsConst(unknown))
+        qCWarning(homeLog).noquote() << "HomeScanner:" << responder
+                                     << "answered the UPnP search but has no MAC address in the "
+                                        "neighbour table: left out";
 
     d->running = false;
-    emit discovered(gateway);
-    const Record pc = localPcRecord(tables.interfaceName());
-    if (!pc.isEmpty())
-        emit discovered(pc);
-    for (const Record &record : qAsConst(others))
+    for (const Record &record : records)
         emit discovered(record);
     emit finished();
 }
