@@ -6,7 +6,6 @@
 #include <zelmw/vocabulary/ZelConstants.h>
 
 #include <QCoreApplication>
-#include <QSet>
 
 #include <cerrno>
 #include <csignal>
@@ -107,6 +106,33 @@ void WatchRunner::scanned()
         endRound();
         return;
     }
+    // Whether a device is still there, only the device can say: the neighbour table, and so
+    // the search's records, keep one that has left. So every device found or known is asked,
+    // and only those that answer are fed and reported present.
+    QList<QHostAddress> addresses;
+    for (const ReplayFile::Step &step : qAsConst(m_steps))
+        addresses.append(QHostAddress(step.record.value(zelmw::DEVICE_PARAM_LAN_IPADDRESS)));
+    if (const zelmw::NetworkMapSharedPtr map
+        = zelmw::InUseMapController::getInstance()->getInUseNetworkMap()) {
+        for (const QString &ip : map->getMacIpMap(false))
+            addresses.append(QHostAddress(ip));
+    }
+    m_probe = std::make_unique<zelscan::ConnectionProbe>(addresses);
+    connect(m_probe.get(), &zelscan::ConnectionProbe::finished, this, &WatchRunner::probed);
+    m_probe->start();
+}
+
+void WatchRunner::probed(const QMap<QString, bool> &answered)
+{
+    m_probe.release()->deleteLater(); // it is emitting
+    m_answered = answered;
+    QList<ReplayFile::Step> present;
+    for (const ReplayFile::Step &step : qAsConst(m_steps)) {
+        const QHostAddress ip(step.record.value(zelmw::DEVICE_PARAM_LAN_IPADDRESS));
+        if (answered.value(ip.toString()))
+            present.append(step);
+    }
+    m_steps = present;
     m_feeder = std::make_unique<PipelineRunner>(m_steps, m_settings.intervalMs, QString());
     m_feeder->setKeepListening(true);
     // Queued: the runner is deleted once its round is reported.
@@ -128,29 +154,26 @@ void WatchRunner::fed(int status)
         return;
     }
     // While the feeder still prints the map's changes.
-    reportAnswers(map);
+    reportAnswers(map, m_answered);
     m_feeder.reset();
     endRound();
 }
 
-void WatchRunner::reportAnswers(const zelmw::NetworkMapSharedPtr &map)
+void WatchRunner::reportAnswers(const zelmw::NetworkMapSharedPtr &map,
+                                const QMap<QString, bool> &answered)
 {
-    QSet<QString> answered;
-    for (const ReplayFile::Step &step : qAsConst(m_steps))
-        answered.insert(step.record.value(zelmw::DEVICE_PARAM_LAN_MACADDRESS).toUpper());
-    // The report is by address, which finds the device of lowest id that has it: an address
-    // that two devices share counts as answered when either answered.
+    // The report is by address, which finds the device of lowest id that has it.
     QMap<QString, bool> status;
     int known = 0;
     int heard = 0;
     const QMap<QString, QString> devices = map->getMacIpMap(false);
-    for (auto device = devices.cbegin(); device != devices.cend(); ++device) {
-        if (device.value().isEmpty())
+    for (const QString &ip : devices) {
+        if (ip.isEmpty())
             continue;
-        const bool answer = answered.contains(device.key().toUpper());
+        const bool answer = answered.value(QHostAddress(ip).toString());
         ++known;
         heard += answer ? 1 : 0;
-        status[device.value()] = status.value(device.value()) || answer;
+        status[ip] = answer;
     }
     map->saveConnectionStatus(status);
     QCoreApplication::processEvents(); // what the report changed is printed before the round

@@ -5,6 +5,7 @@
 #include "ReplayFile.h"
 
 #include <zelscan/HomeScanner.h>
+#include <zelscan/probe/ConnectionProbe.h>
 
 #include <QElapsedTimer>
 #include <QList>
@@ -16,11 +17,12 @@
 
 class CommandContext;
 
-// Discovery rounds, one every so often, on the event loop: each searches the network, feeds
-// what it found through the pipeline as a replay would, then tells the map in use which of
-// its devices answered (NetworkMap::saveConnectionStatus), so that one silent for five rounds
-// turns disconnected and one silent past its lease is deleted. SIGINT and SIGTERM stop it
-// after the round in hand.
+// Discovery rounds, one every so often, on the event loop: each searches the network, asks each
+// device found or known whether it is there (zelscan::ConnectionProbe), feeds the records of
+// those that answered through the pipeline as a replay would, then tells
+// the map in use which of its devices answered (NetworkMap::saveConnectionStatus), so that one
+// silent for five rounds turns disconnected and one silent past its lease is deleted. SIGINT and
+// SIGTERM stop it after the round in hand.
 class WatchRunner : public QObject
 {
     Q_OBJECT
@@ -46,8 +48,9 @@ public:
 private:
     void startRound();
     void scanned();
+    void probed(const QMap<QString, bool> &answered);
     void fed(int status);
-    void reportAnswers(const zelmw::NetworkMapSharedPtr &map);
+    void reportAnswers(const zelmw::NetworkMapSharedPtr &map, const QMap<QString, bool> &answered);
     void endRound();
     void signalled();
     void finish(int status);
@@ -57,6 +60,8 @@ private:
     zelscan::HomeScanner m_scanner;
     QList<ReplayFile::Step> m_steps;
     std::unique_ptr<PipelineRunner> m_feeder;
+    std::unique_ptr<zelscan::ConnectionProbe> m_probe;
+    QMap<QString, bool> m_answered; // by the probe, this round
     QTimer m_nextRound;
     QElapsedTimer m_roundClock;
     int m_signalPipe[2] = { -1, -1 };

@@ -9,6 +9,7 @@
 #include <zelscan/host/HostTables.h>
 #include <zelscan/host/LocalPcRecord.h>
 #include <zelscan/names/NameScanner.h>
+#include <zelscan/probe/ConnectionProbe.h>
 #include <zelscan/upnp/UpnpScanner.h>
 
 #endif // ZELSCAN_ZELSCAN_H

@@ -1,0 +1,121 @@
+#include <zelscan/probe/ConnectionProbe.h>
+
+#include <QHash>
+#include <QNetworkProxy>
+#include <QTcpSocket>
+#include <QTimer>
+
+namespace zelscan {
+
+namespace {
+
+const quint16 DISCARD_PORT = 9;
+const int MAX_ADDRESSES = 1024;
+
+} // namespace
+
+class ConnectionProbe::Private
+{
+public:
+    explicit Private(ConnectionProbe *probe)
+        : q(probe)
+    { }
+
+    void answer(QTcpSocket *socket, bool yes);
+    void finish();
+    void stop();
+
+    ConnectionProbe *q;
+    QList<QHostAddress> addresses;
+    int timeout = 1000;
+    QTimer timer;
+    bool running = false;
+    QMap<QString, bool> answered;
+    QHash<QTcpSocket *, QString> pending; // each socket's address
+};
+
+void ConnectionProbe::Private::answer(QTcpSocket *socket, bool yes)
+{
+    const QString address = pending.take(socket);
+    if (address.isEmpty())
+        return;
+    answered[address] = yes;
+    socket->disconnect(q);
+    socket->abort();
+    socket->deleteLater();
+    if (pending.isEmpty())
+        finish();
+}
+
+void ConnectionProbe::Private::finish()
+{
+    stop();
+    emit q->finished(answered);
+}
+
+void ConnectionProbe::Private::stop()
+{
+    timer.stop();
+    for (QTcpSocket *socket : pending.keys()) {
+        socket->disconnect(q);
+        socket->abort();
+        socket->deleteLater();
+    }
+    pending.clear();
+    running = false;
+}
+
+ConnectionProbe::ConnectionProbe(const QList<QHostAddress> &addresses, QObject *parent)
+    : QObject(parent)
+    , d(std::make_unique<Private>(this))
+{
+    for (const QHostAddress &address : addresses) {
+        const QHostAddress v4(address.toIPv4Address());
+        if (address.protocol() == QAbstractSocket::IPv4Protocol && !d->addresses.contains(v4))
+            d->addresses.append(v4);
+    }
+    d->timer.setSingleShot(true);
+    // Precise: a coarse timer may end the probe late by 5 % of its time.
+    d->timer.setTimerType(Qt::PreciseTimer);
+    connect(&d->timer, &QTimer::timeout, this, [this] { d->finish(); });
+}
+
+ConnectionProbe::~ConnectionProbe()
+{
+    d->stop();
+}
+
+void ConnectionProbe::setTimeout(int milliseconds)
+{
+    d->timeout = qMax(0, milliseconds);
+}
+
+void ConnectionProbe::start()
+{
+    if (d->running)
+        return;
+    d->running = true;
+    d->answered.clear();
+    for (int i = 0; i < d->addresses.size(); ++i) {
+        const QHostAddress &address = d->addresses.at(i);
+        // Not asked, or silent until the timeout: no answer.
+        d->answered.insert(address.toString(), false);
+        if (i >= MAX_ADDRESSES)
+            continue;
+        auto *socket = new QTcpSocket(this);
+        socket->setProxy(QNetworkProxy::NoProxy); // Nor asks the system for one.
+        d->pending.insert(socket, address.toString());
+        connect(socket, &QTcpSocket::connected, this, [this, socket] { d->answer(socket, true); });
+        connect(socket, &QTcpSocket::errorOccurred, this,
+                [this, socket](QAbstractSocket::SocketError error) {
+                    d->answer(socket, error == QAbstractSocket::ConnectionRefusedError);
+                });
+        socket->connectToHost(address, DISCARD_PORT);
+    }
+    if (d->pending.isEmpty())
+        QTimer::singleShot(0, this, [this] { d->finish(); });
+    else
+        d->timer.start(d->timeout);
+}
+
+} // namespace zelscan
