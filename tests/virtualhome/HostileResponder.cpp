@@ -108,8 +108,9 @@ void serve(QTcpSocket *socket, const QByteArray &label, const QHostAddress &othe
         say("FETCH " + path + " from " + peer);
         QByteArray response;
         if (path == "/trickle") {
-            socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/xml\r\n"
-                          "Content-Length: 1000000\r\n\r\n<?xml version=\"1.0\"?>\n<root");
+            // No length: a description that never ends, one byte at a time.
+            socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/xml\r\nConnection: close\r\n"
+                          "\r\n<?xml version=\"1.0\"?>\n<root");
             auto *timer = new QTimer(socket);
             auto sent = std::make_shared<int>(0);
             QObject::connect(timer, &QTimer::timeout, socket, [socket, sent] {

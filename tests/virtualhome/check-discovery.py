@@ -26,7 +26,8 @@ GUARD_SECONDS = 120
 # The reason each hostile description is refused for (zel_hostile_responder's cases), and the
 # flood of answers after them: more locations than a search may fetch.
 HOSTILE_REFUSALS = collections.Counter({
-    'oversized': 3,  # big, longname, and trickle, which announces a million bytes
+    'oversized': 2,  # big, longname
+    'timeout': 1,  # trickle, which never ends
     'redirect': 1,
     'location on another host': 2,  # otherhost, loopback
     'document type declaration': 2,  # bomb, xxe
