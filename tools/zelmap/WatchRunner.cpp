@@ -128,8 +128,14 @@ void WatchRunner::probed(const QMap<QString, bool> &answered)
     m_answered = answered;
     QList<ReplayFile::Step> present;
     for (const ReplayFile::Step &step : qAsConst(m_steps)) {
-        const QHostAddress ip(step.record.value(zelmw::DEVICE_PARAM_LAN_IPADDRESS));
-        if (answered.value(ip.toString()))
+        const QString ip
+            = QHostAddress(step.record.value(zelmw::DEVICE_PARAM_LAN_IPADDRESS)).toString();
+        // A device that answered this round's UPnP search is there, whatever its firewall
+        // does with the probe; and so is this PC.
+        if (step.record.contains(zelmw::UPNP_PARAM_DEVICE_IPADDRESS)
+            || step.record.value(zelmw::PC_PARAM_ISLOCALZEL) == zelmw::BOOL_TRUE_VALUE)
+            m_answered.insert(ip, true);
+        if (m_answered.value(ip))
             present.append(step);
     }
     m_steps = present;
