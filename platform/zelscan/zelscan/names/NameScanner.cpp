@@ -7,6 +7,7 @@
 #include <QLoggingCategory>
 #include <QMap>
 #include <QNetworkDatagram>
+#include <QNetworkProxy>
 #include <QPointer>
 #include <QTimer>
 #include <QUdpSocket>
@@ -184,7 +185,10 @@ void NameScanner::Private::start()
 
     // Queries go from a port of their own: answers sent straight back arrive there, whoever
     // else listens on the multicast DNS port.
+    // Neither socket asks the system for a proxy: that would consult its proxy configuration
+    // (on a thread of its own), and a scanner never goes through another host.
     querySocket = new QUdpSocket(run);
+    querySocket->setProxy(QNetworkProxy::NoProxy);
     if (!querySocket->bind(local, 0)) {
         fail(QStringLiteral("NameScanner - cannot open a socket on %1: %2")
                  .arg(local.toString(), querySocket->errorString()));
@@ -196,6 +200,7 @@ void NameScanner::Private::start()
                      [this, socket = querySocket] { read(socket); });
 
     groupSocket = new QUdpSocket(run);
+    groupSocket->setProxy(QNetworkProxy::NoProxy);
     if (groupSocket->bind(QHostAddress::AnyIPv4, MDNS_PORT,
                           QUdpSocket::ShareAddress | QUdpSocket::ReuseAddressHint)
         && groupSocket->joinMulticastGroup(mdnsGroup(), interface)) {
