@@ -92,6 +92,13 @@ void TestNameScanner::scan()
              QStringList({ "NameScanner - dropped records from 127.0.0.9: name not in UTF-8",
                            "NameScanner - refused a message from 127.0.0.9: compression pointer "
                            "not pointing backwards" }));
+
+    // A window over before the resolver answers aborts its lookups: under the leak checker, a
+    // lookup answered after its look would leave Qt's copy of the receiver behind.
+    scanner.setListenWindow(0);
+    scanner.start();
+    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 2, 5000); // guards against a hang
+    QCOMPARE(records.size(), 2);
 }
 
 QTEST_GUILESS_MAIN(TestNameScanner)

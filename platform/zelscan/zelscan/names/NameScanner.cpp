@@ -1,5 +1,6 @@
 #include <zelscan/names/DnsMessage_p.h>
 #include <zelscan/names/NameScanner.h>
+#include <zelscan/names/ResolverLookups_p.h>
 
 #include <zelmw/vocabulary/ZelConstants.h>
 
@@ -7,6 +8,7 @@
 #include <QLoggingCategory>
 #include <QMap>
 #include <QNetworkDatagram>
+#include <QNetworkProxy>
 #include <QPointer>
 #include <QTimer>
 #include <QUdpSocket>
@@ -102,10 +104,10 @@ public:
 
     // The state of one look; everything it owns is a child of run.
     bool running = false;
-    quint64 generation = 0;
     QObject *run = nullptr;
     QUdpSocket *querySocket = nullptr;
     QUdpSocket *groupSocket = nullptr;
+    names::ResolverLookups *resolver = nullptr;
     int recordBudget = 0;
     int warnings = 0;
     bool sendFailed = false;
@@ -131,7 +133,8 @@ NameScanner::NameScanner(const QNetworkInterface &interface, const QList<QHostAd
 
 NameScanner::~NameScanner()
 {
-    // The look's sockets, timers and pending lookups go before the state they refer to.
+    // The look's sockets, timers and lookups go before the state they refer to; the lookups
+    // still running are aborted with them.
     delete d->run;
 }
 
@@ -149,11 +152,11 @@ void NameScanner::start()
 void NameScanner::Private::start()
 {
     running = true;
-    ++generation;
     delete run;
     run = new QObject(q);
     querySocket = nullptr;
     groupSocket = nullptr;
+    resolver = nullptr;
     recordBudget = MAX_RECORDS;
     warnings = 0;
     sendFailed = false;
@@ -184,7 +187,10 @@ void NameScanner::Private::start()
 
     // Queries go from a port of their own: answers sent straight back arrive there, whoever
     // else listens on the multicast DNS port.
+    // Neither socket asks the system for a proxy: that would consult its proxy configuration
+    // (on a thread of its own), and a scanner never goes through another host.
     querySocket = new QUdpSocket(run);
+    querySocket->setProxy(QNetworkProxy::NoProxy);
     if (!querySocket->bind(local, 0)) {
         fail(QStringLiteral("NameScanner - cannot open a socket on %1: %2")
                  .arg(local.toString(), querySocket->errorString()));
@@ -196,6 +202,7 @@ void NameScanner::Private::start()
                      [this, socket = querySocket] { read(socket); });
 
     groupSocket = new QUdpSocket(run);
+    groupSocket->setProxy(QNetworkProxy::NoProxy);
     if (groupSocket->bind(QHostAddress::AnyIPv4, MDNS_PORT,
                           QUdpSocket::ShareAddress | QUdpSocket::ReuseAddressHint)
         && groupSocket->joinMulticastGroup(mdnsGroup(), interface)) {
@@ -324,28 +331,28 @@ QString NameScanner::Private::mdnsName(int index) const
 
 void NameScanner::Private::askResolver()
 {
-    const quint64 look = generation;
+    resolver = new names::ResolverLookups(run);
+    QObject::connect(resolver, &names::ResolverLookups::answered, run,
+                     [this](int i, const QHostInfo &info) {
+                         if (!running || info.error() != QHostInfo::NoError)
+                             return;
+                         const QHostAddress &address = addresses.at(i);
+                         const QString name = info.hostName();
+                         if (name.isEmpty() || QHostAddress(name) == address)
+                             return;
+                         if (!isCleanName(name)) {
+                             warn(QStringLiteral("NameScanner - refused the resolver's name for "
+                                                 "%1: over %2 characters or with control "
+                                                 "characters")
+                                      .arg(address.toString())
+                                      .arg(dns::MAX_NAME_CHARACTERS));
+                             return;
+                         }
+                         resolverAnswers[i] = name;
+                     });
     for (int i = 0; i < addresses.size(); ++i) {
-        if (!mdnsName(i).isEmpty())
-            continue;
-        const QHostAddress address = addresses.at(i);
-        // Answers after the window never arrive: their receiver, run, is gone by then.
-        QHostInfo::lookupHost(
-            address.toString(), run, [this, look, i, address](const QHostInfo &info) {
-                if (!running || look != generation || info.error() != QHostInfo::NoError)
-                    return;
-                const QString name = info.hostName();
-                if (name.isEmpty() || QHostAddress(name) == address)
-                    return;
-                if (!isCleanName(name)) {
-                    warn(QStringLiteral("NameScanner - refused the resolver's name for %1: over %2 "
-                                        "characters or with control characters")
-                             .arg(address.toString())
-                             .arg(dns::MAX_NAME_CHARACTERS));
-                    return;
-                }
-                resolverAnswers[i] = name;
-            });
+        if (mdnsName(i).isEmpty())
+            resolver->lookUp(addresses.at(i), i);
     }
 }
 
@@ -368,11 +375,15 @@ void NameScanner::Private::finish()
         querySocket->close();
     if (groupSocket)
         groupSocket->close();
+    // Nothing is asked of the resolver once the window is over.
+    if (resolver)
+        resolver->abort();
     // Deleted later: finish() runs in a slot of one of run's timers.
     run->deleteLater();
     run = nullptr;
     querySocket = nullptr;
     groupSocket = nullptr;
+    resolver = nullptr;
 
     QPointer<NameScanner> alive(q);
     for (const QMap<QString, QString> &record : std::as_const(records)) {

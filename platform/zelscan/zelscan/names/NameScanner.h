@@ -20,9 +20,11 @@ namespace zelscan {
 /// listen window: at its end the scanner emits one record per address it found a name for,
 /// { DEVICE_PARAM_LAN_IPADDRESS: the address, DEVICE_PARAM_NAME: the name, without a trailing
 /// ".local" }, in the order the addresses were given, then finished(); the resolver's lookups
-/// still running are abandoned. A record carries no device type or MAC address: the
-/// application merges it with the other scanners' records of the same IP address, and the
-/// name is used only where no UPnP friendly name exists.
+/// still running are aborted (those not started yet are never sent; one the resolver is
+/// already working on cannot be interrupted, and Qt waits for it when the application object
+/// is destroyed). A record carries no device type or MAC address: the application merges it
+/// with the other scanners' records of the same IP address, and the name is used only where
+/// no UPnP friendly name exists.
 ///
 /// Answers are hostile data. A message that breaks a bound (over 9,000 bytes, a compression
 /// pointer that does not lead backwards or more than 20 of them in a name, a label over 63 or
