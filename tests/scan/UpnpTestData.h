@@ -3,14 +3,13 @@
 
 #include <QFile>
 #include <QMap>
-#include <QTest>
 
-// Test data of the UPnP tests, in upnp/.
+// Test data of the UPnP tests, in UPNP_TEST_DATA (the source tree's upnp/, wherever the build is).
 namespace upnptest {
 
 inline QByteArray file(const QByteArray &name)
 {
-    QFile f(QFINDTESTDATA(QLatin1String("upnp/" + name)));
+    QFile f(QLatin1String(UPNP_TEST_DATA "/" + name));
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 

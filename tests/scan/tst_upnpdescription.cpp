@@ -2,6 +2,8 @@
 
 #include <zelscan/upnp/DeviceDescription_p.h>
 
+#include <QtTest>
+
 using upnptest::file;
 
 // Device descriptions as devices serve them, and as attackers would; the fields expected of
