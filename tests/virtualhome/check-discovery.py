@@ -2,12 +2,13 @@
 """check-discovery.py ZELMAP: zelmap's discovery, met with the virtual home.
 
 Run by `virtual-home.sh --responder PROGRAM run`, in the PC's namespace, with the VHOME_*
-variables. Checks that `zelmap discover --json` finds the home as its daemons were configured,
-that each hostile answer is refused with one warning naming the hostile box and nothing is
-fetched where the answers point elsewhere, that `discover` feeds a store, that twenty
-discoveries find the same, and that `watch` shows the media box disconnected once its link is
-down, then deletes it once its lease has run out. Prints the wall time of one discovery and of
-the slowest of the twenty, and of six rounds of watching."""
+variables. Checks that `zelmap discover --json` finds the home as its daemons were configured
+(the laptop, which has no UPnP, by its multicast DNS host name alone), that each hostile answer
+is refused with one warning naming the hostile box and nothing is fetched where the answers
+point elsewhere, that `discover` feeds a store, that twenty discoveries find the same, and that
+`watch` shows the media box disconnected once its link is down, and every other device still
+connected, then deletes it once its lease has run out. Prints the wall time of one discovery and
+of the slowest of the twenty, and of six rounds of watching."""
 import collections
 import json
 import os
@@ -119,14 +120,22 @@ def expected_records():
         'UPNP_PARAM_DEVICE_UPNPPORT': V['VHOME_HOSTILE_PORT'],
         'UPNP_PARAM_DEVICE_UPNPPATH': '/flood/0',
     }
-    # Every device here has a friendly name, so none gets DEVICE_PARAM_NAME from the host
-    # names but this PC, which names itself.
+    # The laptop announces no friendly name: its name is the host name its multicast DNS
+    # responder answers for. Every other device has a friendly name, so none gets
+    # DEVICE_PARAM_NAME from the host names but this PC, which names itself.
+    laptop = {
+        'NS_DEVICE_TYPE': 'UNKNOWN_DEVICE',
+        'DEVICE_PARAM_LAN_MACADDRESS': mac(V['VHOME_LAPTOP_MAC']),
+        'DEVICE_PARAM_LAN_IPADDRESS': V['VHOME_LAPTOP_IP'],
+        'DEVICE_PARAM_NAME': V['VHOME_LAPTOP_HOSTNAME'],
+    }
     return [
         (gateway, DAEMON_DEFAULTS),
         # The operating system's name is this machine's, not the home's.
         (pc, {'PC_PARAM_PLATFORMNAME'}),
         # The media server names its maker itself.
         (media, DAEMON_DEFAULTS | {'UPNP_PARAM_MANUFACTURER'}),
+        (laptop, set()),
         (hostile, set()),
     ]
 

@@ -4,10 +4,12 @@
 #
 # Builds a small home network out of network namespaces of its own: a provider (WAN), a router
 # (a bridge, an Internet gateway device, a DHCP and DNS server), a media box (a UPnP media server
-# and a multicast DNS responder), a hostile box (zel_hostile_responder, when PROGRAM or
-# $VHOME_RESPONDER names it) and a PC. Every link is a veth pair created with both ends already
-# inside these namespaces, so nothing of the home ever appears on the host, and every daemon
-# runs inside them.
+# and a multicast DNS responder), a laptop (a multicast DNS responder only: a device known by its
+# host name alone), a hostile box (zel_hostile_responder, when PROGRAM or $VHOME_RESPONDER names
+# it) and a PC. The laptop has a fixed address and sends the PC one datagram as the home comes
+# up, so that the PC's neighbour table lists it, as it lists a device that has talked to it.
+# Every link is a veth pair created with both ends already inside these namespaces, so nothing
+# of the home ever appears on the host, and every daemon runs inside them.
 #
 # run:   runs COMMAND in the PC's namespace, with the PC's host name and the router as its
 #        name server, and with VHOME_* variables describing the home (addresses, MACs, names,
@@ -16,7 +18,8 @@
 #        search, answer and fetch the hostile box saw; VHOME_CANARY_LOG one for each request that
 #        reached the router's or the PC's loopback port $VHOME_HOSTILE_PORT, where no scanner
 #        may go.
-# check: proves from the PC that each daemon answers, prints what it found, takes the home down.
+# check: proves from the PC that each daemon answers and that its neighbour table lists the
+#        laptop, prints what it found, takes the home down.
 #
 # Exits 77 (skipped) when not root or when no namespace can be made. Needs root, iproute2, curl,
 # python3, miniupnpd, dnsmasq, minidlnad and avahi-daemon; uses ethtool where there is one.
@@ -72,16 +75,18 @@ NS_WAN=${P}-wan
 NS_ROUTER=${P}-router
 NS_MEDIA=${P}-media
 NS_HOSTILE=${P}-hostile
+NS_LAPTOP=${P}-laptop
 NS_PC=${P}-pc
-ALL_NS="$NS_WAN $NS_ROUTER $NS_MEDIA $NS_HOSTILE $NS_PC"
+ALL_NS="$NS_WAN $NS_ROUTER $NS_MEDIA $NS_HOSTILE $NS_LAPTOP $NS_PC"
 
 LAN_PREFIX=192.168.77
-LAN_IFACE=eth0 # the LAN interface's name in the PC, media and hostile namespaces
+LAN_IFACE=eth0 # the LAN interface's name in the PC, media, laptop and hostile namespaces
 WAN_IP=203.0.113.1
 ROUTER_WAN_IP=203.0.113.2
 ROUTER_IP=$LAN_PREFIX.1
 PC_IP=$LAN_PREFIX.10
 MEDIA_IP=$LAN_PREFIX.20
+LAPTOP_IP=$LAN_PREFIX.30
 HOSTILE_IP=$LAN_PREFIX.66
 DHCP_FIRST=$LAN_PREFIX.100
 DHCP_LAST=$LAN_PREFIX.150
@@ -90,14 +95,18 @@ DOMAIN=vhome.test
 WAN_MAC=02:5a:45:00:00:fe
 ROUTER_WAN_MAC=00:16:3e:5a:77:02
 ROUTER_MAC=00:16:3e:5a:77:01 # br0, the router's address on the LAN
-ROUTER_PORT_MACS=(02:5a:45:01:00:10 02:5a:45:01:00:20 02:5a:45:01:00:66)
+ROUTER_PORT_MACS=(02:5a:45:01:00:10 02:5a:45:01:00:20 02:5a:45:01:00:66 02:5a:45:01:00:30)
 PC_MAC=02:5a:45:00:00:10
 MEDIA_MAC=00:16:3e:5a:77:20
+LAPTOP_MAC=00:16:3e:5a:77:30
 HOSTILE_MAC=02:5a:45:00:00:66
 
 ROUTER_HOSTNAME=gateway
 PC_HOSTNAME=zel-pc
 MEDIA_HOSTNAME=zel-media
+# Only the laptop's own multicast DNS responder knows this name: the router's name server does
+# not, so a name found for the laptop comes from multicast DNS.
+LAPTOP_HOSTNAME=zel-laptop
 HOSTILE_HOSTNAME=stranger
 
 ROUTER_HTTP_PORT=5000
@@ -241,14 +250,15 @@ build_namespaces() {
     in_ns "$NS_ROUTER" ip link set wan0 up
     in_ns "$NS_ROUTER" ip route add default via "$WAN_IP"
 
-    # The router's LAN: a bridge whose ports lead to the PC, the media box and the hostile box.
+    # The router's LAN: a bridge whose ports lead to the PC, the media box, the hostile box and
+    # the laptop.
     # Multicast snooping off: no querier runs here, and every box must hear every SSDP search.
     in_ns "$NS_ROUTER" ip link add br0 address "$ROUTER_MAC" type bridge mcast_snooping 0 \
         || fail "cannot make the router's bridge"
     in_ns "$NS_ROUTER" ip addr add "$ROUTER_IP/24" dev br0
     local i=0 box ip mac
     for box in "$NS_PC $PC_IP $PC_MAC" "$NS_MEDIA $MEDIA_IP $MEDIA_MAC" \
-        "$NS_HOSTILE $HOSTILE_IP $HOSTILE_MAC"; do
+        "$NS_HOSTILE $HOSTILE_IP $HOSTILE_MAC" "$NS_LAPTOP $LAPTOP_IP $LAPTOP_MAC"; do
         set -- $box
         ns=$1 ip=$2 mac=$3
         ip link add "lan$i" netns "$NS_ROUTER" address "${ROUTER_PORT_MACS[i]}" type veth \
@@ -263,7 +273,7 @@ build_namespaces() {
     in_ns "$NS_ROUTER" sysctl -qw net.ipv4.ip_forward=1
     # veth checksum offload leaves some UDP checksums unfilled across the bridge.
     if command -v ethtool >/dev/null 2>&1; then
-        for i in br0 lan0 lan1 lan2; do
+        for i in br0 lan0 lan1 lan2 lan3; do
             in_ns "$NS_ROUTER" ethtool -K "$i" tx off >/dev/null 2>&1
         done
     fi
@@ -323,9 +333,16 @@ EOF
     start minidlna "$TMP/minidlna.log" "$NS_MEDIA" \
         minidlnad -S -f "$TMP/minidlna.conf" -P "$TMP/minidlna.pid" -r
 
-    cat >"$TMP/avahi-daemon.conf" <<EOF
+    start_avahi avahi-media "$NS_MEDIA" "$MEDIA_HOSTNAME"
+}
+
+# start_avahi NAME NS HOSTNAME: a multicast DNS responder in NS, publishing HOSTNAME.local, its
+# address (and the reverse name) and a workstation service, and nothing else.
+start_avahi() {
+    local name=$1 ns=$2 hostname=$3
+    cat >"$TMP/$name.conf" <<EOF
 [server]
-host-name=$MEDIA_HOSTNAME
+host-name=$hostname
 domain-name=local
 use-ipv4=yes
 use-ipv6=no
@@ -346,11 +363,15 @@ enable-reflector=no
 EOF
     # The daemon keeps its pid file and socket under /run/avahi-daemon and reads the services to
     # publish from /etc/avahi/services: a mount namespace of its own gives it empty ones.
-    start avahi-daemon "$TMP/avahi-daemon.log" "$NS_MEDIA" unshare -m sh -c '
+    start "$name" "$TMP/$name.log" "$ns" unshare -m sh -c '
         mount -t tmpfs tmpfs /run && mkdir -m 755 /run/avahi-daemon &&
         mount -t tmpfs tmpfs /etc/avahi/services &&
-        exec avahi-daemon --no-chroot --no-drop-root --no-rlimits -f "$1"' sh \
-        "$TMP/avahi-daemon.conf"
+        exec avahi-daemon --no-chroot --no-drop-root --no-rlimits -f "$1"' sh "$TMP/$name.conf"
+}
+
+# A laptop: no UPnP, only its multicast DNS responder.
+start_laptop() {
+    start_avahi avahi-laptop "$NS_LAPTOP" "$LAPTOP_HOSTNAME"
 }
 
 start_hostile() {
@@ -380,13 +401,43 @@ show_log() {
     done
 }
 
-avahi_ready() { grep -q 'Server startup complete' "$TMP/avahi-daemon.log"; }
+avahi_ready() { grep -q 'Server startup complete' "$TMP/$1.log"; }
+
+# The PC's neighbour table lists the laptop, with its MAC address.
+pc_knows_laptop() {
+    in_ns "$NS_PC" ip neigh show "$LAPTOP_IP" dev "$LAN_IFACE" | grep -qi "lladdr $LAPTOP_MAC"
+}
+
+# The laptop makes itself known the way any device does, by talking: one datagram to the PC's
+# discard port. Asking for the PC's MAC address first, it leaves its own in the PC's neighbour
+# table; the PC's answer, that the port is closed, shows the datagram arrived. The timeout only
+# guards against a hang.
+greet_pc() {
+    local out
+    out=$(in_ns "$NS_LAPTOP" python3 -c '
+import socket, sys
+with socket.socket(socket.AF_INET, socket.SOCK_DGRAM) as s:
+    s.settimeout(10)
+    s.connect((sys.argv[1], 9))
+    s.send(b"hello")
+    try:
+        s.recv(1)
+    except ConnectionRefusedError:
+        sys.exit(0)
+    except OSError as e:
+        sys.exit(f"no answer from the PC: {e}")
+' "$PC_IP" 2>&1) || fail "the laptop could not greet the PC: $out"
+    pc_knows_laptop || fail "the PC's neighbour table does not list the laptop after its greeting:
+$(in_ns "$NS_PC" ip neigh show dev "$LAN_IFACE")"
+}
 
 wait_ready() {
     wait_for miniupnpd "$TMP/miniupnpd.log" listening "$NS_ROUTER" tcp "$ROUTER_HTTP_PORT"
     wait_for dnsmasq "$TMP/dnsmasq.log" listening "$NS_ROUTER" udp 53
     wait_for minidlna "$TMP/minidlna.log" listening "$NS_MEDIA" tcp "$MEDIA_HTTP_PORT"
-    wait_for avahi-daemon "$TMP/avahi-daemon.log" avahi_ready
+    wait_for avahi-media "$TMP/avahi-media.log" avahi_ready avahi-media
+    wait_for avahi-laptop "$TMP/avahi-laptop.log" avahi_ready avahi-laptop
+    greet_pc
     if [ -n "$RESPONDER" ]; then
         wait_for hostile "$TMP/hostile.log" listening "$NS_HOSTILE" tcp "$HOSTILE_HTTP_PORT"
         wait_for canary-router "$TMP/canary-router.log" \
@@ -402,6 +453,7 @@ VHOME_PC_NS=$NS_PC
 VHOME_ROUTER_NS=$NS_ROUTER
 VHOME_MEDIA_NS=$NS_MEDIA
 VHOME_HOSTILE_NS=$NS_HOSTILE
+VHOME_LAPTOP_NS=$NS_LAPTOP
 VHOME_WAN_NS=$NS_WAN
 VHOME_LAN_IFACE=$LAN_IFACE
 VHOME_MEDIA_IFACE=$LAN_IFACE
@@ -435,6 +487,10 @@ VHOME_MEDIA_MODEL_NAME=$MEDIA_MODEL_NAME
 VHOME_MEDIA_MODEL_NUMBER=$MEDIA_MODEL_NUMBER
 VHOME_MEDIA_SERIAL=$MEDIA_SERIAL
 VHOME_MEDIA_UUID=$MEDIA_UUID
+VHOME_LAPTOP_IP=$LAPTOP_IP
+VHOME_LAPTOP_MAC=$LAPTOP_MAC
+VHOME_LAPTOP_HOSTNAME=$LAPTOP_HOSTNAME
+VHOME_LAPTOP_MDNS_HOSTNAME=$LAPTOP_HOSTNAME.local
 VHOME_HOSTILE_IP=$HOSTILE_IP
 VHOME_HOSTILE_MAC=$HOSTILE_MAC
 VHOME_HOSTILE_HOSTNAME=$HOSTILE_HOSTNAME
@@ -480,13 +536,19 @@ check_home() {
             status=1
         fi
     }
-    local media_reverse
-    media_reverse=$(echo "$MEDIA_IP" | awk -F. '{print $4"."$3"."$2"."$1".in-addr.arpa"}')
+    reverse() { echo "$1" | awk -F. '{print $4"."$3"."$2"."$1".in-addr.arpa"}'; }
     dns dnsmasq "$ROUTER_IP" 53 "$MEDIA_HOSTNAME.$DOMAIN" A "$MEDIA_IP"
-    dns dnsmasq "$ROUTER_IP" 53 "$(echo "$ROUTER_IP" | awk -F. '{print $4"."$3"."$2"."$1".in-addr.arpa"}')" \
-        PTR "$ROUTER_HOSTNAME.$DOMAIN"
-    dns avahi-daemon 224.0.0.251 5353 "$media_reverse" PTR "$MEDIA_HOSTNAME.local"
-    dns avahi-daemon 224.0.0.251 5353 "$MEDIA_HOSTNAME.local" A "$MEDIA_IP"
+    dns dnsmasq "$ROUTER_IP" 53 "$(reverse "$ROUTER_IP")" PTR "$ROUTER_HOSTNAME.$DOMAIN"
+    dns avahi-media 224.0.0.251 5353 "$(reverse "$MEDIA_IP")" PTR "$MEDIA_HOSTNAME.local"
+    dns avahi-media 224.0.0.251 5353 "$MEDIA_HOSTNAME.local" A "$MEDIA_IP"
+    dns avahi-laptop 224.0.0.251 5353 "$(reverse "$LAPTOP_IP")" PTR "$LAPTOP_HOSTNAME.local"
+    dns avahi-laptop 224.0.0.251 5353 "$LAPTOP_HOSTNAME.local" A "$LAPTOP_IP"
+    if out=$(in_ns "$NS_PC" ip neigh show "$LAPTOP_IP" dev "$LAN_IFACE") && pc_knows_laptop; then
+        echo "the PC's neighbour table: $out"
+    else
+        log "the PC's neighbour table does not list the laptop (got: $out)"
+        status=1
+    fi
     if out=$(in_ns "$NS_PC" python3 "$HERE/ssdp-search.py" 2); then
         echo "SSDP search from the PC:"
         printf '%s\n' "$out" | sed 's/^/    /'
@@ -520,6 +582,7 @@ T0=$(date +%s.%N)
 build_namespaces
 start_router
 start_media
+start_laptop
 start_hostile
 wait_ready
 T1=$(date +%s.%N)
