@@ -44,6 +44,18 @@ public:
     QPointer<NameScanner> names;
     QList<Record> upnpRecords;
     QList<Record> nameRecords;
+
+    // Reads the tables again during a search; why the search cannot go on, or empty.
+    QString readTablesAgain()
+    {
+        const QString interfaceName = tables.interfaceName();
+        if (!tables.read())
+            return tables.error();
+        if (tables.interfaceName() != interfaceName)
+            return QStringLiteral("the default route moved from %1 to %2 during the search")
+                .arg(interfaceName, tables.interfaceName());
+        return QString();
+    }
 };
 
 HomeScanner::HomeScanner(QObject *parent)
@@ -127,13 +139,9 @@ void HomeScanner::searchNames()
 {
     // The devices that answered are in the neighbour table now.
     const QString interfaceName = d->tables.interfaceName();
-    if (!d->tables.read()) {
-        fail(d->tables.error());
-        return;
-    }
-    if (d->tables.interfaceName() != interfaceName) {
-        fail(QStringLiteral("the default route moved from %1 to %2 during the search")
-                 .arg(interfaceName, d->tables.interfaceName()));
+    const QString problem = d->readTablesAgain();
+    if (!problem.isEmpty()) {
+        fail(problem);
         return;
     }
     QList<QHostAddress> addresses;
@@ -151,7 +159,12 @@ void HomeScanner::searchNames()
             [this](const Record &record) { d->nameRecords.append(record); });
     connect(d->names, &Scanner::finished, this, [this] {
         d->names->deleteLater();
-        complete();
+        // And so are the workstations that answered the browse.
+        const QString problem = d->readTablesAgain();
+        if (problem.isEmpty())
+            complete();
+        else
+            fail(problem);
     });
     d->names->start();
 }

@@ -15,6 +15,7 @@
 #include <QVariant>
 #include <QVector>
 
+#include <algorithm>
 #include <utility>
 
 namespace zelscan {
@@ -27,6 +28,8 @@ constexpr quint16 MDNS_PORT = 5353;
 constexpr int MULTICAST_TTL = 255;
 constexpr int MAX_RECORDS = 10000;
 constexpr int MAX_WARNINGS = 50;
+// Workstations the browse finds beyond the addresses asked about: a home's worth.
+constexpr int MAX_WORKSTATIONS = 256;
 constexpr int QUESTIONS_PER_MESSAGE = 30;
 
 QHostAddress mdnsGroup()
@@ -92,6 +95,7 @@ public:
     void sendQueries();
     void read(QUdpSocket *socket);
     void absorb(const dns::Record &record);
+    bool onLink(const QHostAddress &address) const;
     QString mdnsName(int index) const;
     void askResolver();
     void finish();
@@ -313,6 +317,15 @@ void NameScanner::Private::absorb(const dns::Record &record)
     }
 }
 
+bool NameScanner::Private::onLink(const QHostAddress &address) const
+{
+    const QList<QNetworkAddressEntry> entries = interface.addressEntries();
+    return std::any_of(entries.cbegin(), entries.cend(), [&](const QNetworkAddressEntry &entry) {
+        return entry.ip().protocol() == QAbstractSocket::IPv4Protocol
+            && address.isInSubnet(entry.ip(), entry.prefixLength()) && address != entry.ip();
+    });
+}
+
 QString NameScanner::Private::mdnsName(int index) const
 {
     if (!reverseAnswers.at(index).isEmpty())
@@ -362,15 +375,31 @@ void NameScanner::Private::finish()
         return;
     running = false;
     QList<QMap<QString, QString>> records;
+    const auto add = [&records](const QHostAddress &address, const QString &name) {
+        records.append({ { zelmw::DEVICE_PARAM_LAN_IPADDRESS, address.toString() },
+                         { zelmw::DEVICE_PARAM_NAME, name } });
+    };
     for (int i = 0; i < addresses.size(); ++i) {
         QString name = mdnsName(i);
         if (name.isEmpty())
             name = resolverAnswers.at(i);
-        if (!name.isEmpty()) {
-            records.append({ { zelmw::DEVICE_PARAM_LAN_IPADDRESS, addresses.at(i).toString() },
-                             { zelmw::DEVICE_PARAM_NAME, name } });
+        if (!name.isEmpty())
+            add(addresses.at(i), name);
+    }
+    // Then the workstations the browse found beyond those: a device that speaks only multicast
+    // DNS is known nowhere else. Only addresses of the interface's own network are believed.
+    QMap<quint32, QString> others;
+    for (auto it = instances.cbegin(); it != instances.cend(); ++it) {
+        const QStringList target = services.value(it.key());
+        for (const quint32 ipv4 : hosts.value(lowered(target))) {
+            const QHostAddress address(ipv4);
+            if (others.size() < MAX_WORKSTATIONS && !target.isEmpty()
+                && !addresses.contains(address) && onLink(address))
+                others.insert(ipv4, hostName(target));
         }
     }
+    for (auto it = others.cbegin(); it != others.cend(); ++it)
+        add(QHostAddress(it.key()), it.value());
     if (querySocket)
         querySocket->close();
     if (groupSocket)

@@ -19,7 +19,9 @@ namespace zelscan {
 /// without a name it asks this host's resolver, in parallel. Everything is bounded by the
 /// listen window: at its end the scanner emits one record per address it found a name for,
 /// { DEVICE_PARAM_LAN_IPADDRESS: the address, DEVICE_PARAM_NAME: the name, without a trailing
-/// ".local" }, in the order the addresses were given, then finished(); the resolver's lookups
+/// ".local" }, in the order the addresses were given; then one for each other workstation the
+/// browse found on the interface's own network (at most 256, by address), since a device that
+/// speaks only multicast DNS is known nowhere else; then finished(). The resolver's lookups
 /// still running are aborted (those not started yet are never sent; one the resolver is
 /// already working on cannot be interrupted, and Qt waits for it when the application object
 /// is destroyed). A record carries no device type or MAC address: the application merges it
