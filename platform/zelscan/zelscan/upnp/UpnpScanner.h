@@ -30,10 +30,10 @@ namespace zelscan {
 /// only within bounds (datagram size, header lines, valid UTF-8). The bounds hold per
 /// responding address, so that one device's flood cannot crowd out the others: at most 64
 /// responders, 200 answers and 16 distinct descriptions each. A description is fetched once,
-/// over plain HTTP and only from the address that answered; a fetch is refused when it is larger than 64 KiB, takes more
-/// than 2 s, redirects, or holds a document type declaration, invalid XML or UTF-8, or a
-/// text over 1,024 characters. Each refusal logs one warning on the "ZELSCAN" logging
-/// category naming the answering address and the reason, and yields no record.
+/// over plain HTTP and only from the address that answered; a fetch is refused when it is
+/// larger than 64 KiB, takes more than 2 s, redirects, or holds a document type declaration,
+/// invalid XML or UTF-8, or a text over 1,024 characters. Each refusal logs one warning on the
+/// "ZELSCAN" logging category naming the answering address and the reason, and yields no record.
 ///
 /// A look ends (finished()) once the listening window is over and every fetch has ended, so
 /// by the window plus 2 s at the latest. Lives on one thread: every member is called on the
