@@ -17,14 +17,15 @@ namespace zelscan {
 /// (setSearching()), it first asks the network, on the default route's interface only: a
 /// UpnpScanner looks for the UPnP devices during the listen window, then the neighbour table
 /// is read again (the devices that answered are in it now) and a NameScanner looks up the host
-/// names of every neighbour and responder for 500 ms (or the listen window, when shorter). The
-/// records are then merged by IPv4 address: a neighbour's MAC and address, the UPnP
-/// description of its address (the gateway's Internet gateway device makes it the router; the
-/// gateway is a router even without one) and, where UPnP gave no friendly name, its host name.
-/// A UPnP device whose address has no MAC in the neighbour table cannot be reported, since the
-/// library identifies devices by MAC: each is named in one warning on the "ZELSCAN" logging
-/// category. IPv6 neighbours are not reported. A search takes the listen window and about half
-/// a second more, at most 2.5 s more when a description is slow.
+/// names of every neighbour and responder for 500 ms (or the listen window, when shorter),
+/// finding the workstations that answer only multicast DNS on the way; the neighbour table is
+/// read once more (those are in it now). The records are then merged by IPv4 address: a neighbour's
+/// MAC and address, the UPnP description of its address (the gateway's Internet gateway device
+/// makes it the router; the gateway is a router even without one) and, where UPnP gave no friendly
+/// name, its host name. A UPnP device whose address has no MAC in the neighbour table cannot be
+/// reported, since the library identifies devices by MAC: each is named in one warning on the
+/// "ZELSCAN" logging category. IPv6 neighbours are not reported. A search takes the listen window
+/// and about half a second more, at most 2.5 s more when a description is slow.
 ///
 /// Lives on the thread that created it and reports from its event loop. Not copyable.
 class ZELSCAN_EXPORT HomeScanner : public Scanner
