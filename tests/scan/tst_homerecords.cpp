@@ -56,6 +56,18 @@ private slots:
                  (QList<Record> { gateway, pc, device("10.0.0.9", "02:00:00:00:00:09"), nas }));
         QCOMPARE(unknown, QStringList { QStringLiteral("10.0.0.77") });
 
+        // Over IPv6, only a MAC address seen nowhere else is one more device, known by its
+        // global address rather than its link-local one.
+        const auto neighbour6 = [](const char *ip, const char *mac) {
+            return zelscan::HostTables::Neighbour { QLatin1String(ip), QLatin1String(mac),
+                                                    QStringLiteral("eth0") };
+        };
+        found.ipv6Neighbours = { neighbour6("fe80::9", "02:00:00:00:00:09"),
+                                 neighbour6("fe80::c", "02:00:00:00:00:0C"),
+                                 neighbour6("2001:db8::c", "02:00:00:00:00:0C") };
+        QCOMPARE(zelscan::mergeHomeRecords(found, unknown).last(),
+                 device("2001:db8::c", "02:00:00:00:00:0C"));
+
         // Without UPnP or names, the gateway is still the router.
         found.upnp.clear();
         found.names.clear();

@@ -118,6 +118,7 @@ void WatchRunner::scanned()
             addresses.append(QHostAddress(ip));
     }
     m_probe = std::make_unique<zelscan::ConnectionProbe>(addresses);
+    m_probe->setLinkInterface(m_scanner.searchedInterfaceName());
     connect(m_probe.get(), &zelscan::ConnectionProbe::finished, this, &WatchRunner::probed);
     m_probe->start();
 }

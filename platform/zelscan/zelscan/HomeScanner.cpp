@@ -2,6 +2,7 @@
 
 #include <zelscan/host/HomeRecords_p.h>
 #include <zelscan/host/HostTables.h>
+#include <zelscan/host/Ipv6Neighbours_p.h>
 #include <zelscan/host/LocalPcRecord.h>
 #include <zelscan/names/NameScanner.h>
 #include <zelscan/upnp/UpnpScanner.h>
@@ -87,6 +88,11 @@ void HomeScanner::setSearching(bool searching)
 void HomeScanner::setListenWindow(int milliseconds)
 {
     d->window = qMax(0, milliseconds);
+}
+
+QString HomeScanner::searchedInterfaceName() const
+{
+    return d->tables.interfaceName();
 }
 
 QString HomeScanner::error() const
@@ -192,6 +198,10 @@ void HomeScanner::complete()
     found.localPc = localPcRecord(found.interfaceName);
     found.upnp = d->upnpRecords;
     found.names = d->nameRecords;
+    // The IPv6 table only adds devices; without it the search still stands.
+    QString problem;
+    if (d->searching && !readIpv6Neighbours(found.ipv6Neighbours, problem))
+        qCWarning(homeLog).noquote() << "HomeScanner:" << problem;
     QStringList unknown;
     const QList<Record> records = mergeHomeRecords(found, unknown);
     for (const QString &responder : qAsConst(unknown))

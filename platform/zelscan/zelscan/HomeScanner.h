@@ -8,24 +8,26 @@
 
 namespace zelscan {
 
-/// One discovery of the home network behind this host's default route: the gateway, this PC
-/// and every other device, each as one record, the gateway's first (the library drops records
-/// that arrive before a gateway's map exists), then this PC's, then the others' by address.
+/// One discovery of the home network behind this host's default route: the gateway, this PC and
+/// every other device, each as one record, the gateway's first (the library drops records that
+/// arrive before a gateway's map exists), then this PC's, then the others' by address.
 ///
 /// By default it sends nothing: it reports what the kernel's tables already know, the default
 /// route's gateway as a router and every complete neighbour on the same interface. Searching
 /// (setSearching()), it first asks the network, on the default route's interface only: a
-/// UpnpScanner looks for the UPnP devices during the listen window, then the neighbour table
-/// is read again (the devices that answered are in it now) and a NameScanner looks up the host
+/// UpnpScanner looks for the UPnP devices during the listen window, then the neighbour table is
+/// read again (the devices that answered are in it now) and a NameScanner looks up the host
 /// names of every neighbour and responder for 500 ms (or the listen window, when shorter),
 /// finding the workstations that answer only multicast DNS on the way; the neighbour table is
-/// read once more (those are in it now). The records are then merged by IPv4 address: a neighbour's
-/// MAC and address, the UPnP description of its address (the gateway's Internet gateway device
-/// makes it the router; the gateway is a router even without one) and, where UPnP gave no friendly
-/// name, its host name. A UPnP device whose address has no MAC in the neighbour table cannot be
-/// reported, since the library identifies devices by MAC: each is named in one warning on the
-/// "ZELSCAN" logging category. IPv6 neighbours are not reported. A search takes the listen window
-/// and about half a second more, at most 2.5 s more when a description is slow.
+/// read once more (those are in it now). The records are then merged by IPv4 address: a
+/// neighbour's MAC and address, the UPnP description of its address (the gateway's Internet
+/// gateway device makes it the router; the gateway is a router even without one) and, where
+/// UPnP gave no friendly name, its host name. A UPnP device whose address has no MAC in the
+/// neighbour table cannot be reported, since the library identifies devices by MAC: each is
+/// named in one warning on the "ZELSCAN" logging category. A search also reads the kernel's
+/// IPv6 neighbour table: a MAC address seen only there is one more device, known by its IPv6
+/// address. A search takes the listen window and about half a second more, at most 2.5 s more
+/// when a description is slow.
 ///
 /// Lives on the thread that created it and reports from its event loop. Not copyable.
 class ZELSCAN_EXPORT HomeScanner : public Scanner
@@ -56,6 +58,9 @@ public:
     /// UPnP or name look cannot run still reports the neighbours, after one warning. Calling
     /// it while a discovery runs does nothing.
     void start() override;
+
+    /// The interface the last discovery looked at (the default route's); empty before one.
+    QString searchedInterfaceName() const;
 
     /// Why the last discovery reported nothing; empty when it reported the home.
     QString error() const;

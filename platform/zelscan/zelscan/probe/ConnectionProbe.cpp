@@ -28,6 +28,7 @@ public:
     ConnectionProbe *q;
     QList<QHostAddress> addresses;
     int timeout = 1000;
+    QString linkInterface;
     QTimer timer;
     bool running = false;
     QMap<QString, bool> answered;
@@ -69,10 +70,10 @@ ConnectionProbe::ConnectionProbe(const QList<QHostAddress> &addresses, QObject *
     : QObject(parent)
     , d(std::make_unique<Private>(this))
 {
-    for (const QHostAddress &address : addresses) {
-        const QHostAddress v4(address.toIPv4Address());
-        if (address.protocol() == QAbstractSocket::IPv4Protocol && !d->addresses.contains(v4))
-            d->addresses.append(v4);
+    for (QHostAddress address : addresses) {
+        address.setScopeId(QString());
+        if (!address.isNull() && !d->addresses.contains(address))
+            d->addresses.append(address);
     }
     d->timer.setSingleShot(true);
     // Precise: a coarse timer may end the probe late by 5 % of its time.
@@ -88,6 +89,11 @@ ConnectionProbe::~ConnectionProbe()
 void ConnectionProbe::setTimeout(int milliseconds)
 {
     d->timeout = qMax(0, milliseconds);
+}
+
+void ConnectionProbe::setLinkInterface(const QString &interfaceName)
+{
+    d->linkInterface = interfaceName;
 }
 
 void ConnectionProbe::start()
@@ -110,7 +116,10 @@ void ConnectionProbe::start()
                 [this, socket](QAbstractSocket::SocketError error) {
                     d->answer(socket, error == QAbstractSocket::ConnectionRefusedError);
                 });
-        socket->connectToHost(address, DISCARD_PORT);
+        QHostAddress target = address;
+        if (target.isLinkLocal())
+            target.setScopeId(d->linkInterface);
+        socket->connectToHost(target, DISCARD_PORT);
     }
     if (d->pending.isEmpty())
         QTimer::singleShot(0, this, [this] { d->finish(); });

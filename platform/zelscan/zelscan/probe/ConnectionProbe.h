@@ -14,7 +14,7 @@
 namespace zelscan {
 
 /// Finds which known devices answer right now: the ping results that
-/// zelmw::NetworkMap::saveConnectionStatus takes, by IPv4 address.
+/// zelmw::NetworkMap::saveConnectionStatus takes, by IP address.
 ///
 /// The kernel's neighbour table cannot tell: it keeps an entry of a device that has left until
 /// something is sent to it. So the probe asks each address itself, without privileges: it
@@ -30,8 +30,9 @@ class ZELSCAN_EXPORT ConnectionProbe : public QObject
     Q_OBJECT
 
 public:
-    /// A probe of @p addresses: IPv4 only, duplicates ignored, at most 1,024 (the rest are not
-    /// asked and count as not answering). Nothing is sent before start().
+    /// A probe of @p addresses: IPv4 and IPv6, duplicates and null addresses ignored, at most
+    /// 1,024 (the rest are not asked and count as not answering). Nothing is sent before
+    /// start().
     explicit ConnectionProbe(const QList<QHostAddress> &addresses, QObject *parent = nullptr);
     /// Stops a running probe at once, without finished().
     ~ConnectionProbe() override;
@@ -39,13 +40,17 @@ public:
     /// How long an address has to answer, from the next start() on: 1,000 ms by default; a
     /// negative value counts as 0.
     void setTimeout(int milliseconds);
+    /// The interface that link-local IPv6 addresses are reached on, from the next start() on;
+    /// without one (the default) the kernel cannot route them and they count as not answering.
+    void setLinkInterface(const QString &interfaceName);
 
     /// Starts the probe; returns at once. finished() follows from the event loop, at the
     /// latest when the timeout is over. Calling start() while a probe runs does nothing.
     void start();
 
 signals:
-    /// Every address given, dotted, to whether it answered.
+    /// Every address given, as QHostAddress::toString() writes it without a scope, to whether
+    /// it answered.
     void finished(const QMap<QString, bool> &answered);
 
 private:
