@@ -208,6 +208,9 @@ public:
     QSet<int> dirty;
     bool resetPending = false;
     bool syncQueued = false;
+    // While apply() announces changes: a view's slot that edits a name must not update the rows
+    // under it; its change is read on the next turn of the event loop.
+    bool applying = false;
     QTimer *retry;
 };
 
@@ -247,6 +250,10 @@ void NetworkMapModel::Implementation::sync()
     syncQueued = false;
     if (!resetPending && dirty.isEmpty())
         return;
+    if (applying) {
+        schedule();
+        return;
+    }
     QVector<Row> fresh;
     QVector<Reading> readings;
     const bool reset = resetPending;
@@ -262,6 +269,7 @@ void NetworkMapModel::Implementation::sync()
         else
             readings = readDirty();
     }
+    applying = true;
     if (reset) {
         q->beginResetModel();
         rows = std::move(fresh);
@@ -269,6 +277,7 @@ void NetworkMapModel::Implementation::sync()
     } else {
         apply(readings);
     }
+    applying = false;
 }
 
 QVector<Row> NetworkMapModel::Implementation::readMap()
