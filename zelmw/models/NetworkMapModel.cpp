@@ -441,16 +441,23 @@ NetworkMapModel::NetworkMapModel(QObject *parent)
     : QAbstractTableModel(parent)
     , d(new Implementation(this))
 {
-    // Before the map is read: a change of map in between then resets the model once more.
-    connect(
-        InUseMapController::getInstance().get(), &InUseMapController::inUseMapChanged, this,
-        [this] { d->requestReset(); }, Qt::QueuedConnection);
+    QObject *const waker = new NetworkMapModelWaker([this] { d->requestReset(); }, this);
+    // The signal is emitted under the model lock, so the connection is made before the lock is
+    // taken below and cut under it: never while the announcing thread runs it. Made before the
+    // map is read, so that a change of map in between resets the model once more.
+    d->inUseMapConnection = connect(
+        InUseMapController::getInstance().get(), &InUseMapController::inUseMapChanged, waker,
+        [waker] { QMetaObject::invokeMethod(waker, "inUseMapChanged", Qt::QueuedConnection); },
+        Qt::DirectConnection);
     const ModelLock lock;
     d->rows = d->readMap();
 }
 
-// Destroying the QObject part disconnects every signal that reaches the model.
-NetworkMapModel::~NetworkMapModel() = default;
+NetworkMapModel::~NetworkMapModel()
+{
+    const ModelLock lock;
+    disconnect(d->inUseMapConnection);
+}
 
 int NetworkMapModel::rowCount(const QModelIndex &parent) const
 {
