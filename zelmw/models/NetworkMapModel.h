@@ -19,7 +19,8 @@ namespace zelmw {
 /// the thread that creates it, usually the application's (GUI) thread, and follows the map in
 /// use: InUseMapController::inUseMapChanged resets it, and devices created, deleted or changed
 /// on the map become inserted rows, removed rows and dataChanged() for exactly the cells and
-/// roles that differ.
+/// roles that differ (a role of Role is the row's in every column, so its change covers the
+/// row).
 ///
 /// It keeps its own copy of every row, so data() never waits for the library. The library's
 /// signals reach it queued (they are emitted on the thread that made the change, usually the
@@ -27,8 +28,8 @@ namespace zelmw {
 /// use, taking the model lock only when no other thread holds it (else it tries again a few
 /// milliseconds later): a device no longer on the map loses its row whatever signal was seen
 /// last, and one on the map gets its row. The only calls that wait for the library are the
-/// constructor, which reads the map in use, the destructor, which disconnects from the map in
-/// use, and setData(), which writes.
+/// constructor, which reads the map in use, the destructor, which stops listening to
+/// InUseMapController, and setData(), which writes.
 ///
 /// A map deleted or dropped by InUseMapController::reset() without another taking its place
 /// stays shown until the next map comes into use.
