@@ -39,6 +39,8 @@
 #include <zelmw/facades/PcFacade.h>
 #include <zelmw/facades/VelCpeFacade.h>
 
+#include <zelmw/models/NetworkMapModel.h>
+
 #include <zelmw/warranty/WarrantyDevice.h>
 #include <zelmw/warranty/WarrantyManager.h>
 #include <zelmw/warranty/WarrantyUser.h>

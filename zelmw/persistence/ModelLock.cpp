@@ -35,8 +35,17 @@ ModelLock::ModelLock()
     ++heldDepth;
 }
 
+ModelLock::ModelLock(std::try_to_lock_t)
+{
+    m_owns = heldDepth > 0 || mutex().try_lock();
+    if (m_owns)
+        ++heldDepth;
+}
+
 ModelLock::~ModelLock()
 {
+    if (!m_owns)
+        return;
     if (--heldDepth == 0)
         mutex().unlock();
 }

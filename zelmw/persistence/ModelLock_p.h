@@ -21,6 +21,10 @@ class ModelLock
 {
 public:
     ModelLock();
+    // Takes the lock only when no other thread holds it, without waiting; ownsLock() tells
+    // whether it did. For a thread that must never wait for a record being applied, such as
+    // the user interface's.
+    explicit ModelLock(std::try_to_lock_t);
     ~ModelLock();
     ModelLock(const ModelLock &) = delete;
     ModelLock &operator=(const ModelLock &) = delete;
@@ -33,6 +37,12 @@ public:
     // The longest any thread has waited for the lock since the process started: what the
     // user interface may have waited for the discovery thread.
     static std::chrono::microseconds longestWait();
+
+    // Whether this object holds the lock: always, unless it was made with std::try_to_lock.
+    bool ownsLock() const { return m_owns; }
+
+private:
+    bool m_owns = true;
 };
 
 } // namespace zelmw
