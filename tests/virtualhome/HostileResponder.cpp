@@ -1,8 +1,8 @@
 // zel_hostile_responder IFACE OWN_ADDRESS OTHER_HOST PORT
 //     Answers every SSDP search heard on IFACE with one answer per hostile case, each pointing at a
 //     description of its own served on OWN_ADDRESS:PORT (or, for the cases that must never be
-//     fetched, at OTHER_HOST or at loopback), then with a flood of 10,000 answers. Logs each
-//     search, answer and fetch to stdout, one line each.
+//     fetched, at OTHER_HOST or at loopback), then the first search of each searcher with a
+//     flood of 10,000 answers. Logs each search, answer and fetch to stdout, one line each.
 // zel_hostile_responder --canary ADDRESS PORT LABEL LOGFILE
 //     Serves nothing but logs every request reaching ADDRESS:PORT to LOGFILE: placed where the
 //     hostile answers point elsewhere, it shows what a scanner fetched where it must not.
@@ -11,6 +11,7 @@
 #include <QHostAddress>
 #include <QNetworkDatagram>
 #include <QNetworkInterface>
+#include <QSet>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
@@ -204,6 +205,15 @@ void answerSearch(QUdpSocket *socket, const QNetworkDatagram &search, const QByt
                               search.senderPort());
         say("ANSWER " + QByteArray(name) + ' ' + location);
     }
+    // One flood per searcher (its address and port): 10,000 answers to its first search. Every
+    // search flooded would make the searcher's buffer overflow at random moments, losing the
+    // other devices' answers too, which no searcher can help.
+    static QSet<QByteArray> flooded;
+    const QByteArray searcher = search.senderAddress().toString().toLatin1() + ':'
+        + QByteArray::number(search.senderPort());
+    if (flooded.contains(searcher))
+        return;
+    flooded.insert(searcher);
     auto flood = std::make_shared<Flood>(Flood { st, "http://" + own + portText + "flood/",
                                                  search.senderAddress(),
                                                  static_cast<quint16>(search.senderPort()) });
