@@ -3,6 +3,7 @@
 #include <QHostAddress>
 
 #include <cerrno>
+#include <cstddef>
 #include <cstring>
 
 #include <linux/neighbour.h>
@@ -112,9 +113,13 @@ bool readIpv6Neighbours(QList<HostTables::Neighbour> &neighbours, QString &error
                                           : QStringLiteral("no answer"));
             return false;
         }
-        int left = int(received);
-        for (auto *header = reinterpret_cast<const nlmsghdr *>(buffer); NLMSG_OK(header, left);
-             header = NLMSG_NEXT(header, left)) {
+        // Each message whole inside what was received, or the walk ends.
+        const std::size_t size = std::size_t(received);
+        for (std::size_t offset = 0; offset + sizeof(nlmsghdr) <= size;) {
+            const auto *header = reinterpret_cast<const nlmsghdr *>(buffer + offset);
+            if (header->nlmsg_len < sizeof(nlmsghdr) || header->nlmsg_len > size - offset)
+                break;
+            offset += NLMSG_ALIGN(header->nlmsg_len);
             if (header->nlmsg_type == NLMSG_DONE)
                 return true;
             if (header->nlmsg_type == NLMSG_ERROR) {
