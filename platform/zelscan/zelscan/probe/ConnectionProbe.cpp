@@ -31,6 +31,8 @@ public:
     QString linkInterface;
     QTimer timer;
     bool running = false;
+    // While start() connects: a connection can fail at once, inside connectToHost().
+    bool starting = false;
     QMap<QString, bool> answered;
     QHash<QTcpSocket *, QString> pending; // each socket's address
 };
@@ -44,7 +46,7 @@ void ConnectionProbe::Private::answer(QTcpSocket *socket, bool yes)
     socket->disconnect(q);
     socket->abort();
     socket->deleteLater();
-    if (pending.isEmpty())
+    if (pending.isEmpty() && !starting)
         finish();
 }
 
@@ -101,12 +103,16 @@ void ConnectionProbe::start()
     if (d->running)
         return;
     d->running = true;
+    d->starting = true;
     d->answered.clear();
     for (int i = 0; i < d->addresses.size(); ++i) {
         const QHostAddress &address = d->addresses.at(i);
         // Not asked, or silent until the timeout: no answer.
         d->answered.insert(address.toString(), false);
-        if (i >= MAX_ADDRESSES)
+        // A link-local IPv6 address means nothing without its interface.
+        const bool unscoped = address.protocol() == QAbstractSocket::IPv6Protocol
+            && address.isLinkLocal() && d->linkInterface.isEmpty();
+        if (i >= MAX_ADDRESSES || unscoped)
             continue;
         auto *socket = new QTcpSocket(this);
         socket->setProxy(QNetworkProxy::NoProxy); // Nor asks the system for one.
@@ -121,6 +127,7 @@ void ConnectionProbe::start()
             target.setScopeId(d->linkInterface);
         socket->connectToHost(target, DISCARD_PORT);
     }
+    d->starting = false;
     if (d->pending.isEmpty())
         QTimer::singleShot(0, this, [this] { d->finish(); });
     else
