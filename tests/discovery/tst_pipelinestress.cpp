@@ -81,8 +81,11 @@ private slots:
         QLoggingCategory::setFilterRules(QStringLiteral(
             "*.info=false\n*.debug=false\nMIDDLEWARE.warning=false\ndefault.info=true"));
         QList<DiscoveryType> applied;
-        DiscoveryQueueListener::setRecordObserver(
-            [&applied](const DiscoveryType &record) { applied << record; });
+        std::atomic<qint64> taken { 0 }; // published after each append to applied
+        DiscoveryQueueListener::setRecordObserver([&applied, &taken](const DiscoveryType &record) {
+            applied << record;
+            ++taken;
+        });
         DiscoveryHandler handler;
         handler.setListenerInterval(0);
         const qint64 before = handler.processedDiscoveryCount();
@@ -128,7 +131,13 @@ private slots:
         });
         for (std::thread &thread : threads)
             thread.join();
-        QVERIFY(QTest::qWaitFor([&] { return handler.pendingDiscoveryCount() == 0; }, 600000));
+        // The queue empty and the record taken last finished too.
+        QVERIFY(QTest::qWaitFor(
+            [&] {
+                return handler.pendingDiscoveryCount() == 0
+                    && handler.processedDiscoveryCount() - before == taken;
+            },
+            600000));
         const qint64 processed = handler.processedDiscoveryCount() - before;
         const auto longestWait = ModelLock::longestWait();
         DiscoveryQueueListener::setRecordObserver({});

@@ -11,6 +11,7 @@
 #include <QSqlQuery>
 #include <QtTest>
 
+#include <atomic>
 #include <csignal>
 #include <sys/resource.h>
 
@@ -44,12 +45,22 @@ void underFault(Fault fault, const std::function<void()> &work)
         QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), path);
         other.setDatabaseName(path);
         QVERIFY(other.open() && QSqlQuery(other).exec(QStringLiteral("BEGIN IMMEDIATE")));
-        // Counted from when the listener takes a record, however busy the machine is.
-        const QObject context;
-        DiscoveryQueueListener::setRecordObserver([&](const DiscoveryType &) {
-            QTimer::singleShot(0, &context,
-                               [&] { QTimer::singleShot(6500, &context, [&] { other.close(); }); });
+        // Counted from when the listener takes a record, however busy the machine is. The
+        // listener only raises a flag: a functor made on its thread and run on this one would be
+        // a handoff through Qt's event queue, which ThreadSanitizer cannot see.
+        std::atomic<bool> taken { false };
+        DiscoveryQueueListener::setRecordObserver([&](const DiscoveryType &) { taken = true; });
+        QElapsedTimer since;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            if (taken && !since.isValid())
+                since.start();
+            if (since.isValid() && since.elapsed() >= 6500) {
+                poll.stop();
+                other.close();
+            }
         });
+        poll.start(10);
         work();
         DiscoveryQueueListener::setRecordObserver({});
         QTRY_VERIFY_WITH_TIMEOUT(!other.isOpen(), 10000);
