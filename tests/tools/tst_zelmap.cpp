@@ -528,6 +528,33 @@ private slots:
                  QByteArray("60\n"));
     }
 
+    // A store of a later release is refused in one line and left as it was: not written,
+    // not migrated, never moved aside as damaged.
+    void laterReleasesStoreUntouched()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("ZelDb.db");
+        QVERIFY(QFile::copy(ZELMAP_STORE_FIXTURE, path));
+        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
+        {
+            QSqlDatabase later = QSqlDatabase::addDatabase("QSQLITE", "later");
+            later.setDatabaseName(path);
+            QVERIFY(later.open() && QSqlQuery(later).exec("PRAGMA user_version = 99"));
+            later.close();
+        }
+        QSqlDatabase::removeDatabase("later");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray before = file.readAll();
+        file.close();
+        const Result maps = zelmap(dir.path(), { "maps" });
+        QVERIFY(maps.status != 0);
+        QCOMPARE(maps.err.count("later release"), 1);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), before);
+        QVERIFY(QDir(dir.path()).entryList({ "*corrupt*" }).isEmpty());
+    }
+
     // The library's information lines only with -v, escaped for the terminal; its warnings
     // always.
     void verboseShowsTheLibrarysLines()

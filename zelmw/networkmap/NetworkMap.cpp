@@ -4,6 +4,7 @@
 #include <zelmw/facades/VelCpeFacade.h>
 #include <zelmw/networkmap/NetworkMapDataHandler_p.h>
 #include <zelmw/networkmap/NetworkMapObjectDataHandler_p.h>
+#include <zelmw/networkmap/NetworkMapObjectDetailDataHandler_p.h>
 #include <zelmw/networkmap/NetworkMapObjectFactory_p.h>
 #include <zelmw/networkmap/NetworkMapObject_p.h>
 #include <zelmw/persistence/ModelLock_p.h>
@@ -323,12 +324,15 @@ NetworkMapObjectPtr NetworkMap::Implementation::createDevice(const QString &type
 
 bool NetworkMap::Implementation::deleteRow(const NetworkMapObjectPtr &device)
 {
-    if (device->deleteData())
-        return true;
     // A row that is already gone (the store answers, but has no such row) counts as deleted;
     // otherwise the device would be stuck on the map for ever.
-    ZelDbConnection connection;
-    return connection.open() && !NetworkMapObjectDataHandler().getRecord(device->getId());
+    bool deleted = device->deleteData();
+    if (!deleted) {
+        ZelDbConnection connection;
+        deleted = connection.open() && !NetworkMapObjectDataHandler().getRecord(device->getId());
+    }
+    // Its details go with it: nothing reaches them once the row is gone (ids are never reused).
+    return deleted && NetworkMapObjectDetailDataHandler().deleteRecordsOf(device->getId());
 }
 
 void NetworkMap::Implementation::forgetDevice(int id)

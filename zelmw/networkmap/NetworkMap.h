@@ -133,7 +133,7 @@ public:
                                            const QString &ip,
                                            const QMap<QString, QString> &details);
     ///@{
-    /// Deletes the device's row (its details stay in the store), takes it off the map and
+    /// Deletes the device's row and its details' rows, takes it off the map and
     /// out of NetworkMapObjectFactory, and emits nwMapObjDeleted; false when getNwMapObject()
     /// finds none or the store refused.
     bool deleteNwMapObject(int id);

@@ -48,4 +48,11 @@ bool NetworkMapObjectDetailDataHandler::deleteRecord(int id)
     return deleteById(m_table, unsigned(id));
 }
 
+bool NetworkMapObjectDetailDataHandler::deleteRecordsOf(int networkMapObjectId)
+{
+    zeldb::NetworkMapObjectDetailsSelectionCriteria criteria;
+    criteria.NetworkMapObjectIdEqualsTo(unsigned(networkMapObjectId));
+    return withOpenDatabase([&] { return m_table->Delete(criteria); }, false);
+}
+
 } // namespace zelmw

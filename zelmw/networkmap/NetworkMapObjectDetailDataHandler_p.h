@@ -25,6 +25,8 @@ public:
     // opened.
     bool updateRecord(const QMap<int, QVariant> &fields);
     bool deleteRecord(int id);
+    // Every detail row of the device; true also when it had none.
+    bool deleteRecordsOf(int networkMapObjectId);
 
 private:
     zeldb::NetworkMapObjectDetailsTable *m_table;

@@ -47,7 +47,8 @@ public:
     NetworkMapObjectPtr changeType(const NetworkMapObjectPtr &device, const QString &typeName,
                                    const QMap<QString, QString> &record, const QString &name,
                                    const QString &ip);
-    // Deletes the device's row; a row that is already gone counts as deleted.
+    // Deletes the device's row and its detail rows; a row that is already gone counts as
+    // deleted.
     bool deleteRow(const NetworkMapObjectPtr &device);
     // Takes the device out of the map and the device repository.
     void forgetDevice(int id);

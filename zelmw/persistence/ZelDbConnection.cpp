@@ -2,6 +2,7 @@
 
 #include <zelmw/vocabulary/ZelConstants.h>
 
+#include <zeldb/SchemaMigrations_p.h>
 #include <zeldb/ZelDb.h>
 #include <zellogger/ZelLogger.h>
 
@@ -68,16 +69,12 @@ bool isCorrupt(const QString &path)
     return corrupt;
 }
 
-// Before the store first uses the file in this process: moves a damaged file aside, never
-// deleting it (it may hold what the user wants back), so that a fresh store is created instead
-// of every operation failing for ever. The companions move first and keep their suffix after
-// the new name: a fresh file must never meet an old write-ahead log. Another user's file is
-// left alone: the store refuses to open it.
-void checkStoreFile(const QString &path)
+// Moves a damaged file aside, never deleting it (it may hold what the user wants back), so that a
+// fresh store is created instead of every operation failing for ever. The companions move first and
+// keep their suffix after the new name: a fresh file must never meet an old write-ahead log.
+// Another user's file is left alone: the store refuses to open it.
+void moveAsideWhenDamaged(const QString &path)
 {
-    const QFileInfo file(path);
-    if (!file.exists() || file.size() == 0 || file.ownerId() != geteuid())
-        return;
     if (!isCorrupt(path))
         return;
     const QString aside = path + QLatin1String(".corrupt-")
@@ -97,6 +94,73 @@ void checkStoreFile(const QString &path)
         logError(QStringLiteral("ZelDbConnection::open - the database file %1 is damaged "
                                 "and cannot be moved aside")
                      .arg(path));
+}
+
+// Before the store first uses the file in this process: refuses a file of a later release (left
+// untouched and never judged damaged: its schema is simply unknown here), moves a damaged file
+// aside, and migrates one of an earlier release. True once the file is ready, and for a file
+// it cannot read (the store's open then says why); a migration that failed (a full disk, a
+// lock held too long) is tried again at the next open. A new file is the store's to create,
+// and another user's file is left to the store, which refuses it.
+bool storeFileReady(const QString &path)
+{
+    static std::mutex mutex;
+    static bool ready = false;
+    static bool checked = false;
+    static bool refused = false;
+    const std::lock_guard<std::mutex> lock(mutex);
+    if (ready || refused)
+        return ready;
+    const QFileInfo file(path);
+    if (!file.exists() || file.size() == 0 || file.ownerId() != geteuid())
+        return true;
+    QString message;
+    if (!checked) {
+        checked = true;
+        const int version = zeldb::SchemaMigrations::storedVersion(path, message);
+        if (version > zeldb::ZelDbDatabase::SCHEMA_VERSION) {
+            refused = true;
+            logError(QStringLiteral("ZelDbConnection::open - %1 is of a later release (store "
+                                    "version %2, this release knows up to %3); left untouched")
+                         .arg(path)
+                         .arg(version)
+                         .arg(zeldb::ZelDbDatabase::SCHEMA_VERSION));
+            return false;
+        }
+        moveAsideWhenDamaged(path);
+        if (!QFileInfo::exists(path))
+            return true;
+    }
+    switch (zeldb::SchemaMigrations::upgrade(path, message)) {
+    case zeldb::SchemaMigrations::Outcome::Current:
+        ready = true;
+        break;
+    case zeldb::SchemaMigrations::Outcome::Migrated:
+        ready = true;
+        ZelLogger::getInstance()->log(
+            QStringLiteral("ZelDbConnection::open - migrated %1 to store version %2")
+                .arg(path)
+                .arg(zeldb::ZelDbDatabase::SCHEMA_VERSION),
+            ZelLogger::INFO_LEVEL, LOGGER_NAME);
+        break;
+    case zeldb::SchemaMigrations::Outcome::Newer:
+        refused = true;
+        logError(QStringLiteral("ZelDbConnection::open - %1 became a later release's store; "
+                                "left untouched")
+                     .arg(path));
+        break;
+    case zeldb::SchemaMigrations::Outcome::Unreadable:
+        // The store's own open says why, as for any file it cannot read.
+        return true;
+    case zeldb::SchemaMigrations::Outcome::Failed:
+        logError(QStringLiteral("ZelDbConnection::open - cannot migrate %1 to store version "
+                                "%2: %3")
+                     .arg(path)
+                     .arg(zeldb::ZelDbDatabase::SCHEMA_VERSION)
+                     .arg(message));
+        break;
+    }
+    return ready;
 }
 
 } // namespace
@@ -203,8 +267,8 @@ bool ZelDbConnection::open()
     // failed first open leaves behind: it needs the tables too.
     bool isNew = false;
     if (!m_database->HoldsThreadConnection()) {
-        static std::once_flag checked;
-        std::call_once(checked, checkStoreFile, getDbPath());
+        if (!storeFileReady(getDbPath()))
+            return false;
         const QFileInfo file = getDbFileInfo();
         isNew = !file.exists() || file.size() == 0;
     }

@@ -75,7 +75,10 @@ public:
 
     /// Opens this object, creating the file and the tables when there is none (or an empty
     /// one); false, logged once, when the file cannot be opened or is not a database. The first
-    /// open in the process moves a damaged file aside (never deleting it) and starts a new one.
+    /// open in the process moves a damaged file aside (never deleting it) and starts a new one,
+    /// and migrates a file of an earlier release to zeldb::ZelDbDatabase::SCHEMA_VERSION, each
+    /// step in one transaction (a failed one is tried again at the next open). A file of a
+    /// later release is refused, said in one line, and never written to: every open fails.
     bool open();
     /// Closes this object; the thread's physical connection stays open. True once closed.
     bool close();

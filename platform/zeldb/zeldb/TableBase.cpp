@@ -122,8 +122,7 @@ bool TableBase::select(unsigned id, RecordBase &record)
     return true;
 }
 
-bool TableBase::selectWhere(const SelectionCriteria &criteria, RecordBase &row,
-                            const std::function<void()> &collect)
+bool TableBase::whereClause(const SelectionCriteria &criteria, QString &sql) const
 {
     QStringList conditions;
     for (const SelectionCriteria::Condition &condition : criteria.conditions()) {
@@ -142,10 +141,23 @@ bool TableBase::selectWhere(const SelectionCriteria &criteria, RecordBase &row,
             break;
         }
     }
-    QString sql = m_schema.selectAllStatement();
     if (!conditions.isEmpty())
         sql += QLatin1String(" WHERE ") + conditions.join(QLatin1String(" AND "));
-    if (!m_schema.hasField(criteria.orderField()))
+    return true;
+}
+
+void TableBase::bindConditions(const SelectionCriteria &criteria, QSqlQuery &query) const
+{
+    int position = 0;
+    for (const SelectionCriteria::Condition &condition : criteria.conditions())
+        query.bindValue(position++, m_schema.toStorage(condition.field, condition.value));
+}
+
+bool TableBase::selectWhere(const SelectionCriteria &criteria, RecordBase &row,
+                            const std::function<void()> &collect)
+{
+    QString sql = m_schema.selectAllStatement();
+    if (!whereClause(criteria, sql) || !m_schema.hasField(criteria.orderField()))
         return false;
     sql += QLatin1String(" ORDER BY ");
     if (criteria.orderField() > 0)
@@ -156,9 +168,7 @@ bool TableBase::selectWhere(const SelectionCriteria &criteria, RecordBase &row,
     const FinishOnExit finish(query);
     if (!query)
         return false;
-    int position = 0;
-    for (const SelectionCriteria::Condition &condition : criteria.conditions())
-        query->bindValue(position++, m_schema.toStorage(condition.field, condition.value));
+    bindConditions(criteria, *query);
     if (!execute(*query, "select"))
         return false;
     bool found = false;
@@ -168,6 +178,19 @@ bool TableBase::selectWhere(const SelectionCriteria &criteria, RecordBase &row,
         found = true;
     }
     return found;
+}
+
+bool TableBase::removeWhere(const SelectionCriteria &criteria)
+{
+    QString sql = QLatin1String("DELETE FROM ") + m_schema.tableName();
+    if (!whereClause(criteria, sql))
+        return false;
+    QSqlQuery *query = prepare(sql, "delete", Access::Write);
+    const FinishOnExit finish(query);
+    if (!query)
+        return false;
+    bindConditions(criteria, *query);
+    return execute(*query, "delete");
 }
 
 bool TableBase::update(const RecordBase &record)

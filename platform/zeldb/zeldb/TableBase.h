@@ -59,6 +59,8 @@ protected:
     bool update(const RecordBase &record);
     /// Deletes the row with ID; false when there is none.
     bool remove(unsigned id);
+    /// Deletes every row that meets CRITERIA (its order is ignored); true also when none did.
+    bool removeWhere(const SelectionCriteria &criteria);
     /// Inserts a record with id 0, updates any other.
     bool addOrUpdate(RecordBase &record);
 
@@ -68,6 +70,10 @@ private:
     // A prepared statement of the calling thread's connection; null after reporting why.
     QSqlQuery *prepare(const QString &sql, const char *operation, Access access);
     bool execute(QSqlQuery &query, const char *operation);
+    // Appends to SQL the WHERE clause of CRITERIA's conditions; false for a field not here.
+    bool whereClause(const SelectionCriteria &criteria, QString &sql) const;
+    // Binds the conditions' values in the order whereClause() wrote them.
+    void bindConditions(const SelectionCriteria &criteria, QSqlQuery &query) const;
     void fill(const QSqlQuery &query, RecordBase &record) const;
 
     ZelDbDatabase &m_database;
@@ -122,6 +128,8 @@ public:
     bool Update(const Record &record) { return this->update(record); }
     /// Deletes the row with ID; false when there is none. Rows that refer to it stay.
     bool Delete(unsigned id) { return this->remove(id); }
+    /// Deletes every row that meets CRITERIA; true also when none did.
+    bool Delete(const Criteria &criteria) { return this->removeWhere(criteria); }
 };
 
 /// A table whose rows are only ever added or rewritten, never deleted one by one. Threads,

@@ -28,8 +28,9 @@ namespace zeldb {
 class ZELDB_EXPORT ZelDbDatabase
 {
 public:
-    /// Stored in the file as PRAGMA user_version, for migrations of later releases.
-    static const int SCHEMA_VERSION = 1;
+    /// Stored in the file as PRAGMA user_version. A file of an earlier version is migrated at
+    /// the first open of a process; one of a later release is refused.
+    static const int SCHEMA_VERSION = 2;
 
     /// A closed database with neither file nor connection name, its tables made.
     ZelDbDatabase();
