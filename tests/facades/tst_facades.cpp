@@ -44,6 +44,23 @@ private slots:
         QVERIFY(!VelCpeFacade(DevicePtr()).saveAuthentication(true, "admin", "secret"));
     }
 
+    // The locally administered bit of the first octet, whatever the letter case or separator.
+    void randomizedMacIsTheLocallyAdministeredBit()
+    {
+        const QMap<QString, bool> macs { { "02:00:00:00:00:01", true },
+                                         { "da-a1-19-00-00-01", true },
+                                         { "3E:11:22:33:44:55", true },
+                                         { "3C:A6:2F:10:20:01", false },
+                                         { "00:1a:2b:3c:4d:5e", false } };
+        for (auto mac = macs.cbegin(); mac != macs.cend(); ++mac) {
+            const DevicePtr device = NetworkMapStore::device(DEVICE_TYPE_PC, mac.key());
+            QVERIFY2(NetworkDeviceFacade(device).isRandomizedMac() == mac.value(),
+                     qPrintable(mac.key()));
+            QVERIFY(zeltest::resetModel());
+        }
+        QVERIFY(!NetworkDeviceFacade(DevicePtr()).isRandomizedMac());
+    }
+
     void usbHostDetailsNeedTheUsbHostFeature()
     {
         m_device = NetworkMapStore::device(DEVICE_TYPE_GATEWAY);

@@ -95,7 +95,7 @@ QJsonObject deviceRecord(int n, const QString &name = QStringLiteral("device"))
     return { { "NS_DEVICE_TYPE", n == 1 ? "GATEWAY" : "PC" },
              { "GATEWAY_PARAM_ISROUTER", n == 1 ? "1" : "0" },
              { "DEVICE_PARAM_LAN_MACADDRESS",
-               "02:00:00:" + mac.left(2) + ':' + mac.mid(2, 2) + ':' + mac.right(2) },
+               "04:00:00:" + mac.left(2) + ':' + mac.mid(2, 2) + ':' + mac.right(2) },
              { "DEVICE_PARAM_LAN_IPADDRESS",
                QStringLiteral("10.%1.%2.%3").arg(n >> 16).arg(n >> 8 & 255).arg(n & 255) },
              { "UPNP_PARAM_FRIENDLYNAME", name } };
@@ -191,19 +191,20 @@ private slots:
 
     void replayThenShow()
     {
-        // The PC is this host's, the plug failed its five pings, the password stays masked.
+        // The PC is this host's, the plug failed its five pings, the password stays masked;
+        // every address of this scan is a locally administered one.
         const QStringList shown {
             R"({"devices":4,"id":1,"inUse":true,"localPcId":2,"masterDeviceId":1,)"
             R"("name":"Velmora Home Network","nicGuid":"{11111111-2222-3333-4444-555555555555}",)"
             R"("serial":"@MAC:02:00:00:00:00:01"})",
             R"({"connected":true,"details":"********","id":1,"ip":"192.168.1.1",)"
-            R"("mac":"02:00:00:00:00:01","name":"Test Router","type":"GATEWAY","wireless":false})",
+            R"("mac":"02:00:00:00:00:01","name":"Test Router","randomMac":true,"type":"GATEWAY","wireless":false})",
             R"({"connected":true,"id":2,"ip":"192.168.1.10","mac":"02:00:00:00:00:0A",)"
-            R"("name":"DESK","type":"PC","wireless":false})",
+            R"("name":"DESK","randomMac":true,"type":"PC","wireless":false})",
             R"({"connected":true,"id":3,"ip":"192.168.1.20","mac":"02:00:00:00:00:14",)"
-            R"("name":"phone","type":"UNKNOWN_DEVICE","wireless":true})",
+            R"("name":"phone","randomMac":true,"type":"UNKNOWN_DEVICE","wireless":true})",
             R"({"connected":false,"id":4,"ip":"192.168.1.21","mac":"02:00:00:00:00:15",)"
-            R"("name":"plug","type":"UNKNOWN_DEVICE","wireless":false})"
+            R"("name":"plug","randomMac":true,"type":"UNKNOWN_DEVICE","wireless":false})"
         };
         QCOMPARE(summary(zelmap(m_replayed.path(), { "show", "--json" }).out), shown);
         const Result secrets
@@ -278,9 +279,9 @@ private slots:
             R"({"devices":2,"id":1,"inUse":true,"localPcId":0,"masterDeviceId":1,)"
             R"("name":"Velmora Home Network","nicGuid":"","serial":"@MAC:02:AA:00:00:00:FE"})",
             R"({"connected":true,"id":1,"ip":"192.168.1.254","mac":"02:AA:00:00:00:FE",)"
-            R"("name":"192.168.1.254","type":"GATEWAY","wireless":false})",
+            R"("name":"192.168.1.254","randomMac":true,"type":"GATEWAY","wireless":false})",
             R"({"connected":true,"id":2,"ip":"192.168.1.77","mac":"02:AA:00:00:00:4D",)"
-            R"("name":"192.168.1.77","type":"UNKNOWN_DEVICE","wireless":false})"
+            R"("name":"192.168.1.77","randomMac":true,"type":"UNKNOWN_DEVICE","wireless":false})"
         };
         QCOMPARE(summary(zelmap(dir.path(), { "show", "--json" }).out), shown);
     }
@@ -298,9 +299,9 @@ private slots:
             R"({"devices":2,"id":1,"inUse":true,"localPcId":0,"masterDeviceId":1,)"
             R"("name":"Velmora Home Network","nicGuid":"","serial":"@MAC:02:AA:00:00:00:FE"})",
             R"({"connected":true,"id":1,"ip":"192.168.1.254","mac":"02:AA:00:00:00:FE",)"
-            R"("name":"192.168.1.254","type":"GATEWAY","wireless":false})",
+            R"("name":"192.168.1.254","randomMac":true,"type":"GATEWAY","wireless":false})",
             R"({"connected":true,"id":2,"ip":"192.168.1.77","mac":"02:AA:00:00:00:4D",)"
-            R"("name":"printer.home","type":"UNKNOWN_DEVICE","wireless":false})"
+            R"("name":"printer.home","randomMac":true,"type":"UNKNOWN_DEVICE","wireless":false})"
         };
         QCOMPARE(summary(zelmap(dir.path(), { "show", "--json" }).out), shown);
     }
@@ -641,7 +642,7 @@ private slots:
             const QJsonDocument shown = QJsonDocument::fromJson(reader->readAllStandardOutput());
             const QJsonArray devices = shown["devices"].toArray();
             if (!devices.isEmpty())
-                QCOMPARE(shown["map"]["serial"].toString(), "@MAC:02:00:00:00:00:01");
+                QCOMPARE(shown["map"]["serial"].toString(), "@MAC:04:00:00:00:00:01");
             const int now = devices.size();
             QVERIFY2(now == stored + finished || now == stored + finished + 1,
                      qPrintable(QStringLiteral("trial %1 (seed %2): %3 devices stored, %4 "

@@ -1,5 +1,6 @@
 #include "MapDocument.h"
 
+#include <zelmw/facades/NetworkDeviceFacade.h>
 #include <zelmw/networkmap/LanConnection.h>
 
 #include <QJsonArray>
@@ -45,7 +46,7 @@ QJsonObject MapDocument::device(const boost::shared_ptr<zelmw::NetworkMapObject>
     const QMap<QString, QString> values = details(device, showSecrets);
     for (auto it = values.begin(); it != values.end(); ++it)
         detailObject.insert(it.key(), it.value());
-    return QJsonObject { { QStringLiteral("id"), device->getId() },
+    QJsonObject object { { QStringLiteral("id"), device->getId() },
                          { QStringLiteral("type"), device->getTypeName() },
                          { QStringLiteral("name"), device->getName() },
                          { QStringLiteral("mac"), device->getMacAddress() },
@@ -54,6 +55,10 @@ QJsonObject MapDocument::device(const boost::shared_ptr<zelmw::NetworkMapObject>
                          { QStringLiteral("wireless"),
                            device->getConnectionType() == zelmw::LAN_TYPE_WIRELESS },
                          { QStringLiteral("details"), detailObject } };
+    // Only where it holds: a device may come back under another address.
+    if (zelmw::NetworkDeviceFacade(device).isRandomizedMac())
+        object.insert(QStringLiteral("randomMac"), true);
+    return object;
 }
 
 QJsonObject MapDocument::show(const zelmw::NetworkMapSharedPtr &map, bool inUse, bool showSecrets)

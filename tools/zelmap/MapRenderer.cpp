@@ -106,6 +106,8 @@ bool MapRenderer::render(const QString &format, QByteArray &bytes)
         }
         if (isCpe)
             label += "\\nVelmora CPE";
+        if (zelmw::NetworkDeviceFacade(device).isRandomizedMac())
+            label += "\\n(private MAC)";
         if (isLocal) {
             label = "[ this PC ]\\n" + label;
             set(node, "penwidth", "3");

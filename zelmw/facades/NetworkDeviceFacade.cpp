@@ -1,6 +1,7 @@
 #include <zelmw/facades/NetworkDeviceFacade.h>
 
 #include <zelmw/networkmap/NetworkMapObject.h>
+#include <zelmw/vocabulary/Utility.h>
 #include <zelmw/vocabulary/ZelConstants.h>
 
 namespace zelmw {
@@ -59,6 +60,16 @@ QString NetworkDeviceFacade::getUpnpModelName() const
 QString NetworkDeviceFacade::getUpnpSerialNumber() const
 {
     return getDetailValueOrEmpty(UPNP_PARAM_SERIALNUMBER);
+}
+
+bool NetworkDeviceFacade::isRandomizedMac() const
+{
+    if (!m_networkMapObject)
+        return false;
+    const QString mac = m_networkMapObject->getMacAddress();
+    bool hex = false;
+    const int firstOctet = mac.left(2).toInt(&hex, 16);
+    return Utility::isValidMacAddress(mac) && hex && (firstOctet & 0x02) != 0;
 }
 
 const boost::shared_ptr<NetworkMapObject> &NetworkDeviceFacade::getNetworkMapObject() const

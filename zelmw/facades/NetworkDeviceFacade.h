@@ -50,6 +50,11 @@ public:
     virtual QString getUpnpModelName() const;
     virtual QString getUpnpSerialNumber() const;
     ///@}
+    /// Whether the device's MAC address is a locally administered one (the second-lowest bit
+    /// of its first octet set), as phones and tablets make up a private address per network:
+    /// such a device may come back under another address, as another device. False over no
+    /// device and for an invalid address. Only a flag: nothing is merged by it.
+    bool isRandomizedMac() const;
 
 protected:
     /// The device the facade wraps; null for a null facade.
