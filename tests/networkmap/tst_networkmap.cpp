@@ -1,3 +1,5 @@
+#include <zelmw/config/ConfigDataFactory.h>
+#include <zelmw/networkmap/DeletedDeviceRecords_p.h>
 #include <zelmw/networkmap/InUseMapController.h>
 #include <zelmw/networkmap/NetworkMap.h>
 #include <zelmw/networkmap/NetworkMapFactory.h>
@@ -5,6 +7,7 @@
 
 #include "LogCapture.h"
 #include "NetworkMapStore.h"
+#include "RawStore.h"
 #include "TestSupport.h"
 
 #include <QtTest>
@@ -225,6 +228,47 @@ private slots:
         reporter.join();
         QCOMPARE(recorder.events.last(), QStringLiteral("deleted %1").arg(tv->getId()));
         QCOMPARE(m_map->getNwMapObjectList(), (QList<DevicePtr> { gateway, pc }));
+    }
+
+    // What the user gave a device outlives its deletion, by lease or by call, and comes back
+    // with the device (by MAC, in any letter case) on its own map only; a type change
+    // keeps it as before. The records are bounded by age and by count per map.
+    void userDetailsComeBackWithTheDevice()
+    {
+        QVERIFY(ConfigDataFactory::getInstance()->saveConfigData(DEFAULT_LEASE_TIME, "1"));
+        discover(DEVICE_TYPE_GATEWAY, GW_MAC, "10.0.0.1", { { GATEWAY_PARAM_ISROUTER, "1" } });
+        const auto tv = discover(DEVICE_TYPE_UNKNOWN_DEVICE, TV_MAC, "10.0.0.3");
+        tv->setUserDefinedName("Living room TV");
+        const auto pc = discover(DEVICE_TYPE_PC, TV_MAC, "10.0.0.3");
+        QVERIFY(pc != tv);
+        pc->setIsConnected(false, true);
+        const QString longAgo = QDateTime::currentDateTime().addSecs(-60).toString(Qt::ISODate);
+        pc->saveDetail(DEVICE_PARAM_LAN_DISCONNECT_TIME, longAgo);
+        m_map->setAllDeviceConnectionStatus(false, false);
+        QVERIFY(!m_map->getNwMapObject(TV_MAC));
+
+        const auto other
+            = NetworkMapFactory::getInstance()->addNetworkMap(GW_A, QString(), QStringLiteral("B"));
+        QVERIFY(other->createNwMapObject(DEVICE_TYPE_PC, "tv", TV_MAC, "10.0.0.3", {}));
+        QCOMPARE(other->getNwMapObject(TV_MAC)->getUserDefinedName(), QString());
+        const auto back = discover(DEVICE_TYPE_UNKNOWN_DEVICE, TV_MAC.toLower(), "10.0.0.9");
+        QCOMPARE(back->getUserDefinedName(), QStringLiteral("Living room TV"));
+        zeltest::RawStore store;
+        QCOMPARE(store.rowCount("DeletedDevices"), 0);
+
+        for (int n = 0; n < DeletedDeviceRecords::MAX_PER_MAP + 5; ++n)
+            store.value("INSERT INTO DeletedDevices (NetworkMapId, MacAddress, Details, "
+                        "CreateDate) VALUES (?, ?, '{}', ?)",
+                        { m_map->getId(), QString::number(n),
+                          n < 3 ? "2000-01-01T00:00:00.000Z" : "2100-01-01T00:00:00.000Z" });
+        const auto named = discover(DEVICE_TYPE_UNKNOWN_DEVICE, PC_MAC, "10.0.0.4");
+        named->setUserDefinedName("desk");
+        QVERIFY(m_map->deleteNwMapObject(named->getId()));
+        const QString count = "SELECT count(*) FROM DeletedDevices WHERE NetworkMapId = ?";
+        QCOMPARE(store.value(count, { m_map->getId() }).toInt(), DeletedDeviceRecords::MAX_PER_MAP);
+        QCOMPARE(store.value("SELECT min(MacAddress + 0) FROM DeletedDevices WHERE Details = '{}'")
+                     .toInt(),
+                 6);
     }
 
     // Lookups by address follow every way an address changes, and a device that outlives

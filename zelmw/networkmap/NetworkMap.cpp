@@ -283,6 +283,13 @@ NetworkMapObjectPtr NetworkMap::Implementation::createRow(
     log(QStringLiteral("NetworkMapObject of type:%1 created, MAC:%2, IP:%3, Name:%4")
             .arg(typeName, mac, ip, name),
         ZelLogger::INFO_LEVEL);
+    const QMap<QString, QString> returning = deletedDevices.takeBack(q->getId(), mac);
+    for (auto detail = returning.cbegin(); detail != returning.cend(); ++detail) {
+        if (detail.key() == DEVICE_PARAM_USER_DEFINED_NAME)
+            device->setUserDefinedName(detail.value());
+        else
+            device->saveDetail(detail.key(), detail.value());
+    }
     return device;
 }
 
@@ -345,7 +352,7 @@ bool NetworkMap::deleteNwMapObject(int id)
 {
     UnitOfWork unit;
     const NetworkMapObjectPtr device = getNwMapObject(id);
-    if (!device || !d->deleteRow(device))
+    if (!device || !d->deletedDevices.keep(getId(), *device) || !d->deleteRow(device))
         return false;
     d->forgetDevice(id);
     UnitOfWork::announce(this, [this, id] { emit nwMapObjDeleted(id); });

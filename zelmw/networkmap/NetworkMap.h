@@ -133,7 +133,10 @@ public:
                                            const QString &ip,
                                            const QMap<QString, QString> &details);
     ///@{
-    /// Deletes the device's row and its details' rows, takes it off the map and
+    /// Keeps what the user gave the device (its user-defined name, its login) for its return:
+    /// a device created on this map later with the same MAC address gets it back, while the
+    /// record lasts (the map's newest 2000, for DELETED_DEVICE_RETENTION_DAYS). Then
+    /// deletes the device's row and its details' rows, takes it off the map and
     /// out of NetworkMapObjectFactory, and emits nwMapObjDeleted; false when getNwMapObject()
     /// finds none or the store refused.
     bool deleteNwMapObject(int id);

@@ -1,6 +1,7 @@
 #ifndef ZELMW_NETWORKMAP_NETWORKMAP_P_H
 #define ZELMW_NETWORKMAP_NETWORKMAP_P_H
 
+#include <zelmw/networkmap/DeletedDeviceRecords_p.h>
 #include <zelmw/networkmap/DeviceRegistry_p.h>
 #include <zelmw/networkmap/NetworkMap.h>
 #include <zelmw/persistence/DirtyFields_p.h>
@@ -31,7 +32,8 @@ public:
 
     // Applies a discovery record already within the bounds, as one unit of work.
     NetworkMapObjectPtr applyDiscovery(const QMap<QString, QString> &record);
-    // The creation checks and the row; the device is not entered yet. REPLACED is a device
+    // The creation checks and the row, with what the user gave a device of the same MAC that
+    // left the map; the device is not entered yet. REPLACED is a device
     // about to be deleted, whose MAC does not count as taken; KNOWNTYPE, when given, is the
     // type TYPENAME names, looked up already.
     NetworkMapObjectPtr createRow(const QString &typeName, const QString &name, const QString &mac,
@@ -67,6 +69,7 @@ public:
     boost::shared_ptr<zeldb::NetworkMapsRecord> record;
     DirtyFields dirtyFields;
     DeviceRegistry devices;
+    DeletedDeviceRecords deletedDevices;
     QMap<QString, boost::shared_ptr<IDiscoverStrategy>> strategies;
 };
 

@@ -320,6 +320,7 @@ void ZelDbConnection::clearTables()
     getNetworkMapsTable()->ClearTable();
     getWarrantyUsersDataTable()->ClearTable();
     getWarrantyRegistrationsTable()->ClearTable();
+    getDeletedDevicesTable()->ClearTable();
 }
 
 void ZelDbConnection::createTables()
@@ -369,6 +370,11 @@ zeldb::WarrantyUsersDataTable *ZelDbConnection::getWarrantyUsersDataTable()
 zeldb::WarrantyRegistrationsTable *ZelDbConnection::getWarrantyRegistrationsTable()
 {
     return m_database->GetWarrantyRegistrationsTable();
+}
+
+zeldb::DeletedDevicesTable *ZelDbConnection::getDeletedDevicesTable()
+{
+    return m_database->GetDeletedDevicesTable();
 }
 
 } // namespace zelmw

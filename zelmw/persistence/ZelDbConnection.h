@@ -19,6 +19,7 @@ class NetworkMapObjectDetailsTable;
 class NetworkMapsTable;
 class WarrantyUsersDataTable;
 class WarrantyRegistrationsTable;
+class DeletedDevicesTable;
 } // namespace zeldb
 
 namespace zelmw {
@@ -101,7 +102,7 @@ public:
     /// false, with the writing process named in getLastSqlError(), while another one is.
     bool claimWriter();
 
-    /// Empties all eight tables of an open connection, each on its own; failures are not
+    /// Empties every table of an open connection, each on its own; failures are not
     /// reported (see getLastSqlError()). Bypasses the model: caches and signals do not follow.
     void clearTables();
 
@@ -116,6 +117,7 @@ protected:
     zeldb::NetworkMapsTable *getNetworkMapsTable();
     zeldb::WarrantyUsersDataTable *getWarrantyUsersDataTable();
     zeldb::WarrantyRegistrationsTable *getWarrantyRegistrationsTable();
+    zeldb::DeletedDevicesTable *getDeletedDevicesTable();
     ///@}
 
 private:

@@ -24,6 +24,15 @@ const QStringList &step(int from)
             // Deleting a device used to leave its details behind, where nothing reads them.
             QStringLiteral("DELETE FROM NetworkMapObjectDetails WHERE NetworkMapObjectId NOT IN "
                            "(SELECT Id FROM NetworkMapObjects)"),
+            // What users gave devices that left, for their return.
+            QStringLiteral("CREATE TABLE IF NOT EXISTS DeletedDevices (Id INTEGER PRIMARY KEY "
+                           "AUTOINCREMENT, NetworkMapId INTEGER NOT NULL DEFAULT 0, MacAddress "
+                           "TEXT NOT NULL DEFAULT '', Details TEXT NOT NULL DEFAULT '', "
+                           "CreateDate TEXT)"),
+            QStringLiteral("CREATE INDEX IF NOT EXISTS DeletedDevices_NetworkMapId ON "
+                           "DeletedDevices (NetworkMapId)"),
+            QStringLiteral("CREATE INDEX IF NOT EXISTS DeletedDevices_MacAddress ON "
+                           "DeletedDevices (MacAddress)"),
         },
     };
     return steps.at(from);

@@ -23,10 +23,13 @@ public:
     /// The field's value equals the value.
     /// @var Comparison::NotEqual
     /// The field's value differs from the value.
+    /// @var Comparison::Less
+    /// The field's stored value sorts before the value's (for times: earlier, when both have
+    /// the same offset).
     /// @var Comparison::InSelection
     /// The field's value is one of those the SELECT of the condition yields for the value
     /// as its one parameter.
-    enum class Comparison { Equal, NotEqual, InSelection };
+    enum class Comparison { Equal, NotEqual, Less, InSelection };
 
     /// One condition on one field, as the table turns it into SQL. A plain value.
     struct Condition

@@ -136,6 +136,9 @@ bool TableBase::whereClause(const SelectionCriteria &criteria, QString &sql) con
         case SelectionCriteria::Comparison::NotEqual:
             conditions << name + QLatin1String(" <> ?");
             break;
+        case SelectionCriteria::Comparison::Less:
+            conditions << name + QLatin1String(" < ?");
+            break;
         case SelectionCriteria::Comparison::InSelection:
             conditions << name + QLatin1String(" IN (") + condition.selection + QLatin1Char(')');
             break;

@@ -29,6 +29,7 @@ ZelDbDatabase::ZelDbDatabase()
     , m_networkMaps(*this)
     , m_warrantyUsersData(*this)
     , m_warrantyRegistrations(*this)
+    , m_deletedDevices(*this)
 { }
 
 ZelDbDatabase::~ZelDbDatabase() = default;
@@ -131,7 +132,8 @@ QStringList ZelDbDatabase::schemaStatements()
          { &ConfigurationPairsRecord::schema(), &MapObjectsRecord::schema(),
            &MapObjectParametersRecord::schema(), &NetworkMapObjectsRecord::schema(),
            &NetworkMapObjectDetailsRecord::schema(), &NetworkMapsRecord::schema(),
-           &WarrantyUsersDataRecord::schema(), &WarrantyRegistrationsRecord::schema() })
+           &WarrantyUsersDataRecord::schema(), &WarrantyRegistrationsRecord::schema(),
+           &DeletedDevicesRecord::schema() })
         statements << schema->createStatement() << schema->indexStatements();
     statements << QStringLiteral("PRAGMA user_version = %1").arg(SCHEMA_VERSION);
     return statements;

@@ -2,6 +2,7 @@
 #define ZELDB_ZELDBDATABASE_H
 
 #include <zeldb/ConfigurationPairsTable.h>
+#include <zeldb/DeletedDevicesTable.h>
 #include <zeldb/MapObjectParametersTable.h>
 #include <zeldb/MapObjectsTable.h>
 #include <zeldb/NetworkMapObjectDetailsTable.h>
@@ -114,6 +115,7 @@ public:
     NetworkMapsTable *GetNetworkMapsTable() { return &m_networkMaps; }
     WarrantyUsersDataTable *GetWarrantyUsersDataTable() { return &m_warrantyUsersData; }
     WarrantyRegistrationsTable *GetWarrantyRegistrationsTable() { return &m_warrantyRegistrations; }
+    DeletedDevicesTable *GetDeletedDevicesTable() { return &m_deletedDevices; }
     ///@}
 
     /// What the tables reach of the database, through the store's private header.
@@ -144,6 +146,7 @@ private:
     NetworkMapsTable m_networkMaps;
     WarrantyUsersDataTable m_warrantyUsersData;
     WarrantyRegistrationsTable m_warrantyRegistrations;
+    DeletedDevicesTable m_deletedDevices;
 };
 
 } // namespace zeldb
