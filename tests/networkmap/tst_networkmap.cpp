@@ -1,4 +1,5 @@
 #include <zelmw/config/ConfigDataFactory.h>
+#include <zelmw/facades/NetworkDeviceFacade.h>
 #include <zelmw/networkmap/DeletedDeviceRecords_p.h>
 #include <zelmw/networkmap/InUseMapController.h>
 #include <zelmw/networkmap/NetworkMap.h>
@@ -269,6 +270,39 @@ private slots:
         QCOMPARE(store.value("SELECT min(MacAddress + 0) FROM DeletedDevices WHERE Details = '{}'")
                      .toInt(),
                  6);
+    }
+
+    // A session per connection, by MAC: a type change goes on in it, a deletion ends it; the
+    // last seen time follows; the history is cut to its configured count and age.
+    void presenceHistory()
+    {
+        QVERIFY(ConfigDataFactory::getInstance()->saveConfigData(SESSIONS_PER_DEVICE, "2"));
+        const auto tv = discover(DEVICE_TYPE_UNKNOWN_DEVICE, TV_MAC, "10.0.0.3");
+        const QDateTime created = QDateTime::currentDateTimeUtc();
+        QVERIFY(NetworkDeviceFacade(tv).getLastSeen() >= created);
+        tv->setIsConnected(false, true);
+        const auto pc = discover(DEVICE_TYPE_PC, TV_MAC, "10.0.0.3");
+        QVERIFY(pc != tv && pc->getIsConnected());
+        QList<PresenceSession> history = NetworkDeviceFacade(pc).getPresenceHistory();
+        QCOMPARE(history.size(), 2);
+        QVERIFY(history[0].to.isValid() && !history[1].to.isValid());
+        QCOMPARE(history[0].to.timeSpec(), Qt::UTC);
+
+        pc->setIsConnected(false, true);
+        pc->setIsConnected(true, true);
+        QVERIFY(m_map->deleteNwMapObject(pc->getId()));
+        history = NetworkDeviceFacade(pc).getPresenceHistory();
+        QCOMPARE(history.size(), 2);
+        QVERIFY(history[1].to.isValid() && history[1].from >= history[0].to);
+
+        zeltest::RawStore store;
+        store.value("UPDATE DeviceSessions SET ConnectedTo = '2000-01-01T00:00:00.000Z'");
+        const auto back = discover(DEVICE_TYPE_UNKNOWN_DEVICE, TV_MAC, "10.0.0.3");
+        back->setIsConnected(false, true);
+        history = NetworkDeviceFacade(back).getPresenceHistory();
+        QCOMPARE(history.size(), 1);
+        QCOMPARE(NetworkDeviceFacade(back).getLastSeen(), history[0].to);
+        QVERIFY(NetworkDeviceFacade(DevicePtr()).getLastSeen().isNull());
     }
 
     // Lookups by address follow every way an address changes, and a device that outlives

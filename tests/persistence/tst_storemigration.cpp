@@ -1,3 +1,4 @@
+#include <zelmw/config/ConfigDataFactory.h>
 #include <zelmw/networkmap/NetworkMapFactory.h>
 #include <zelmw/networkmap/NetworkMapObject.h>
 #include <zelmw/vocabulary/ZelConstants.h>
@@ -80,27 +81,31 @@ private slots:
                  QStringLiteral("HomeHub 3000"));
     }
 
-    // Devices that come and go for as long as the application runs: every deletion takes
-    // its details along, so the file stops growing once the free pages are reused.
+    // Devices that come and go for as long as the application runs, named by their users and
+    // changing type on the way: every deletion takes its details along, and what is kept for
+    // their return and their history stays within its bounds, so the file stops growing once
+    // its free pages are reused.
     void comingAndGoingKeepsTheStoreBounded()
     {
         using namespace zeltest;
         RawStore store;
         QVERIFY(store.isOpen());
         store.clearTables();
+        QVERIFY(ConfigDataFactory::getInstance()->saveConfigData(SESSIONS_PER_DEVICE, "4"));
         const NetworkMapSharedPtr map
             = NetworkMapFactory::getInstance()->addNetworkMap(mac(1), QString(), "Home");
         QVERIFY(map && map->addDiscovery(router()));
         const auto cycles = [&](int first, int count) {
             for (int n = first; n < first + count; ++n) {
-                DiscoveryType record = device(DEVICE_TYPE_PC, 2);
-                record.insert(DEVICE_PARAM_LAN_MACADDRESS,
-                              QStringLiteral("02:00:00:00:%1:%2")
-                                  .arg(n / 256 % 256, 2, 16, QLatin1Char('0'))
-                                  .arg(n % 256, 2, 16, QLatin1Char('0')));
+                DiscoveryType record = device(DEVICE_TYPE_UNKNOWN_DEVICE, 2 + n % 16);
                 record.insert(DEVICE_PARAM_NAME, QStringLiteral("phone %1").arg(n));
                 const NetworkMap::NetworkMapObjectPtr phone = map->addDiscovery(record);
-                if (!phone || !map->deleteNwMapObject(phone->getId()))
+                if (!phone)
+                    return false;
+                phone->setUserDefinedName(QStringLiteral("Kim's phone %1").arg(n));
+                record.insert(NS_DEVICE_TYPE, DEVICE_TYPE_PC);
+                const NetworkMap::NetworkMapObjectPtr pc = map->addDiscovery(record);
+                if (!pc || pc == phone || !map->deleteNwMapObject(pc->getId()))
                     return false;
             }
             store.value(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));

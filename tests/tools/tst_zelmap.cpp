@@ -594,7 +594,7 @@ private slots:
                      own.out);
             ++commands;
         }
-        QCOMPARE(commands, 11);
+        QCOMPARE(commands, 12);
         QFile readme(ZELMAP_FIXTURES "/../../../README.md");
         QVERIFY(readme.open(QIODevice::ReadOnly));
         QVERIFY2(readme.readAll().contains("```\n" + help.out + "```\n"), help.out);

@@ -6,11 +6,14 @@
 #include "TablePrinter.h"
 #include "TerminalText.h"
 
+#include <zelmw/facades/NetworkDeviceFacade.h>
 #include <zelmw/networkmap/LanConnection.h>
 #include <zelmw/networkmap/NetworkMapFactory.h>
 #include <zelmw/networkmap/NetworkMapObjectFactory.h>
 
+#include <QDateTime>
 #include <QJsonArray>
+#include <QJsonObject>
 
 namespace {
 
@@ -21,6 +24,15 @@ const QCommandLineOption secretsOption(QStringLiteral("show-secrets"),
 QString yesNo(bool value)
 {
     return value ? QStringLiteral("yes") : QStringLiteral("no");
+}
+
+// A time as this host's local time with its UTC offset; empty for none.
+QString localTime(const QDateTime &time)
+{
+    if (!time.isValid())
+        return QString();
+    const QDateTime local = time.toLocalTime();
+    return local.toOffsetFromUtc(local.offsetFromUtc()).toString(Qt::ISODate);
 }
 
 void addMapArgument(QCommandLineParser &parser)
@@ -36,7 +48,8 @@ QString ReadCommands::deviceTable(const zelmw::NetworkMapSharedPtr &map)
 {
     TablePrinter table({ QStringLiteral("ID"), QStringLiteral("TYPE"), QStringLiteral("NAME"),
                          QStringLiteral("MAC"), QStringLiteral("IP"), QStringLiteral("CONNECTED"),
-                         QStringLiteral("WIRELESS"), QStringLiteral("ROLE") });
+                         QStringLiteral("WIRELESS"), QStringLiteral("ROLE"),
+                         QStringLiteral("LAST SEEN") });
     const QList<boost::shared_ptr<zelmw::NetworkMapObject>> devices = map->getNwMapObjectList();
     for (const auto &device : devices) {
         QString role;
@@ -47,7 +60,10 @@ QString ReadCommands::deviceTable(const zelmw::NetworkMapSharedPtr &map)
         table.addRow({ QString::number(device->getId()), device->getTypeName(), device->getName(),
                        device->getMacAddress(), device->getIpAddress(),
                        yesNo(device->getIsConnected()),
-                       yesNo(device->getConnectionType() == zelmw::LAN_TYPE_WIRELESS), role });
+                       yesNo(device->getConnectionType() == zelmw::LAN_TYPE_WIRELESS), role,
+                       device->getIsConnected()
+                           ? QString()
+                           : localTime(zelmw::NetworkDeviceFacade(device).getLastSeen()) });
     }
     return table.text();
 }
@@ -136,6 +152,54 @@ int ReadCommands::device(const CommandContext &context)
     const QMap<QString, QString> details = MapDocument::details(device, secrets);
     for (auto it = details.begin(); it != details.end(); ++it)
         table.addRow({ it.key(), it.value() });
+    return context.print(table.text());
+}
+
+int ReadCommands::history(const CommandContext &context)
+{
+    QCommandLineParser parser;
+    parser.addOption(jsonOption);
+    parser.addPositionalArgument(QStringLiteral("DEVICE"), QStringLiteral("The device id."));
+    if (const std::optional<int> done = context.parse(parser, 1, 1))
+        return *done;
+    bool ok = false;
+    const QString argument = parser.positionalArguments().first();
+    const int id = argument.toInt(&ok);
+    if (!ok || id <= 0)
+        return context.fail(CommandContext::UsageError,
+                            QStringLiteral("not a device id: ") + argument);
+    const boost::shared_ptr<zelmw::NetworkMapObject> device
+        = zelmw::NetworkMapObjectFactory::getInstance()->getNetworkMapObject(id);
+    if (!device)
+        return context.fail(CommandContext::Failure, QStringLiteral("no device %1").arg(id));
+    const zelmw::NetworkDeviceFacade facade(device);
+    const QList<zelmw::PresenceSession> sessions = facade.getPresenceHistory();
+    if (parser.isSet(jsonOption)) {
+        QJsonArray array;
+        for (const zelmw::PresenceSession &session : sessions) {
+            const QDateTime end
+                = session.to.isValid() ? session.to : QDateTime::currentDateTimeUtc();
+            array.append(QJsonObject {
+                { QStringLiteral("from"), localTime(session.from) },
+                { QStringLiteral("to"),
+                  session.to.isValid() ? QJsonValue(localTime(session.to)) : QJsonValue() },
+                { QStringLiteral("seconds"), session.from.secsTo(end) } });
+        }
+        const QDateTime lastSeen = facade.getLastSeen();
+        return context.printJson(QJsonDocument(
+            QJsonObject { { QStringLiteral("id"), id },
+                          { QStringLiteral("mac"), device->getMacAddress() },
+                          { QStringLiteral("lastSeen"),
+                            lastSeen.isValid() ? QJsonValue(localTime(lastSeen)) : QJsonValue() },
+                          { QStringLiteral("sessions"), array } }));
+    }
+    TablePrinter table({ QStringLiteral("FROM"), QStringLiteral("TO"), QStringLiteral("SECONDS") });
+    for (const zelmw::PresenceSession &session : sessions) {
+        const QDateTime end = session.to.isValid() ? session.to : QDateTime::currentDateTimeUtc();
+        table.addRow({ localTime(session.from),
+                       session.to.isValid() ? localTime(session.to) : QStringLiteral("(connected)"),
+                       QString::number(session.from.secsTo(end)) });
+    }
     return context.print(table.text());
 }
 

@@ -15,9 +15,11 @@ public:
     static int maps(const CommandContext &context);
     static int show(const CommandContext &context);
     static int device(const CommandContext &context);
+    static int history(const CommandContext &context);
     static int exportMap(const CommandContext &context);
 
-    // The devices of MAP as a table, one row each, its role (master gateway, this PC) named.
+    // The devices of MAP as a table, one row each, its role (master gateway, this PC) named,
+    // and when a disconnected one was last seen.
     static QString deviceTable(const zelmw::NetworkMapSharedPtr &map);
 };
 

@@ -1,6 +1,8 @@
 #include <zelmw/facades/NetworkDeviceFacade.h>
 
 #include <zelmw/networkmap/NetworkMapObject.h>
+#include <zelmw/networkmap/PresenceHistory_p.h>
+#include <zelmw/persistence/ModelLock_p.h>
 #include <zelmw/vocabulary/Utility.h>
 #include <zelmw/vocabulary/ZelConstants.h>
 
@@ -70,6 +72,29 @@ bool NetworkDeviceFacade::isRandomizedMac() const
     bool hex = false;
     const int firstOctet = mac.left(2).toInt(&hex, 16);
     return Utility::isValidMacAddress(mac) && hex && (firstOctet & 0x02) != 0;
+}
+
+QDateTime NetworkDeviceFacade::getLastSeen() const
+{
+    if (!m_networkMapObject)
+        return QDateTime();
+    if (m_networkMapObject->getIsConnected())
+        return QDateTime::currentDateTimeUtc();
+    const QList<PresenceSession> sessions = getPresenceHistory();
+    for (auto session = sessions.crbegin(); session != sessions.crend(); ++session) {
+        if (session->to.isValid())
+            return session->to.toUTC();
+    }
+    return m_networkMapObject->getDisconnectTime().toUTC();
+}
+
+QList<PresenceSession> NetworkDeviceFacade::getPresenceHistory() const
+{
+    if (!m_networkMapObject)
+        return {};
+    const ModelLock lock;
+    return PresenceHistory::sessions(m_networkMapObject->getNetworkMapId(),
+                                     m_networkMapObject->getMacAddress());
 }
 
 const boost::shared_ptr<NetworkMapObject> &NetworkDeviceFacade::getNetworkMapObject() const

@@ -1,6 +1,7 @@
 #ifndef ZELMW_FACADES_NETWORKDEVICEFACADE_H
 #define ZELMW_FACADES_NETWORKDEVICEFACADE_H
 
+#include <zelmw/networkmap/PresenceSession.h>
 #include <zelmw/zelmw_export.h>
 
 #include <QString>
@@ -55,6 +56,14 @@ public:
     /// such a device may come back under another address, as another device. False over no
     /// device and for an invalid address. Only a flag: nothing is merged by it.
     bool isRandomizedMac() const;
+    /// When the device was last seen: now for a connected device, else the end of its last
+    /// session on its map or, for a device disconnected before sessions were kept, its stored
+    /// disconnect time; null when it was never seen or over no device. In UTC.
+    QDateTime getLastSeen() const;
+    /// Each stretch of time the device (by its MAC address, so across type changes and
+    /// returns) was connected to its map, oldest first, within the kept history; empty over
+    /// no device or when the store cannot be read.
+    QList<PresenceSession> getPresenceHistory() const;
 
 protected:
     /// The device the facade wraps; null for a null facade.

@@ -7,6 +7,7 @@
 #include <zelmw/networkmap/NetworkMapObjectDetailDataHandler_p.h>
 #include <zelmw/networkmap/NetworkMapObjectFactory_p.h>
 #include <zelmw/networkmap/NetworkMapObject_p.h>
+#include <zelmw/networkmap/PresenceHistory_p.h>
 #include <zelmw/persistence/ModelLock_p.h>
 #include <zelmw/persistence/UnitOfWork_p.h>
 #include <zelmw/vocabulary/Utility.h>
@@ -283,6 +284,8 @@ NetworkMapObjectPtr NetworkMap::Implementation::createRow(
     log(QStringLiteral("NetworkMapObject of type:%1 created, MAC:%2, IP:%3, Name:%4")
             .arg(typeName, mac, ip, name),
         ZelLogger::INFO_LEVEL);
+    // A device is made connected; one that replaces another goes on in its session.
+    PresenceHistory::connected(q->getId(), mac, QDateTime::currentDateTimeUtc());
     const QMap<QString, QString> returning = deletedDevices.takeBack(q->getId(), mac);
     for (auto detail = returning.cbegin(); detail != returning.cend(); ++detail) {
         if (detail.key() == DEVICE_PARAM_USER_DEFINED_NAME)
@@ -352,7 +355,11 @@ bool NetworkMap::deleteNwMapObject(int id)
 {
     UnitOfWork unit;
     const NetworkMapObjectPtr device = getNwMapObject(id);
-    if (!device || !d->deletedDevices.keep(getId(), *device) || !d->deleteRow(device))
+    if (!device || !d->deletedDevices.keep(getId(), *device)
+        || (device->getIsConnected()
+            && !PresenceHistory::disconnected(getId(), device->getMacAddress(),
+                                              QDateTime::currentDateTimeUtc()))
+        || !d->deleteRow(device))
         return false;
     d->forgetDevice(id);
     UnitOfWork::announce(this, [this, id] { emit nwMapObjDeleted(id); });

@@ -7,6 +7,7 @@
 #include <zelmw/networkmap/NetworkMapObjectDetailDataHandler_p.h>
 #include <zelmw/networkmap/NetworkMapObjectDetail_p.h>
 #include <zelmw/networkmap/NetworkMap_p.h>
+#include <zelmw/networkmap/PresenceHistory_p.h>
 #include <zelmw/persistence/ModelLock_p.h>
 #include <zelmw/persistence/UnitOfWork_p.h>
 #include <zelmw/vocabulary/Utility.h>
@@ -464,6 +465,12 @@ void NetworkMapObject::setIsConnected(bool isConnected, bool force)
         d->m_record->setIsConnected(isConnected);
         d->m_dirtyFields.setFieldDirty(NetworkMapObjectsRecord::FieldIsConnected);
         saveData();
+        if (isConnected)
+            PresenceHistory::connected(getNetworkMapId(), getMacAddress(),
+                                       QDateTime::currentDateTimeUtc());
+        else
+            PresenceHistory::disconnected(getNetworkMapId(), getMacAddress(),
+                                          QDateTime::currentDateTimeUtc());
         if (!isConnected)
             saveDetail(DEVICE_PARAM_LAN_DISCONNECT_TIME,
                        ConnectionRules::formatTime(QDateTime::currentDateTime()));

@@ -177,8 +177,10 @@ extern ZELMW_EXPORT const QString CPE_TYPE_ROUTER;
 /// Configuration store keys. A key's default, where it has one, follows it, named with
 /// _DEFAULT appended; the store itself supplies no defaults, these seed the configuration file
 /// and the application. The library reads INUSE_NETWORKMAP_ID, VEL_CPE_DEFAULT_USERNAME,
-/// DEFAULT_LEASE_TIME and DELETED_DEVICE_RETENTION_DAYS (how many days what a user gave a
-/// deleted device is kept for its return); the rest belong to the application.
+/// DEFAULT_LEASE_TIME, DELETED_DEVICE_RETENTION_DAYS (how many days what a user gave a
+/// deleted device is kept for its return), SESSION_RETENTION_DAYS and SESSIONS_PER_DEVICE
+/// (how long, and how many of, each device's connected sessions are kept); the rest belong to
+/// the application.
 extern ZELMW_EXPORT const QString INUSE_NETWORKMAP_ID;
 extern ZELMW_EXPORT const QString INUSE_NETWORKMAP_ID_DEFAULT;
 extern ZELMW_EXPORT const QString LAST_USED_NIC_GUID;
@@ -193,6 +195,10 @@ extern ZELMW_EXPORT const QString DEFAULT_LEASE_TIME;
 extern ZELMW_EXPORT const QString DEFAULT_LEASE_TIME_DEFAULT;
 extern ZELMW_EXPORT const QString DELETED_DEVICE_RETENTION_DAYS;
 extern ZELMW_EXPORT const QString DELETED_DEVICE_RETENTION_DAYS_DEFAULT;
+extern ZELMW_EXPORT const QString SESSION_RETENTION_DAYS;
+extern ZELMW_EXPORT const QString SESSION_RETENTION_DAYS_DEFAULT;
+extern ZELMW_EXPORT const QString SESSIONS_PER_DEVICE;
+extern ZELMW_EXPORT const QString SESSIONS_PER_DEVICE_DEFAULT;
 extern ZELMW_EXPORT const QString LIVE_UPDATE_SERVER_URL;
 extern ZELMW_EXPORT const QString LIVE_UPDATE_SERVER_URL_DEFAULT;
 extern ZELMW_EXPORT const QString AUTO_UPDATE_CHECK_INTERVAL;

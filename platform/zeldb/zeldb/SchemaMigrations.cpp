@@ -33,6 +33,13 @@ const QStringList &step(int from)
                            "DeletedDevices (NetworkMapId)"),
             QStringLiteral("CREATE INDEX IF NOT EXISTS DeletedDevices_MacAddress ON "
                            "DeletedDevices (MacAddress)"),
+            // When each device was connected.
+            QStringLiteral("CREATE TABLE IF NOT EXISTS DeviceSessions (Id INTEGER PRIMARY KEY "
+                           "AUTOINCREMENT, NetworkMapId INTEGER NOT NULL DEFAULT 0, MacAddress "
+                           "TEXT NOT NULL DEFAULT '', ConnectedFrom TEXT, ConnectedTo TEXT, "
+                           "IsOpen INTEGER NOT NULL DEFAULT 0)"),
+            QStringLiteral("CREATE INDEX IF NOT EXISTS DeviceSessions_MacAddress ON "
+                           "DeviceSessions (MacAddress)"),
         },
     };
     return steps.at(from);

@@ -38,7 +38,8 @@ public:
         int field;
         /// How the field is compared.
         Comparison comparison;
-        /// The value compared with, bound as a parameter in the field's stored form.
+        /// The value compared with, bound as a parameter in the field's stored form; for
+        /// InSelection, the selection's parameter, bound as it is.
         QVariant value;
         /// For InSelection, the SELECT with one parameter that yields the values; else empty.
         QString selection = QString();

@@ -152,8 +152,13 @@ bool TableBase::whereClause(const SelectionCriteria &criteria, QString &sql) con
 void TableBase::bindConditions(const SelectionCriteria &criteria, QSqlQuery &query) const
 {
     int position = 0;
-    for (const SelectionCriteria::Condition &condition : criteria.conditions())
-        query.bindValue(position++, m_schema.toStorage(condition.field, condition.value));
+    for (const SelectionCriteria::Condition &condition : criteria.conditions()) {
+        // A selection's parameter is its own, not necessarily of the field's type.
+        query.bindValue(position++,
+                        condition.comparison == SelectionCriteria::Comparison::InSelection
+                            ? condition.value
+                            : m_schema.toStorage(condition.field, condition.value));
+    }
 }
 
 bool TableBase::selectWhere(const SelectionCriteria &criteria, RecordBase &row,
