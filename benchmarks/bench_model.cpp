@@ -118,11 +118,14 @@ private:
         for (int column = first; column <= last; ++column) {
             const QModelIndex cell = model.index(row, column);
             if (roles.isEmpty()) {
-                benchmark::DoNotOptimize(cell.data());
+                QVariant value = cell.data();
+                benchmark::DoNotOptimize(value);
                 continue;
             }
-            for (int role : roles)
-                benchmark::DoNotOptimize(cell.data(role));
+            for (int role : roles) {
+                QVariant value = cell.data(role);
+                benchmark::DoNotOptimize(value);
+            }
         }
     }
 };
