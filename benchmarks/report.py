@@ -1,13 +1,14 @@
 #!/usr/bin/env python3
-"""Runs every benchmark of bench_store in a process of its own (a fresh database each) and
-prints the table of our times against their floors and goals. Given two builds (LABEL=PATH),
-it runs them in turns and prints both tables and the first build's figures against the
-second's.
+"""Runs every benchmark of bench_store, and of bench_model beside it, in a process of its own
+(a fresh database each) and prints the table of our times against their floors and goals.
+Given two builds (LABEL=PATH), it runs them in turns and prints both tables and the first
+build's figures against the second's.
 
     report.py BENCH_STORE [REPETITIONS]
     report.py LABEL=BENCH_STORE LABEL=BENCH_STORE [REPETITIONS]
 """
 import json
+import os
 import subprocess
 import sys
 
@@ -15,7 +16,7 @@ import sys
 # for a growth goal the row that measures the same growth of its floor in the same run: the
 # floor itself grows faster than linear on these machines, so the goal is also met by growing
 # no more than it. A divisor of None means the figure is our own counter (items/s or bytes
-# per device).
+# per device), or the one named after "#" (cpu_ms: the CPU time in milliseconds).
 ROWS = [
     ("new-device record", "newDeviceOurs", "newDeviceFloor", 2.5, True),
     ("  seed design, same record", "newDeviceSeedDesign", "newDeviceFloor", None, True),
@@ -34,12 +35,33 @@ ROWS = [
     ("enqueue, 1 thread (records/s)", "enqueueOurs/real_time/threads:1", None, 1e6, False),
     ("enqueue, 8 threads (records/s)", "enqueueOurs/real_time/threads:8", None, 0.5e6, False),
     ("memory, 10,000 x 15 (KiB/device)", "memoryOurs/10000/iterations:1", None, 10.0, True),
+    ("model: longest stall, 10,000 records (ms)",
+     "modelReplay/10000/iterations:1#stall_ms", None, 50.0, True),
+    ("  of it, waiting for a processor (ms)",
+     "modelReplay/10000/iterations:1#stall_wait_ms", None, None, True),
+    ("  the most work between two ticks (ms)",
+     "modelReplay/10000/iterations:1#busiest_gap_cpu_ms", None, None, True),
+    ("  the last record shown, after the listener (ms)",
+     "modelReplay/10000/iterations:1#catch_up_ms", None, None, True),
+    ("model: GUI thread per record (ms)",
+     "modelReplay/10000/iterations:1#gui_ms_per_record", None, 0.1, True),
+    ("model: reset to a 500-device map (ms)", "modelReset#cpu_ms", None, 20.0, True),
 ]
+
+# The benchmarks of the live item model are in a program of their own, beside bench_store.
+MODEL_PROGRAM = "bench_model"
+
+
+def benchmark_of(name):
+    """The benchmark a row names, without the counter it reads."""
+    return name.split("#")[0]
 
 
 def run(binary, name, repetitions):
-    """The median of NAME's repetitions: (seconds, counter) from its JSON output."""
+    """The median of NAME's repetitions: (seconds, counters) from its JSON output."""
     single = name.startswith("memoryOurs")
+    if name.startswith("model"):
+        binary = os.path.join(os.path.dirname(binary), MODEL_PROGRAM)
     command = [binary, "--benchmark_filter=^%s$" % name,
                "--benchmark_format=json"]
     if not single:
@@ -52,8 +74,10 @@ def run(binary, name, repetitions):
             # The threaded enqueue counts records per second of the wall clock.
             seconds = entry["cpu_time"] * {"ns": 1e-9, "us": 1e-6, "ms": 1e-3, "s": 1.0}[
                 entry["time_unit"]]
-            counter = entry.get("items_per_second", entry.get("bytes_per_device"))
-            return seconds, counter
+            counters = {key: value for key, value in entry.items()
+                        if isinstance(value, (int, float))}
+            counters["cpu_ms"] = seconds * 1e3
+            return seconds, counters
     raise SystemExit("report.py: no result for " + name)
 
 
@@ -68,14 +92,18 @@ def figures(results):
     """Each row's figure (a ratio to its floor, or our own counter) and its table cells."""
     figure_of = {}
     for work, ours, divisor, *_ in ROWS:
-        seconds, counter = results[ours]
+        seconds, counters = results[benchmark_of(ours)]
         if divisor:
             figure_of[work] = seconds / results[divisor][0]
+        elif "#" in ours:
+            figure_of[work] = counters[ours.split("#")[1]]
+        elif ours.startswith("memoryOurs"):
+            figure_of[work] = counters["bytes_per_device"] / 1024
         else:
-            figure_of[work] = counter / 1024 if ours.startswith("memoryOurs") else counter
+            figure_of[work] = counters["items_per_second"]
     rows = []
     for work, ours, divisor, goal, upper, *bound in ROWS:
-        seconds, _ = results[ours]
+        seconds, _ = results[benchmark_of(ours)]
         figure = figure_of[work]
         if divisor:
             cells = [show(seconds), show(results[divisor][0]), "%.2fx" % figure]
@@ -85,7 +113,7 @@ def figures(results):
                 goal_text += " or the floor's growth"
         else:
             cells = ["%.3g" % figure, "", ""]
-            goal_text = ("<= %g" if upper else ">= %g") % goal
+            goal_text = "" if goal is None else ("<= %g" if upper else ">= %g") % goal
         met = ""
         if goal is not None:
             met = "yes" if (figure <= goal if upper else figure >= goal) else "NO"
@@ -105,7 +133,7 @@ def main():
     # Builds take turns benchmark by benchmark, so a slower spell of the machine falls on both.
     results = {label: {} for label, _ in builds}
     for _, ours, divisor, *_ in ROWS:
-        for name in (ours, divisor):
+        for name in (benchmark_of(ours), divisor):
             for label, binary in builds:
                 if name and name not in results[label]:
                     results[label][name] = run(binary, name, repetitions)

@@ -6,6 +6,7 @@
 #include <zelmw/networkmap/NetworkMapObject.h>
 #include <zelmw/persistence/ModelLock_p.h>
 
+#include <QElapsedTimer>
 #include <QList>
 #include <QSet>
 #include <QTimer>
@@ -22,6 +23,10 @@ namespace {
 
 // How long the model waits before it tries again for a lock another thread holds.
 constexpr int retryMs = 5;
+// How long one turn of the event loop reads devices under the lock; showing what was read
+// takes about as long again. A burst of records can leave thousands of devices to read: they
+// are read a share per turn, so that the user interface's other events come in between.
+constexpr qint64 readBudgetNs = 4000000;
 
 // What one row shows, copied from its device under the model lock, so that views never reach
 // into the library.
@@ -170,7 +175,9 @@ public:
 
     // Under the model lock: the map in use, listened to, and all its rows.
     QVector<Row> readMap();
-    // Under the model lock: every dirty id, with the devices whose role changed.
+    // Under the model lock: the dirty ids, with the devices whose role changed, in ascending
+    // order (readFirst before them) for as long as the read budget lasts; those left stay
+    // dirty.
     QVector<Reading> readDirty();
     // Applies what readDirty() found to the rows, announcing each change to views.
     void apply(const QVector<Reading> &readings);
@@ -206,6 +213,8 @@ public:
     QHash<int, QList<QMetaObject::Connection>> deviceConnections;
     QHash<int, const QObject *> deviceObjects;
     QSet<int> dirty;
+    // A device whose row must show its change at once, whatever else is dirty.
+    int readFirst = 0;
     bool resetPending = false;
     bool syncQueued = false;
     // While apply() announces changes: a view's slot that edits a name must not update the rows
@@ -278,6 +287,9 @@ void NetworkMapModel::Implementation::sync()
         apply(readings);
     }
     applying = false;
+    // What the budget left, on a later turn, after the events waiting now.
+    if (!dirty.isEmpty())
+        schedule();
 }
 
 QVector<Row> NetworkMapModel::Implementation::readMap()
@@ -317,9 +329,20 @@ QVector<NetworkMapModel::Implementation::Reading> NetworkMapModel::Implementatio
     ids.remove(0);
     masterId = newMasterId;
     localPcId = newLocalPcId;
-    QList<int> sorted(ids.begin(), ids.end());
-    std::sort(sorted.begin(), sorted.end());
-    for (int id : qAsConst(sorted)) {
+    QList<int> order(ids.begin(), ids.end());
+    std::sort(order.begin(), order.end());
+    const auto first = std::find(order.begin(), order.end(), std::exchange(readFirst, 0));
+    if (first != order.end())
+        std::rotate(order.begin(), first, first + 1);
+    QElapsedTimer budget;
+    budget.start();
+    for (int i = 0; i < order.size(); ++i) {
+        if (i > 0 && budget.nsecsElapsed() > readBudgetNs) {
+            for (; i < order.size(); ++i)
+                dirty.insert(order.at(i));
+            break;
+        }
+        const int id = order.at(i);
         // By id against the map as it is now, whatever order the signals came in.
         if (const NetworkMap::NetworkMapObjectPtr device = map->getNwMapObject(id)) {
             listenToDevice(device);
@@ -531,6 +554,7 @@ bool NetworkMapModel::setData(const QModelIndex &index, const QVariant &value, i
         }
     }
     // Shown at once rather than when the device's queued signal comes back.
+    d->readFirst = id;
     d->markDirty(id);
     d->sync();
     return held;
