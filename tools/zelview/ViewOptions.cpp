@@ -2,6 +2,8 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDir>
+#include <QStandardPaths>
 
 ViewOptions::Outcome ViewOptions::parse(const QStringList &arguments)
 {
@@ -9,9 +11,15 @@ ViewOptions::Outcome ViewOptions::parse(const QStringList &arguments)
     parser.setApplicationDescription(
         QStringLiteral("Shows the map in use of a ZelMiddleware store, live: its devices in a "
                        "table and its drawing."));
+    // zelmap's own store by default, so that what zelmap fed is what the viewer shows.
+    const QString zelmapData
+        = QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
+              .filePath(QStringLiteral("zelmap"));
     const QCommandLineOption dataDirOption(QStringLiteral("data-dir"),
                                            QStringLiteral("Keep the database in DIR/ZelDb.db "
-                                                          "(created when missing)."),
+                                                          "(created when missing; default: "
+                                                          "zelmap's, %1).")
+                                               .arg(zelmapData),
                                            QStringLiteral("DIR"));
     const QCommandLineOption replayOption(QStringLiteral("replay"),
                                           QStringLiteral("Feed a recorded scan (JSON Lines) "
@@ -19,8 +27,8 @@ ViewOptions::Outcome ViewOptions::parse(const QStringList &arguments)
                                           QStringLiteral("FILE"));
     const QCommandLineOption intervalOption(QStringLiteral("interval"),
                                             QStringLiteral("Milliseconds between two records "
-                                                           "of the replay (default: the "
-                                                           "library's 500)."),
+                                                           "fed (default: the library's "
+                                                           "500)."),
                                             QStringLiteral("MS"));
     const QCommandLineOption discoverOption(QStringLiteral("discover"),
                                             QStringLiteral("Search the network (UPnP, host "
@@ -57,7 +65,7 @@ ViewOptions::Outcome ViewOptions::parse(const QStringList &arguments)
         m_message = QStringLiteral("unexpected argument: ") + parser.positionalArguments().first();
         return UsageError;
     }
-    dataDir = parser.value(dataDirOption);
+    dataDir = parser.isSet(dataDirOption) ? parser.value(dataDirOption) : zelmapData;
     replayFile = parser.value(replayOption);
     discover = parser.isSet(discoverOption);
     interfaceName = parser.value(interfaceOption);

@@ -16,6 +16,7 @@ public:
     Outcome parse(const QStringList &arguments);
     QString message() const { return m_message; }
 
+    // The store's folder: --data-dir, else zelmap's own.
     QString dataDir;
     QString replayFile;
     // The listener's interval for the replay; -1 keeps the library's.
