@@ -10,11 +10,13 @@ JOBS="${JOBS:-$(nproc 2>/dev/null || echo 2)}"
 QT_MAJOR="${ZELMW_QT_MAJOR_VERSION:-6}"
 case "$QT_MAJOR" in
 6)
-    QT_PACKAGES=(qt6-base-dev libqt6sql6-sqlite)
+    # Widgets are in qt6-base-dev; zelview's screenshots and tests need the offscreen platform
+    # plugin, which Debian 12 ships in libqt6gui6 (as libqt5gui5 does Qt 5's).
+    QT_PACKAGES=(qt6-base-dev libqt6sql6-sqlite libqt6gui6)
     SUFFIX=""
     ;;
 5)
-    QT_PACKAGES=(qtbase5-dev libqt5sql5-sqlite)
+    QT_PACKAGES=(qtbase5-dev libqt5sql5-sqlite libqt5gui5)
     SUFFIX="-qt5"
     ;;
 *)
@@ -37,8 +39,9 @@ usage() {
     cat <<'USAGE'
 One entry point for building, testing and installing ZelMiddleware.
 
-  ./build.sh demo            install missing packages, build, replay the example home scan
-                             and draw its map (build/demo/home-network.svg and .png)
+  ./build.sh demo            install missing packages, build, replay the example home scan,
+                             draw its map (build/demo/home-network.svg and .png) and take
+                             a screenshot of zelview showing it (build/demo/zelview.png)
   ./build.sh test            install missing packages, build, run every test but the
                              virtual home
   ./build.sh virtual-home    install its daemons (never started on this host), build, and
@@ -53,7 +56,8 @@ One entry point for building, testing and installing ZelMiddleware.
   ./build.sh format          fail on any C++ file the committed .clang-format would change
   ./build.sh docs            the reference documentation of the public headers, as HTML in
                              build/docs/html; fails on any undocumented public member
-  ./build.sh install PREFIX  build and install libraries, headers, the CMake package and zelmap
+  ./build.sh install PREFIX  build and install libraries, headers, the CMake package, zelmap
+                             and zelview
   ./build.sh install-check   install the Qt 6 and the Qt 5 build into one scratch prefix and
                              build and run a program against each package
 
@@ -125,17 +129,22 @@ demo)
     ensure_packages "${PACKAGES[@]}"
     cmake -S "$ROOT" -B "$ROOT/build$SUFFIX" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZELMW_WERROR=ON \
         -DZELMW_QT_MAJOR_VERSION="$QT_MAJOR"
-    cmake --build "$ROOT/build$SUFFIX" -j "$JOBS" --target zelmap
+    cmake --build "$ROOT/build$SUFFIX" -j "$JOBS" --target zelmap zelview
     zelmap="$ROOT/build$SUFFIX/tools/zelmap/zelmap"
+    zelview="$ROOT/build$SUFFIX/tools/zelview/zelview"
     demo="$ROOT/build$SUFFIX/demo"
     rm -rf "$demo"
     # A short listener interval: the library's own 500 ms would take half a minute here.
     "$zelmap" --data-dir "$demo" replay "$ROOT/examples/home-scan.jsonl" --interval 40
     "$zelmap" --data-dir "$demo" export --format svg -o "$demo/home-network.svg"
     "$zelmap" --data-dir "$demo" export --format png -o "$demo/home-network.png"
+    # No display needed: the window is drawn off screen.
+    QT_QPA_PLATFORM=offscreen "$zelview" --data-dir "$demo" --screenshot "$demo/zelview.png"
     echo
     echo "The map in use, drawn: $demo/home-network.svg and $demo/home-network.png"
+    echo "zelview showing it, off screen: $demo/zelview.png"
     echo "Look further: $zelmap --data-dir $demo maps | show | device ID | export --help"
+    echo "Or live on a display: $zelview --data-dir $demo [--replay FILE --interval 200]"
     ;;
 test)
     # The benchmarks are built and run once each (a few iterations), so that none can rot.

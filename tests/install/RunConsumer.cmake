@@ -40,9 +40,12 @@ list(SORT expected)
 if(NOT installed STREQUAL expected)
     message(FATAL_ERROR "packages installed: \"${installed}\", expected \"${expected}\"")
 endif()
-# The installed tool finds its libraries wherever the prefix is.
+# The installed tools find their libraries wherever the prefix is.
 if(EXISTS ${PREFIX}/bin/zelmap)
     run(${PREFIX}/bin/zelmap --version)
+endif()
+if(EXISTS ${PREFIX}/bin/zelview)
+    run(${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen ${PREFIX}/bin/zelview --version)
 endif()
 
 file(COPY ${CONFIG_FILE} DESTINATION ${RUN_DIR})

@@ -1,17 +1,14 @@
 #include "CommandLine.h"
 
 #include "CommandContext.h"
-#include "ConfigDefaults.h"
 #include "FeedCommands.h"
 #include "LogOutput.h"
 #include "ReadCommands.h"
 #include "StoreCommands.h"
-
-#include <zelmw/persistence/ZelDbConnection.h>
+#include "StoreSetup.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QDir>
 
 namespace {
 
@@ -147,24 +144,12 @@ int CommandLine::run(const QStringList &arguments)
 
 int CommandLine::setUpStore(const QString &dataDir, StoreUse use, const CommandContext &context)
 {
-    if (!dataDir.isEmpty()) {
-        if (!QDir().mkpath(dataDir))
-            return context.fail(CommandContext::Failure,
-                                QStringLiteral("cannot create the data directory ") + dataDir);
-        if (!zelmw::ZelDbConnection::setDataDirectory(QDir(dataDir).absolutePath()))
-            return context.fail(CommandContext::Failure,
-                                QStringLiteral("the data directory cannot be changed any more"));
-    }
-    zelmw::ZelDbConnection connection;
-    if (!connection.open())
-        return context.fail(CommandContext::Failure,
-                            QStringLiteral("cannot open the database ") + connection.getDbPath());
-    // Only one process writes a store at a time: a feed that could not store its records
-    // stops before the first, and reading commands never write, so they never stop a writer.
-    if (use == StoreUse::Feed && !connection.claimWriter())
-        return context.fail(CommandContext::Failure, connection.getLastSqlError().databaseText());
+    // Reading commands never write, so they never stop a writer.
+    const StoreSetup::Use setupUse = use == StoreUse::Read ? StoreSetup::Use::Read
+        : use == StoreUse::Configure                       ? StoreSetup::Use::Configure
+                                                           : StoreSetup::Use::Feed;
     QString error;
-    if (use != StoreUse::Read && !ConfigDefaults::seed(error))
+    if (!StoreSetup::open(dataDir, setupUse, error))
         return context.fail(CommandContext::Failure, error);
     return CommandContext::Success;
 }

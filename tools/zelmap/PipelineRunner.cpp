@@ -19,6 +19,12 @@ void onInterrupt(int)
     interrupted = 1;
 }
 
+// The program's name, which signs its messages on stderr.
+QString toolName()
+{
+    return QCoreApplication::applicationName();
+}
+
 qint64 recordCount(const QList<ReplayFile::Step> &steps)
 {
     qint64 count = 0;
@@ -47,6 +53,7 @@ PipelineRunner::PipelineRunner(const QList<ReplayFile::Step> &steps, int interva
     , m_next(0)
     , m_status(0)
     , m_keepListening(false)
+    , m_echo(true)
 { }
 
 qint64 PipelineRunner::finished() const
@@ -60,7 +67,8 @@ void PipelineRunner::writeProgress()
     QSaveFile file(m_progressPath);
     if (!file.open(QIODevice::WriteOnly) || file.write(QByteArray::number(finished())) < 0
         || !file.commit())
-        std::fprintf(stderr, "zelmap: %s: cannot write the progress\n", qPrintable(m_progressPath));
+        std::fprintf(stderr, "%s: %s: cannot write the progress\n", qPrintable(toolName()),
+                     qPrintable(m_progressPath));
 }
 
 int PipelineRunner::run()
@@ -105,8 +113,9 @@ void PipelineRunner::abandon(const char *reason)
     m_ticker.stop();
     m_handler.stopQueueListener();
     m_handler.clearDiscoveryQueue();
-    m_progress.clearLine();
-    std::fprintf(stderr, "zelmap: %s: %lld of %lld records applied\n", reason,
+    if (m_echo)
+        m_progress.clearLine();
+    std::fprintf(stderr, "%s: %s: %lld of %lld records applied\n", qPrintable(toolName()), reason,
                  static_cast<long long>(finished()), static_cast<long long>(m_total));
     m_status = 1;
     emit done(m_status);
@@ -151,16 +160,19 @@ void PipelineRunner::onTick()
         if (map)
             map->saveConnectionStatus(step.connection);
         else
-            std::fputs("zelmap: ping results before any map is in use: ignored\n", stderr);
+            std::fprintf(stderr, "%s: ping results before any map is in use: ignored\n",
+                         qPrintable(toolName()));
         ++m_next;
     }
-    m_progress.update(finished());
+    if (m_echo)
+        m_progress.update(finished());
     if (m_next == m_steps.size() && finished() >= m_queued) {
         m_ticker.stop();
         if (!m_keepListening)
             m_handler.stopQueueListener();
         QCoreApplication::processEvents(); // changes signalled by the last records
-        m_progress.finish(finished());
+        if (m_echo)
+            m_progress.finish(finished());
         if (!m_progressPath.isEmpty())
             writeProgress();
         emit done(m_status);
@@ -187,6 +199,8 @@ void PipelineRunner::watch(const zelmw::NetworkMapSharedPtr &map)
 void PipelineRunner::onInUseMapChanged(const zelmw::NetworkMapSharedPtr &map)
 {
     m_watched = map;
+    if (!m_echo)
+        return;
     m_progress.clearLine();
     m_out << "~ now in use: map " << map->getId() << " \"" << TerminalText::escaped(map->getName())
           << "\"\n";
@@ -195,6 +209,8 @@ void PipelineRunner::onInUseMapChanged(const zelmw::NetworkMapSharedPtr &map)
 
 void PipelineRunner::printDevice(const QString &prefix, int id, const QString &suffix)
 {
+    if (!m_echo)
+        return;
     m_progress.clearLine();
     m_out << prefix << ' ' << id;
     const boost::shared_ptr<zelmw::NetworkMapObject> device
@@ -215,6 +231,8 @@ void PipelineRunner::onCreated(int id, bool masterDevice)
 
 void PipelineRunner::onDeleted(int id)
 {
+    if (!m_echo)
+        return;
     m_progress.clearLine();
     m_out << "- " << id << '\n';
     m_out.flush();

@@ -14,7 +14,8 @@
 
 // Feeds recorded steps through the discovery pipeline as a scanner would, a bounded number
 // ahead of the listener, applies ping results once every earlier record is done, and prints
-// each change the map in use signals, device-provided text escaped for the terminal.
+// each change the map in use signals, device-provided text escaped for the terminal. Its
+// messages on stderr are signed with the application's name.
 class PipelineRunner : public QObject
 {
     Q_OBJECT
@@ -34,6 +35,9 @@ public:
     // Whether the end of a run that applied every step leaves the listener running, for the
     // next run of the process; false by default.
     void setKeepListening(bool keep) { m_keepListening = keep; }
+    // Whether the changes are printed on stdout and the progress on stderr; true by default.
+    // A program that shows the map itself turns this off; failures are reported either way.
+    void setEcho(bool echo) { m_echo = echo; }
 
 signals:
     // Every step is applied (STATUS 0), or the run was abandoned (1), said on stderr.
@@ -70,6 +74,7 @@ private:
     int m_next;
     int m_status;
     bool m_keepListening;
+    bool m_echo;
 };
 
 #endif // ZELMAP_PIPELINERUNNER_H

@@ -53,6 +53,16 @@ QByteArray labelLine(const QString &text)
     return drawnText(text) + "\\n";
 }
 
+// One Graphviz context for the whole process, never freed. Its text layout plugin keeps the
+// font it measured last as a pointer into the context's table of fonts, so a drawing made after
+// an earlier context was freed would compare font names in freed memory. Sharing the context
+// also spares loading the plugins for every drawing.
+GVC_t *graphvizContext()
+{
+    static GVC_t *const context = gvContext();
+    return context;
+}
+
 } // namespace
 
 MapRenderer::MapRenderer(const zelmw::NetworkMapSharedPtr &map)
@@ -61,7 +71,7 @@ MapRenderer::MapRenderer(const zelmw::NetworkMapSharedPtr &map)
 
 bool MapRenderer::render(const QString &format, QByteArray &bytes)
 {
-    GVC_t *context = gvContext();
+    GVC_t *context = graphvizContext();
     Agraph_t *graph = agopen(const_cast<char *>("network"), Agundirected, nullptr);
     set(graph, "layout", "twopi");
     set(graph, "overlap", "false");
@@ -151,6 +161,5 @@ bool MapRenderer::render(const QString &format, QByteArray &bytes)
         gvFreeLayout(context, graph);
     }
     agclose(graph);
-    gvFreeContext(context);
     return ok;
 }

@@ -10,6 +10,7 @@
 // to it, the maker's CPEs in their own shape, wireless links dashed, disconnected devices
 // greyed, the local PC marked. Names and values from devices are drawn as plain text,
 // shortened, whatever they hold: never as Graphviz syntax, markup or control characters.
+// Graphviz keeps state for the whole process: draw on one thread at a time.
 class MapRenderer
 {
 public:
