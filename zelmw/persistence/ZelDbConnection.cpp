@@ -321,6 +321,7 @@ void ZelDbConnection::clearTables()
     getWarrantyUsersDataTable()->ClearTable();
     getWarrantyRegistrationsTable()->ClearTable();
     getDeletedDevicesTable()->ClearTable();
+    getMacAliasesTable()->ClearTable();
 }
 
 void ZelDbConnection::createTables()
@@ -375,6 +376,11 @@ zeldb::WarrantyRegistrationsTable *ZelDbConnection::getWarrantyRegistrationsTabl
 zeldb::DeletedDevicesTable *ZelDbConnection::getDeletedDevicesTable()
 {
     return m_database->GetDeletedDevicesTable();
+}
+
+zeldb::MacAliasesTable *ZelDbConnection::getMacAliasesTable()
+{
+    return m_database->GetMacAliasesTable();
 }
 
 } // namespace zelmw

@@ -20,6 +20,7 @@ class NetworkMapsTable;
 class WarrantyUsersDataTable;
 class WarrantyRegistrationsTable;
 class DeletedDevicesTable;
+class MacAliasesTable;
 } // namespace zeldb
 
 namespace zelmw {
@@ -118,6 +119,7 @@ protected:
     zeldb::WarrantyUsersDataTable *getWarrantyUsersDataTable();
     zeldb::WarrantyRegistrationsTable *getWarrantyRegistrationsTable();
     zeldb::DeletedDevicesTable *getDeletedDevicesTable();
+    zeldb::MacAliasesTable *getMacAliasesTable();
     ///@}
 
 private:

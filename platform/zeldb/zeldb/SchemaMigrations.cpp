@@ -33,6 +33,17 @@ const QStringList &step(int from)
                            "DeletedDevices (NetworkMapId)"),
             QStringLiteral("CREATE INDEX IF NOT EXISTS DeletedDevices_MacAddress ON "
                            "DeletedDevices (MacAddress)"),
+            // The addresses of devices merged into others.
+            QStringLiteral("CREATE TABLE IF NOT EXISTS MacAliases (Id INTEGER PRIMARY KEY "
+                           "AUTOINCREMENT, NetworkMapId INTEGER NOT NULL DEFAULT 0, MacAddress "
+                           "TEXT NOT NULL DEFAULT '', NetworkMapObjectId INTEGER NOT NULL DEFAULT "
+                           "0, CreateDate TEXT)"),
+            QStringLiteral("CREATE INDEX IF NOT EXISTS MacAliases_NetworkMapId ON MacAliases "
+                           "(NetworkMapId)"),
+            QStringLiteral("CREATE INDEX IF NOT EXISTS MacAliases_MacAddress ON MacAliases "
+                           "(MacAddress)"),
+            QStringLiteral("CREATE INDEX IF NOT EXISTS MacAliases_NetworkMapObjectId ON "
+                           "MacAliases (NetworkMapObjectId)"),
         },
     };
     return steps.at(from);

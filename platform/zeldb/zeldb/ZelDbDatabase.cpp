@@ -30,6 +30,7 @@ ZelDbDatabase::ZelDbDatabase()
     , m_warrantyUsersData(*this)
     , m_warrantyRegistrations(*this)
     , m_deletedDevices(*this)
+    , m_macAliases(*this)
 { }
 
 ZelDbDatabase::~ZelDbDatabase() = default;
@@ -133,7 +134,7 @@ QStringList ZelDbDatabase::schemaStatements()
            &MapObjectParametersRecord::schema(), &NetworkMapObjectsRecord::schema(),
            &NetworkMapObjectDetailsRecord::schema(), &NetworkMapsRecord::schema(),
            &WarrantyUsersDataRecord::schema(), &WarrantyRegistrationsRecord::schema(),
-           &DeletedDevicesRecord::schema() })
+           &DeletedDevicesRecord::schema(), &MacAliasesRecord::schema() })
         statements << schema->createStatement() << schema->indexStatements();
     statements << QStringLiteral("PRAGMA user_version = %1").arg(SCHEMA_VERSION);
     return statements;

@@ -3,6 +3,7 @@
 
 #include <zeldb/ConfigurationPairsTable.h>
 #include <zeldb/DeletedDevicesTable.h>
+#include <zeldb/MacAliasesTable.h>
 #include <zeldb/MapObjectParametersTable.h>
 #include <zeldb/MapObjectsTable.h>
 #include <zeldb/NetworkMapObjectDetailsTable.h>
@@ -116,6 +117,7 @@ public:
     WarrantyUsersDataTable *GetWarrantyUsersDataTable() { return &m_warrantyUsersData; }
     WarrantyRegistrationsTable *GetWarrantyRegistrationsTable() { return &m_warrantyRegistrations; }
     DeletedDevicesTable *GetDeletedDevicesTable() { return &m_deletedDevices; }
+    MacAliasesTable *GetMacAliasesTable() { return &m_macAliases; }
     ///@}
 
     /// What the tables reach of the database, through the store's private header.
@@ -147,6 +149,7 @@ private:
     WarrantyUsersDataTable m_warrantyUsersData;
     WarrantyRegistrationsTable m_warrantyRegistrations;
     DeletedDevicesTable m_deletedDevices;
+    MacAliasesTable m_macAliases;
 };
 
 } // namespace zeldb
