@@ -3,6 +3,7 @@
 
 #include <zelmw/networkmap/DeletedDeviceRecords_p.h>
 #include <zelmw/networkmap/DeviceRegistry_p.h>
+#include <zelmw/networkmap/MacAliases_p.h>
 #include <zelmw/networkmap/NetworkMap.h>
 #include <zelmw/persistence/DirtyFields_p.h>
 
@@ -70,6 +71,7 @@ public:
     DirtyFields dirtyFields;
     DeviceRegistry devices;
     DeletedDeviceRecords deletedDevices;
+    MacAliases aliases;
     QMap<QString, boost::shared_ptr<IDiscoverStrategy>> strategies;
 };
 
