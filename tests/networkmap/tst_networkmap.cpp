@@ -305,6 +305,50 @@ private slots:
         QVERIFY(NetworkDeviceFacade(DevicePtr()).getLastSeen().isNull());
     }
 
+    // Two records of one device merged: the kept one takes the user's details it lacks and
+    // the gone one's MAC address, by which later records update it. The alias follows a type
+    // change and a reload, and goes with the device, whose name then comes back once only.
+    void mergedDevicesAnswerToBothAddresses()
+    {
+        const auto pc = discover(DEVICE_TYPE_UNKNOWN_DEVICE, PC_MAC, "10.0.0.2");
+        const auto tv = discover(DEVICE_TYPE_UNKNOWN_DEVICE, TV_MAC, "10.0.0.3");
+        tv->setUserDefinedName("TV");
+        tv->saveDetail(GATEWAY_PARAM_USERNAME, "admin");
+        pc->saveDetail(GATEWAY_PARAM_USERNAME, "owner");
+        const int pcId = pc->getId();
+        const int tvId = tv->getId();
+        QVERIFY(!m_map->mergeDevices(pcId, pcId));
+        QVERIFY(!m_map->mergeDevices(pcId, tvId + 100));
+        QVERIFY(!m_map->mergeDevices(tvId + 100, pcId));
+        QCOMPARE(m_map->count(), 2);
+        MapRecorder recorder(*m_map);
+        QSignalSpy named(pc.get(), &NetworkMapObject::userDefinedNameChanged);
+        QVERIFY(m_map->mergeDevices(pcId, tvId));
+        QCOMPARE(recorder.events, QStringList { QStringLiteral("deleted %1").arg(tvId) });
+        QCOMPARE(named.count(), 1);
+        QCOMPARE(pc->getUserDefinedName(), QStringLiteral("TV"));
+        QCOMPARE(pc->getDetailValue(GATEWAY_PARAM_USERNAME, {}), QStringLiteral("owner"));
+        QCOMPARE(m_map->getNwMapObjectList(), QList<DevicePtr> { pc });
+        QCOMPARE(discover(DEVICE_TYPE_UNKNOWN_DEVICE, TV_MAC.toLower(), "10.0.0.9"), pc);
+        QCOMPARE(pc->getMacAddress(), PC_MAC);
+        QCOMPARE(pc->getIpAddress(), QStringLiteral("10.0.0.9"));
+
+        const int id = discover(DEVICE_TYPE_PC, TV_MAC, "10.0.0.9")->getId();
+        QVERIFY(id != pcId);
+        const int mapId = m_map->getId();
+        m_map.reset();
+        zeltest::forgetModel();
+        m_map = NetworkMapFactory::getInstance()->getNetworkMap(mapId);
+        QCOMPARE(m_map->getMacAliases(id), QStringList { TV_MAC });
+        QCOMPARE(discover(DEVICE_TYPE_PC, TV_MAC, "10.0.0.8")->getId(), id);
+        QVERIFY(m_map->deleteNwMapObject(id));
+        QCOMPARE(zeltest::RawStore().rowCount("MacAliases"), 0);
+        QCOMPARE(discover(DEVICE_TYPE_UNKNOWN_DEVICE, TV_MAC, "10.0.0.3")->getUserDefinedName(),
+                 QString());
+        QCOMPARE(discover(DEVICE_TYPE_UNKNOWN_DEVICE, PC_MAC, "10.0.0.2")->getUserDefinedName(),
+                 QStringLiteral("TV"));
+    }
+
     // Lookups by address follow every way an address changes, and a device that outlives
     // its map still reports.
     void addressLookupsFollowChanges()

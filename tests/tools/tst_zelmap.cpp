@@ -437,6 +437,31 @@ private slots:
         QCOMPARE(json(dir.path(), { "maps", "--json" })[0]["devices"].toInt(), records);
     }
 
+    // A merge leaves one device that answers to both addresses, which its JSON lists; a
+    // merge that cannot be done is one line on stderr.
+    void mergeKeepsTheGoneAddress()
+    {
+        QTemporaryDir dir;
+        const QList<QJsonObject> records { deviceRecord(1), deviceRecord(2), deviceRecord(3) };
+        QCOMPARE(
+            zelmap(dir.path(), { "replay", writeScan(dir, records), "--interval", "0" }).status, 0);
+        QCOMPARE(zelmap(dir.path(), { "merge", "2", "3" }).status, 0);
+        const QJsonValue aliases = records[2]["DEVICE_PARAM_LAN_MACADDRESS"];
+        QCOMPARE(json(dir.path(), { "device", "2", "--json" })["aliases"], QJsonArray { aliases });
+        QCOMPARE(
+            zelmap(dir.path(), { "replay", writeScan(dir, records), "--interval", "0" }).status, 0);
+        const QJsonArray devices = json(dir.path(), { "show", "--json" })["devices"].toArray();
+        QCOMPARE(devices.size(), 2);
+        QVERIFY(!devices[0].toObject().contains("aliases"));
+        QCOMPARE(devices[1]["aliases"], QJsonArray { aliases });
+        for (const QStringList &arguments :
+             { QStringList { "merge", "2", "3" }, QStringList { "merge", "2", "2" },
+               QStringList { "merge", "2", "x" } }) {
+            const Result refused = zelmap(dir.path(), arguments);
+            QVERIFY2(refused.status != 0 && refused.err.count('\n') == 1, refused.err);
+        }
+    }
+
     // One row per way a command ends: usage errors 2, failures 1, help 0.
     void exitStatuses_data()
     {
@@ -594,7 +619,7 @@ private slots:
                      own.out);
             ++commands;
         }
-        QCOMPARE(commands, 12);
+        QCOMPARE(commands, 13);
         QFile readme(ZELMAP_FIXTURES "/../../../README.md");
         QVERIFY(readme.open(QIODevice::ReadOnly));
         QVERIFY2(readme.readAll().contains("```\n" + help.out + "```\n"), help.out);

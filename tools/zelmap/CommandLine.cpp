@@ -67,6 +67,10 @@ const QList<CommandLine::Command> &CommandLine::commands()
         { QStringLiteral("export"), QStringLiteral("[MAP-ID] --format svg|png|dot|json [-o FILE]"),
           QStringLiteral("draw a map, to stdout or replacing FILE whole"), StoreUse::Read,
           &ReadCommands::exportMap },
+        { QStringLiteral("merge"), QStringLiteral("KEEP GONE"),
+          QStringLiteral("make device GONE part of device KEEP; GONE's MAC address then "
+                         "stands for KEEP"),
+          StoreUse::Feed, &StoreCommands::merge },
         { QStringLiteral("config"), QStringLiteral("list|get KEY|set KEY VALUE"),
           QStringLiteral("the configuration store; a value set stays: zelconfig.xml only adds "
                          "the keys not stored yet"),

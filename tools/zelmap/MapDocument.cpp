@@ -2,6 +2,7 @@
 
 #include <zelmw/facades/NetworkDeviceFacade.h>
 #include <zelmw/networkmap/LanConnection.h>
+#include <zelmw/networkmap/NetworkMapFactory.h>
 
 #include <QJsonArray>
 
@@ -58,6 +59,12 @@ QJsonObject MapDocument::device(const boost::shared_ptr<zelmw::NetworkMapObject>
     // Only where it holds: a device may come back under another address.
     if (zelmw::NetworkDeviceFacade(device).isRandomizedMac())
         object.insert(QStringLiteral("randomMac"), true);
+    // The addresses of the devices merged into it, when there are any.
+    const zelmw::NetworkMapSharedPtr map
+        = zelmw::NetworkMapFactory::getInstance()->getNetworkMap(device->getNetworkMapId());
+    const QStringList aliases = map ? map->getMacAliases(device->getId()) : QStringList();
+    if (!aliases.isEmpty())
+        object.insert(QStringLiteral("aliases"), QJsonArray::fromStringList(aliases));
     return object;
 }
 

@@ -4,6 +4,9 @@
 #include "TablePrinter.h"
 
 #include <zelmw/config/ConfigDataFactory.h>
+#include <zelmw/networkmap/NetworkMap.h>
+#include <zelmw/networkmap/NetworkMapFactory.h>
+#include <zelmw/networkmap/NetworkMapObjectFactory.h>
 #include <zelmw/warranty/WarrantyDevice.h>
 #include <zelmw/warranty/WarrantyManager.h>
 #include <zelmw/warranty/WarrantyUser.h>
@@ -98,4 +101,41 @@ int StoreCommands::warranty(const CommandContext &context)
             QJsonDocument(QJsonObject { { QStringLiteral("users"), userArray },
                                         { QStringLiteral("products"), productArray } }));
     return context.print(userTable.text() + QLatin1Char('\n') + productTable.text());
+}
+
+int StoreCommands::merge(const CommandContext &context)
+{
+    QCommandLineParser parser;
+    parser.addPositionalArgument(QStringLiteral("KEEP"), QStringLiteral("The device kept."));
+    parser.addPositionalArgument(QStringLiteral("GONE"),
+                                 QStringLiteral("The device merged into it and deleted."));
+    if (const std::optional<int> done = context.parse(parser, 2, 2))
+        return *done;
+    int ids[2] = {};
+    for (int n = 0; n < 2; ++n) {
+        bool ok = false;
+        const QString argument = parser.positionalArguments().at(n);
+        ids[n] = argument.toInt(&ok);
+        if (!ok || ids[n] <= 0)
+            return context.fail(CommandContext::UsageError,
+                                QStringLiteral("not a device id: ") + argument);
+    }
+    if (ids[0] == ids[1])
+        return context.fail(CommandContext::UsageError,
+                            QStringLiteral("a device cannot be merged with itself"));
+    const boost::shared_ptr<zelmw::NetworkMapObject> kept
+        = zelmw::NetworkMapObjectFactory::getInstance()->getNetworkMapObject(ids[0]);
+    if (!kept)
+        return context.fail(CommandContext::Failure, QStringLiteral("no device %1").arg(ids[0]));
+    const zelmw::NetworkMapSharedPtr map
+        = zelmw::NetworkMapFactory::getInstance()->getNetworkMap(kept->getNetworkMapId());
+    if (!map || !map->hasNwMapObject(ids[1]))
+        return context.fail(
+            CommandContext::Failure,
+            QStringLiteral("no device %1 on the map of device %2").arg(ids[1]).arg(ids[0]));
+    if (!map->mergeDevices(ids[0], ids[1]))
+        return context.fail(
+            CommandContext::Failure,
+            QStringLiteral("cannot merge device %1 into device %2").arg(ids[1]).arg(ids[0]));
+    return CommandContext::Success;
 }

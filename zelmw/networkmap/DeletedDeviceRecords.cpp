@@ -73,4 +73,9 @@ QMap<QString, QString> DeletedDeviceRecords::takeBack(int mapId, const QString &
     return details;
 }
 
+bool DeletedDeviceRecords::drop(int mapId, const QString &mac)
+{
+    return m_known == Known::None || DeletedDeviceDataHandler().deleteRecords(mapId, mac.toUpper());
+}
+
 } // namespace zelmw

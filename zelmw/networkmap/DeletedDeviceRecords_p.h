@@ -27,6 +27,8 @@ public:
     // What was kept for MAC on the map, taken out of the store; empty when nothing was. Costs
     // no query while the map is known to have no records.
     QMap<QString, QString> takeBack(int mapId, const QString &mac);
+    // Drops what was kept for MAC on the map: the address now stands for another device.
+    bool drop(int mapId, const QString &mac);
 
 private:
     // Whether the map has records: learnt once, then followed. A unit that rolls back may

@@ -345,6 +345,13 @@ bool NetworkMap::Implementation::deleteRow(const NetworkMapObjectPtr &device)
     return deleted && NetworkMapObjectDetailDataHandler().deleteRecordsOf(device->getId());
 }
 
+bool NetworkMap::Implementation::endSession(const NetworkMapObject &device)
+{
+    return !device.getIsConnected()
+        || PresenceHistory::disconnected(q->getId(), device.getMacAddress(),
+                                         QDateTime::currentDateTimeUtc());
+}
+
 void NetworkMap::Implementation::forgetDevice(int id)
 {
     q->removeNwMapObject(id);
@@ -355,11 +362,8 @@ bool NetworkMap::deleteNwMapObject(int id)
 {
     UnitOfWork unit;
     const NetworkMapObjectPtr device = getNwMapObject(id);
-    if (!device || !d->deletedDevices.keep(getId(), *device)
-        || (device->getIsConnected()
-            && !PresenceHistory::disconnected(getId(), device->getMacAddress(),
-                                              QDateTime::currentDateTimeUtc()))
-        || !d->deleteRow(device))
+    if (!device || !d->deletedDevices.keep(getId(), *device) || !d->endSession(*device)
+        || !d->aliases.removeAll(getId(), id) || !d->deleteRow(device))
         return false;
     d->forgetDevice(id);
     UnitOfWork::announce(this, [this, id] { emit nwMapObjDeleted(id); });
@@ -371,6 +375,43 @@ bool NetworkMap::deleteNwMapObject(const QString &mac)
     UnitOfWork unit;
     const NetworkMapObjectPtr device = getNwMapObject(mac);
     return device && deleteNwMapObject(device->getId());
+}
+
+bool NetworkMap::mergeDevices(int keepId, int goneId)
+{
+    UnitOfWork unit;
+    const NetworkMapObjectPtr kept = getNwMapObject(keepId);
+    const NetworkMapObjectPtr gone = getNwMapObject(goneId);
+    if (!kept || !gone || kept == gone)
+        return false;
+    for (const QString &name : DeletedDeviceRecords::userDetails()) {
+        const QString value = gone->getDetailValue(name, QString());
+        if (value.isEmpty() || !kept->getDetailValue(name, QString()).isEmpty())
+            continue;
+        if (name == DEVICE_PARAM_USER_DEFINED_NAME)
+            kept->setUserDefinedName(value);
+        else
+            kept->saveDetail(name, value);
+    }
+    // The gone device's details live on in the kept one: what was kept for the return of its
+    // MAC address would bring them back a second time, to a device that address never makes.
+    const int mapId = getId();
+    const QString goneMac = gone->getMacAddress();
+    if (!d->deletedDevices.drop(mapId, goneMac) || !d->endSession(*gone)
+        || !d->aliases.move(mapId, goneId, keepId) || !d->aliases.add(mapId, goneMac, keepId)
+        || !d->deleteRow(gone)) {
+        unit.rollBack();
+        return false;
+    }
+    d->forgetDevice(goneId);
+    UnitOfWork::announce(this, [this, goneId] { emit nwMapObjDeleted(goneId); });
+    return unit.finish(true);
+}
+
+QStringList NetworkMap::getMacAliases(int id) const
+{
+    const ModelLock lock;
+    return d->aliases.of(getId(), id);
 }
 
 NetworkMapObjectPtr NetworkMap::getNwMapObjectByIp(const QString &ip) const

@@ -142,6 +142,19 @@ public:
     bool deleteNwMapObject(int id);
     bool deleteNwMapObject(const QString &mac);
     ///@}
+    /// Merges the device GONEID into the device KEEPID, two records of one device: the kept
+    /// device takes each of the gone device's user details (its user-defined name, its login)
+    /// that it has none of, with its usual signals; the gone device is deleted as by
+    /// deleteNwMapObject(), emitting nwMapObjDeleted(GONEID), but nothing of it is kept for its
+    /// return. Its MAC address, and any it stood for, become aliases of the kept device
+    /// (getMacAliases()): a later discovery record with one of them updates the kept device,
+    /// which keeps its own MAC address. Aliases last as long as their device on this map.
+    /// One unit of work: true when it committed; false, with nothing changed, when either id
+    /// is not on the map, both are the same, or the store refused.
+    bool mergeDevices(int keepId, int goneId);
+    /// The MAC addresses, upper-case and in ascending order, that stand for the device with ID
+    /// besides its own: those of the devices merged into it. Empty when it has none.
+    QStringList getMacAliases(int id) const;
 
     /// The lowest-id device with exactly this IP address, or null.
     NetworkMapObjectPtr getNwMapObjectByIp(const QString &ip) const;

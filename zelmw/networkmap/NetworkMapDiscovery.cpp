@@ -161,6 +161,15 @@ NetworkMapObjectPtr NetworkMap::Implementation::applyDiscovery(const Record &rec
         log(QStringLiteral("DiscoverStrategy not found for ") + type, ZelLogger::WARNING_LEVEL);
         return NetworkMapObjectPtr();
     }
+    // A MAC address merged into another device stands for that device, which keeps its own.
+    const QString mac = record.value(DEVICE_PARAM_LAN_MACADDRESS).toUpper();
+    if (!mac.isEmpty() && !q->getNwMapObject(mac)) {
+        if (const NetworkMapObjectPtr kept = q->getNwMapObject(aliases.deviceOf(q->getId(), mac))) {
+            Record resolved = record;
+            resolved.insert(DEVICE_PARAM_LAN_MACADDRESS, kept->getMacAddress());
+            return unit.finish(strategy->discover(*q, resolved));
+        }
+    }
     return unit.finish(strategy->discover(*q, record));
 }
 
@@ -188,9 +197,9 @@ NetworkMapObjectPtr NetworkMap::Implementation::changeType(const NetworkMapObjec
     const NetworkMapObjectPtr created = deleteRow(device)
         ? createRow(typeName, name, mac, ip, device, type)
         : NetworkMapObjectPtr();
-    if (!created) {
+    if (!created || !aliases.move(q->getId(), oldId, created->getId())) {
         unit.rollBack();
-        return created;
+        return NetworkMapObjectPtr();
     }
     created->saveDetails(merged);
     const int id = created->getId();

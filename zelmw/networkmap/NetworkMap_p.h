@@ -3,6 +3,7 @@
 
 #include <zelmw/networkmap/DeletedDeviceRecords_p.h>
 #include <zelmw/networkmap/DeviceRegistry_p.h>
+#include <zelmw/networkmap/MacAliases_p.h>
 #include <zelmw/networkmap/NetworkMap.h>
 #include <zelmw/persistence/DirtyFields_p.h>
 
@@ -52,6 +53,8 @@ public:
     // Deletes the device's row and its detail rows; a row that is already gone counts as
     // deleted.
     bool deleteRow(const NetworkMapObjectPtr &device);
+    // A connected device leaves the map: its session ends now.
+    bool endSession(const NetworkMapObject &device);
     // Takes the device out of the map and the device repository.
     void forgetDevice(int id);
     // Marks as wireless the first device that has each MAC, among all its MACs or its own.
@@ -70,6 +73,7 @@ public:
     DirtyFields dirtyFields;
     DeviceRegistry devices;
     DeletedDeviceRecords deletedDevices;
+    MacAliases aliases;
     QMap<QString, boost::shared_ptr<IDiscoverStrategy>> strategies;
 };
 

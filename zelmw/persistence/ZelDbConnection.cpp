@@ -322,6 +322,7 @@ void ZelDbConnection::clearTables()
     getWarrantyRegistrationsTable()->ClearTable();
     getDeletedDevicesTable()->ClearTable();
     getDeviceSessionsTable()->ClearTable();
+    getMacAliasesTable()->ClearTable();
 }
 
 void ZelDbConnection::createTables()
@@ -381,6 +382,11 @@ zeldb::DeletedDevicesTable *ZelDbConnection::getDeletedDevicesTable()
 zeldb::DeviceSessionsTable *ZelDbConnection::getDeviceSessionsTable()
 {
     return m_database->GetDeviceSessionsTable();
+}
+
+zeldb::MacAliasesTable *ZelDbConnection::getMacAliasesTable()
+{
+    return m_database->GetMacAliasesTable();
 }
 
 } // namespace zelmw

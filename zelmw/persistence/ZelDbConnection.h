@@ -21,6 +21,7 @@ class WarrantyUsersDataTable;
 class WarrantyRegistrationsTable;
 class DeletedDevicesTable;
 class DeviceSessionsTable;
+class MacAliasesTable;
 } // namespace zeldb
 
 namespace zelmw {
@@ -120,6 +121,7 @@ protected:
     zeldb::WarrantyRegistrationsTable *getWarrantyRegistrationsTable();
     zeldb::DeletedDevicesTable *getDeletedDevicesTable();
     zeldb::DeviceSessionsTable *getDeviceSessionsTable();
+    zeldb::MacAliasesTable *getMacAliasesTable();
     ///@}
 
 private:

@@ -40,6 +40,17 @@ const QStringList &step(int from)
                            "IsOpen INTEGER NOT NULL DEFAULT 0)"),
             QStringLiteral("CREATE INDEX IF NOT EXISTS DeviceSessions_MacAddress ON "
                            "DeviceSessions (MacAddress)"),
+            // The addresses of devices merged into others.
+            QStringLiteral("CREATE TABLE IF NOT EXISTS MacAliases (Id INTEGER PRIMARY KEY "
+                           "AUTOINCREMENT, NetworkMapId INTEGER NOT NULL DEFAULT 0, MacAddress "
+                           "TEXT NOT NULL DEFAULT '', NetworkMapObjectId INTEGER NOT NULL DEFAULT "
+                           "0, CreateDate TEXT)"),
+            QStringLiteral("CREATE INDEX IF NOT EXISTS MacAliases_NetworkMapId ON MacAliases "
+                           "(NetworkMapId)"),
+            QStringLiteral("CREATE INDEX IF NOT EXISTS MacAliases_MacAddress ON MacAliases "
+                           "(MacAddress)"),
+            QStringLiteral("CREATE INDEX IF NOT EXISTS MacAliases_NetworkMapObjectId ON "
+                           "MacAliases (NetworkMapObjectId)"),
         },
     };
     return steps.at(from);

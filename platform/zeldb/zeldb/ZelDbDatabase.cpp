@@ -31,6 +31,7 @@ ZelDbDatabase::ZelDbDatabase()
     , m_warrantyRegistrations(*this)
     , m_deletedDevices(*this)
     , m_deviceSessions(*this)
+    , m_macAliases(*this)
 { }
 
 ZelDbDatabase::~ZelDbDatabase() = default;
@@ -134,7 +135,8 @@ QStringList ZelDbDatabase::schemaStatements()
            &MapObjectParametersRecord::schema(), &NetworkMapObjectsRecord::schema(),
            &NetworkMapObjectDetailsRecord::schema(), &NetworkMapsRecord::schema(),
            &WarrantyUsersDataRecord::schema(), &WarrantyRegistrationsRecord::schema(),
-           &DeletedDevicesRecord::schema(), &DeviceSessionsRecord::schema() })
+           &DeletedDevicesRecord::schema(), &DeviceSessionsRecord::schema(),
+           &MacAliasesRecord::schema() })
         statements << schema->createStatement() << schema->indexStatements();
     statements << QStringLiteral("PRAGMA user_version = %1").arg(SCHEMA_VERSION);
     return statements;

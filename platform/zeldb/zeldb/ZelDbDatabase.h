@@ -4,6 +4,7 @@
 #include <zeldb/ConfigurationPairsTable.h>
 #include <zeldb/DeletedDevicesTable.h>
 #include <zeldb/DeviceSessionsTable.h>
+#include <zeldb/MacAliasesTable.h>
 #include <zeldb/MapObjectParametersTable.h>
 #include <zeldb/MapObjectsTable.h>
 #include <zeldb/NetworkMapObjectDetailsTable.h>
@@ -118,6 +119,7 @@ public:
     WarrantyRegistrationsTable *GetWarrantyRegistrationsTable() { return &m_warrantyRegistrations; }
     DeletedDevicesTable *GetDeletedDevicesTable() { return &m_deletedDevices; }
     DeviceSessionsTable *GetDeviceSessionsTable() { return &m_deviceSessions; }
+    MacAliasesTable *GetMacAliasesTable() { return &m_macAliases; }
     ///@}
 
     /// What the tables reach of the database, through the store's private header.
@@ -150,6 +152,7 @@ private:
     WarrantyRegistrationsTable m_warrantyRegistrations;
     DeletedDevicesTable m_deletedDevices;
     DeviceSessionsTable m_deviceSessions;
+    MacAliasesTable m_macAliases;
 };
 
 } // namespace zeldb
