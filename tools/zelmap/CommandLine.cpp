@@ -71,6 +71,10 @@ const QList<CommandLine::Command> &CommandLine::commands()
           QStringLiteral("make device GONE part of device KEEP; GONE's MAC address then "
                          "stands for KEEP"),
           StoreUse::Feed, &StoreCommands::merge },
+        { QStringLiteral("maintenance"), QStringLiteral("[--vacuum]"),
+          QStringLiteral("remove the rows nothing reaches any more; --vacuum also compacts the "
+                         "file"),
+          StoreUse::Configure, &StoreCommands::maintenance },
         { QStringLiteral("config"), QStringLiteral("list|get KEY|set KEY VALUE"),
           QStringLiteral("the configuration store; a value set stays: zelconfig.xml only adds "
                          "the keys not stored yet"),

@@ -7,6 +7,7 @@
 #include <zelmw/networkmap/NetworkMap.h>
 #include <zelmw/networkmap/NetworkMapFactory.h>
 #include <zelmw/networkmap/NetworkMapObjectFactory.h>
+#include <zelmw/persistence/ZelDbConnection.h>
 #include <zelmw/warranty/WarrantyDevice.h>
 #include <zelmw/warranty/WarrantyManager.h>
 #include <zelmw/warranty/WarrantyUser.h>
@@ -138,4 +139,27 @@ int StoreCommands::merge(const CommandContext &context)
             CommandContext::Failure,
             QStringLiteral("cannot merge device %1 into device %2").arg(ids[1]).arg(ids[0]));
     return CommandContext::Success;
+}
+
+int StoreCommands::maintenance(const CommandContext &context)
+{
+    QCommandLineParser parser;
+    const QCommandLineOption vacuum(
+        QStringLiteral("vacuum"), QStringLiteral("Then rewrite the file without its free pages."));
+    parser.addOption(vacuum);
+    if (const std::optional<int> done = context.parse(parser, 0, 0))
+        return *done;
+    zelmw::ZelDbConnection store;
+    if (!store.open())
+        return context.fail(CommandContext::Failure, QStringLiteral("cannot open the store"));
+    const int removed = store.removeUnreachableRows();
+    if (removed < 0)
+        return context.fail(CommandContext::Failure,
+                            QStringLiteral("cannot remove the unreachable rows"));
+    if (parser.isSet(vacuum) && !store.compact())
+        return context.fail(CommandContext::Failure, QStringLiteral("cannot compact the store"));
+    return context.print(
+        QStringLiteral("removed %1 unreachable rows%2\n")
+            .arg(removed)
+            .arg(parser.isSet(vacuum) ? QStringLiteral(", compacted") : QString()));
 }

@@ -11,6 +11,7 @@ public:
     static int config(const CommandContext &context);
     static int warranty(const CommandContext &context);
     static int merge(const CommandContext &context);
+    static int maintenance(const CommandContext &context);
 };
 
 #endif // ZELMAP_STORECOMMANDS_H

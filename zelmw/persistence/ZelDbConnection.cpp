@@ -8,6 +8,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QStandardPaths>
 #include <boost/make_shared.hpp>
@@ -323,6 +324,42 @@ void ZelDbConnection::clearTables()
     getDeletedDevicesTable()->ClearTable();
     getDeviceSessionsTable()->ClearTable();
     getMacAliasesTable()->ClearTable();
+}
+
+int ZelDbConnection::removeUnreachableRows()
+{
+    static const char *const unreachable[] = {
+        "DELETE FROM NetworkMapObjectDetails WHERE NetworkMapObjectId NOT IN "
+        "(SELECT Id FROM NetworkMapObjects)",
+        "DELETE FROM DeletedDevices WHERE NetworkMapId NOT IN (SELECT Id FROM NetworkMaps)",
+        "DELETE FROM DeviceSessions WHERE NetworkMapId NOT IN (SELECT Id FROM NetworkMaps)",
+        "DELETE FROM MacAliases WHERE NetworkMapId NOT IN (SELECT Id FROM NetworkMaps)",
+    };
+    if (!isOpen() || !claimWriter())
+        return -1;
+    QSqlQuery query(getSqlDatabase());
+    if (!query.exec(QStringLiteral("BEGIN IMMEDIATE")))
+        return -1;
+    int removed = 0;
+    for (const char *statement : unreachable) {
+        if (!query.exec(QLatin1String(statement))) {
+            logError(QStringLiteral("ZelDbConnection::removeUnreachableRows failed: ")
+                     + query.lastError().text());
+            query.exec(QStringLiteral("ROLLBACK"));
+            return -1;
+        }
+        removed += query.numRowsAffected();
+    }
+    if (query.exec(QStringLiteral("COMMIT")))
+        return removed;
+    query.exec(QStringLiteral("ROLLBACK"));
+    return -1;
+}
+
+bool ZelDbConnection::compact()
+{
+    QSqlQuery query(getSqlDatabase());
+    return isOpen() && claimWriter() && query.exec(QStringLiteral("VACUUM"));
 }
 
 void ZelDbConnection::createTables()

@@ -104,6 +104,18 @@ public:
     /// false, with the writing process named in getLastSqlError(), while another one is.
     bool claimWriter();
 
+    /// The store's maintenance step, for an open connection outside any transaction: removes
+    /// in one transaction what nothing reaches any more (detail rows of devices whose row is
+    /// gone, as a store of an earlier release or NetworkMapObjectFactory's deletion leaves
+    /// them, and the kept records, sessions and aliases of maps that are gone). Makes this
+    /// process the store's writer first. The number of rows removed, or -1 when the store
+    /// refused (nothing is removed then).
+    int removeUnreachableRows();
+    /// Rewrites the file without its free pages (SQLite's VACUUM), for an open connection
+    /// outside any transaction; the writer first, as for removeUnreachableRows(). Takes about
+    /// as long as copying the file; false when the store refused.
+    bool compact();
+
     /// Empties every table of an open connection, each on its own; failures are not
     /// reported (see getLastSqlError()). Bypasses the model: caches and signals do not follow.
     void clearTables();
