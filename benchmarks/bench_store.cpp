@@ -6,7 +6,10 @@
 
 #include <zelmw/discovery/DiscoveryHandler.h>
 
+#include <zeldb/SchemaMigrations_p.h>
+
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 
@@ -256,6 +259,39 @@ static void memoryOurs(benchmark::State &state)
     state.counters["bytes_per_device"] = perDevice;
 }
 BENCHMARK(memoryOurs)->Arg(10000)->Iterations(1);
+
+// A store of the first release, N devices beside the details of N / 2 deleted ones (what such
+// a store keeps), migrated to this release's version: wall time, since a migration waits for
+// the disk. The store is put back to the first release's layout outside the measurement.
+static void migrateOurs(benchmark::State &state)
+{
+    const StoredMap stored(int(state.range(0)));
+    Floor floor(storePath());
+    double wallMs = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        floor.exec("BEGIN IMMEDIATE");
+        for (const char *table : { "DeletedDevices", "DeviceSessions", "MacAliases" })
+            floor.exec(QByteArray("DROP TABLE ").append(table).constData());
+        floor.exec(QByteArray("INSERT INTO NetworkMapObjectDetails (NetworkMapObjectId, "
+                              "MapObjectParameterId, Value) SELECT NetworkMapObjectId + 100000000, "
+                              "MapObjectParameterId, Value FROM NetworkMapObjectDetails LIMIT ")
+                       .append(QByteArray::number(state.range(0) / 2 * DETAIL_KEYS))
+                       .constData());
+        floor.exec("PRAGMA user_version = 1");
+        floor.exec("COMMIT");
+        state.ResumeTiming();
+        QElapsedTimer wall;
+        wall.start();
+        QString message;
+        check(zeldb::SchemaMigrations::upgrade(storePath(), message)
+                  == zeldb::SchemaMigrations::Outcome::Migrated,
+              "migrate");
+        wallMs += double(wall.nsecsElapsed()) / 1e6;
+    }
+    state.counters["wall_ms"] = wallMs / double(state.iterations());
+}
+BENCHMARK(migrateOurs)->Arg(10000)->Iterations(3)->Unit(benchmark::kMillisecond);
 
 // A connection report of every device's address, nothing changing.
 static void connectionReportOurs(benchmark::State &state)

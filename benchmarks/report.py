@@ -35,6 +35,8 @@ ROWS = [
     ("enqueue, 1 thread (records/s)", "enqueueOurs/real_time/threads:1", None, 1e6, False),
     ("enqueue, 8 threads (records/s)", "enqueueOurs/real_time/threads:8", None, 0.5e6, False),
     ("memory, 10,000 x 15 (KiB/device)", "memoryOurs/10000/iterations:1", None, 10.0, True),
+    ("migrate a first-release store, 10,000 devices (ms, wall)",
+     "migrateOurs/10000/iterations:3#wall_ms", None, 2000.0, True),
     ("model: longest stall, 10,000 records (ms)",
      "modelReplay/10000/iterations:1#stall_ms", None, 50.0, True),
     ("  of it, waiting for a processor (ms)",

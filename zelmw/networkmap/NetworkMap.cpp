@@ -285,7 +285,11 @@ NetworkMapObjectPtr NetworkMap::Implementation::createRow(
             .arg(typeName, mac, ip, name),
         ZelLogger::INFO_LEVEL);
     // A device is made connected; one that replaces another goes on in its session.
-    PresenceHistory::connected(q->getId(), mac, QDateTime::currentDateTimeUtc());
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    if (replaced)
+        PresenceHistory::connected(q->getId(), mac, now);
+    else
+        PresenceHistory::started(q->getId(), mac, now);
     const QMap<QString, QString> returning = deletedDevices.takeBack(q->getId(), mac);
     for (auto detail = returning.cbegin(); detail != returning.cend(); ++detail) {
         if (detail.key() == DEVICE_PARAM_USER_DEFINED_NAME)

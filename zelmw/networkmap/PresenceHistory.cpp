@@ -24,6 +24,11 @@ bool PresenceHistory::connected(int mapId, const QString &mac, const QDateTime &
     return !rows.getRecords(mapId, key, true).isEmpty() || rows.addRecord(mapId, key, at);
 }
 
+bool PresenceHistory::started(int mapId, const QString &mac, const QDateTime &at)
+{
+    return DeviceSessionDataHandler().addRecord(mapId, mac.toUpper(), at);
+}
+
 bool PresenceHistory::disconnected(int mapId, const QString &mac, const QDateTime &at)
 {
     DeviceSessionDataHandler rows;

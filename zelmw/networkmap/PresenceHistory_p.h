@@ -17,6 +17,9 @@ class PresenceHistory
 public:
     // The device MAC connected to the map at AT (UTC): a session starts, unless one is open.
     static bool connected(int mapId, const QString &mac, const QDateTime &at);
+    // A new device MAC, connected at AT: a session starts, with no need to look for an open
+    // one (a device leaving its map ends its session).
+    static bool started(int mapId, const QString &mac, const QDateTime &at);
     // It disconnected at AT: its open session ends, and the history is cut to its bounds.
     static bool disconnected(int mapId, const QString &mac, const QDateTime &at);
     // Its sessions on the map, oldest first.
