@@ -66,12 +66,8 @@ QString NetworkDeviceFacade::getUpnpSerialNumber() const
 
 bool NetworkDeviceFacade::isRandomizedMac() const
 {
-    if (!m_networkMapObject)
-        return false;
-    const QString mac = m_networkMapObject->getMacAddress();
-    bool hex = false;
-    const int firstOctet = mac.left(2).toInt(&hex, 16);
-    return Utility::isValidMacAddress(mac) && hex && (firstOctet & 0x02) != 0;
+    return m_networkMapObject
+        && Utility::isLocallyAdministeredMac(m_networkMapObject->getMacAddress());
 }
 
 QDateTime NetworkDeviceFacade::getLastSeen() const

@@ -5,6 +5,7 @@
 #include <zelmw/networkmap/NetworkMap.h>
 #include <zelmw/networkmap/NetworkMapObject.h>
 #include <zelmw/persistence/ModelLock_p.h>
+#include <zelmw/vocabulary/Utility.h>
 
 #include <QElapsedTimer>
 #include <QList>
@@ -42,6 +43,7 @@ struct Row
     bool wireless = false;
     bool isMaster = false;
     bool isLocalPc = false;
+    bool randomizedMac = false;
     QMap<QString, QString> details;
 };
 
@@ -55,6 +57,7 @@ Row readRow(const NetworkMapObject &device, int masterId, int localPcId)
     row.userDefinedName = device.getUserDefinedName();
     row.ipAddress = device.getIpAddress();
     row.macAddress = device.getMacAddress();
+    row.randomizedMac = Utility::isLocallyAdministeredMac(row.macAddress);
     row.connected = device.getIsConnected();
     row.wireless = device.getConnectionType() == LAN_TYPE_WIRELESS;
     row.isMaster = row.id == masterId;
@@ -115,6 +118,8 @@ QVariant roleValue(const Row &row, int role)
         return row.isLocalPc;
     case NetworkMapModel::UserDefinedNameRole:
         return row.userDefinedName;
+    case NetworkMapModel::RandomizedMacRole:
+        return row.randomizedMac;
     case NetworkMapModel::DetailsRole: {
         QVariantMap details;
         for (auto it = row.details.begin(); it != row.details.end(); ++it)
@@ -387,7 +392,7 @@ void NetworkMapModel::Implementation::changeRow(int position, const Row &row)
     }
     // The named roles are a row's, in every column.
     QVector<int> roles;
-    for (int role = DeviceIdRole; role <= DetailsRole; ++role) {
+    for (int role = DeviceIdRole; role <= RandomizedMacRole; ++role) {
         if (!sameRole(old, row, role))
             roles << role;
     }
@@ -499,6 +504,8 @@ QVariant NetworkMapModel::data(const QModelIndex &index, int role) const
     const Row &row = d->rows.at(index.row());
     if (role == Qt::DisplayRole || (role == Qt::EditRole && index.column() == NameColumn))
         return cellText(row, index.column());
+    if (role == Qt::ToolTipRole && index.column() == MacAddressColumn && row.randomizedMac)
+        return tr("A private address: the device may come back under another one.");
     return roleValue(row, role);
 }
 
@@ -574,6 +581,7 @@ QHash<int, QByteArray> NetworkMapModel::roleNames() const
     names.insert(IsLocalPcRole, "isLocalPc");
     names.insert(UserDefinedNameRole, "userDefinedName");
     names.insert(DetailsRole, "details");
+    names.insert(RandomizedMacRole, "randomizedMac");
     return names;
 }
 

@@ -63,7 +63,10 @@ public:
         IsMasterRole, ///< "isMaster": whether the device is the map's master device, a bool.
         IsLocalPcRole, ///< "isLocalPc": whether the device is the PC the application runs on.
         UserDefinedNameRole, ///< "userDefinedName": NetworkMapObject::getUserDefinedName().
-        DetailsRole ///< "details": every detail, name to value, as stored: a QVariantMap.
+        DetailsRole, ///< "details": every detail, name to value, as stored: a QVariantMap.
+        /// "randomizedMac": whether the MAC address is a private (locally administered) one,
+        /// a bool; the MAC column's tooltip then says so.
+        RandomizedMacRole
     };
     Q_ENUM(Role)
 

@@ -37,6 +37,13 @@ bool Utility::isValidMacAddress(const QString &mac)
     return false;
 }
 
+bool Utility::isLocallyAdministeredMac(const QString &mac)
+{
+    bool hex = false;
+    const int firstOctet = mac.left(2).toInt(&hex, 16);
+    return isValidMacAddress(mac) && hex && (firstOctet & 0x02) != 0;
+}
+
 bool Utility::isValidIpAddress(const QString &ip)
 {
     static const QRegularExpression pattern = wholeText(IP_ADRESS_PATTERN);

@@ -16,6 +16,9 @@ public:
     /// Whether @p mac is six groups of two hex digits, either case, each pair of groups
     /// separated by ":" or "-" (the separators may be mixed). The all-zero address is refused.
     static bool isValidMacAddress(const QString &mac);
+    /// Whether MAC is a valid address with the locally administered bit (the second-lowest
+    /// of its first octet) set, as devices make up private addresses.
+    static bool isLocallyAdministeredMac(const QString &mac);
 
     /// Whether @p ip is a dotted IPv4 address: the first number 1 to 255, the others 0 to 255,
     /// no leading zeros.
