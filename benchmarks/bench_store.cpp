@@ -276,7 +276,7 @@ static void migrateOurs(benchmark::State &state)
         floor.exec(QByteArray("INSERT INTO NetworkMapObjectDetails (NetworkMapObjectId, "
                               "MapObjectParameterId, Value) SELECT NetworkMapObjectId + 100000000, "
                               "MapObjectParameterId, Value FROM NetworkMapObjectDetails LIMIT ")
-                       .append(QByteArray::number(state.range(0) / 2 * DETAIL_KEYS))
+                       .append(QByteArray::number(qlonglong(state.range(0) / 2 * DETAIL_KEYS)))
                        .constData());
         floor.exec("PRAGMA user_version = 1");
         floor.exec("COMMIT");
