@@ -329,8 +329,8 @@ void ZelDbConnection::clearTables()
 int ZelDbConnection::removeUnreachableRows()
 {
     static const char *const unreachable[] = {
-        "DELETE FROM NetworkMapObjectDetails WHERE NetworkMapObjectId NOT IN "
-        "(SELECT Id FROM NetworkMapObjects)",
+        ("DELETE FROM NetworkMapObjectDetails WHERE NetworkMapObjectId NOT IN "
+         "(SELECT Id FROM NetworkMapObjects)"),
         "DELETE FROM DeletedDevices WHERE NetworkMapId NOT IN (SELECT Id FROM NetworkMaps)",
         "DELETE FROM DeviceSessions WHERE NetworkMapId NOT IN (SELECT Id FROM NetworkMaps)",
         "DELETE FROM MacAliases WHERE NetworkMapId NOT IN (SELECT Id FROM NetworkMaps)",
