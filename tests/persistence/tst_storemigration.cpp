@@ -17,6 +17,10 @@ using zeltest::RawStore;
 
 namespace {
 
+const QString UNREACHABLE_DETAILS
+    = QStringLiteral("SELECT count(*) FROM NetworkMapObjectDetails WHERE NetworkMapObjectId NOT IN "
+                     "(SELECT Id FROM NetworkMapObjects)");
+
 // Every table and index as SQL, by name, of the store open on DATABASE.
 QStringList schemaOf(const QSqlDatabase &database)
 {
@@ -67,12 +71,7 @@ private slots:
         QCOMPARE(store.value(QStringLiteral("PRAGMA user_version")).toInt(),
                  zeldb::ZelDbDatabase::SCHEMA_VERSION);
         QCOMPARE(schemaOf(store.getSqlDatabase()), newStoreSchema());
-        QCOMPARE(store
-                     .value(QStringLiteral("SELECT count(*) FROM NetworkMapObjectDetails WHERE "
-                                           "NetworkMapObjectId NOT IN "
-                                           "(SELECT Id FROM NetworkMapObjects)"))
-                     .toInt(),
-                 0);
+        QCOMPARE(store.value(UNREACHABLE_DETAILS).toInt(), 0);
         QCOMPARE(store.rowCount(QStringLiteral("NetworkMapObjectDetails")), 201);
         const NetworkMapSharedPtr map = NetworkMapFactory::getInstance()->getNetworkMap(1);
         QVERIFY(map);
@@ -114,12 +113,7 @@ private slots:
         QVERIFY(cycles(0, 300));
         const int pagesWarm = store.value(QStringLiteral("PRAGMA page_count")).toInt();
         QVERIFY(cycles(300, 3000));
-        QCOMPARE(store
-                     .value(QStringLiteral("SELECT count(*) FROM NetworkMapObjectDetails WHERE "
-                                           "NetworkMapObjectId NOT IN "
-                                           "(SELECT Id FROM NetworkMapObjects)"))
-                     .toInt(),
-                 0);
+        QCOMPARE(store.value(UNREACHABLE_DETAILS).toInt(), 0);
         const int pagesAfter = store.value(QStringLiteral("PRAGMA page_count")).toInt();
         qInfo("store pages after 300 cycles: %d, after 3300: %d", pagesWarm, pagesAfter);
         QVERIFY2(pagesAfter <= pagesWarm + 4, qPrintable(QString::number(pagesAfter)));

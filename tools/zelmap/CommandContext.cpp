@@ -2,6 +2,7 @@
 
 #include <zelmw/networkmap/InUseMapController.h>
 #include <zelmw/networkmap/NetworkMapFactory.h>
+#include <zelmw/networkmap/NetworkMapObjectFactory.h>
 
 #include <QCoreApplication>
 #include <QJsonArray>
@@ -84,6 +85,17 @@ int CommandContext::mapArgument(const QStringList &positional, int index,
         return fail(UsageError, QStringLiteral("not a map id: ") + positional.at(index));
     map = zelmw::NetworkMapFactory::getInstance()->getNetworkMap(id);
     return map ? Success : fail(Failure, QStringLiteral("no map %1").arg(id));
+}
+
+int CommandContext::deviceArgument(const QString &argument,
+                                   boost::shared_ptr<zelmw::NetworkMapObject> &device) const
+{
+    bool ok = false;
+    const int id = argument.toInt(&ok);
+    if (!ok || id <= 0)
+        return fail(UsageError, QStringLiteral("not a device id: ") + argument);
+    device = zelmw::NetworkMapObjectFactory::getInstance()->getNetworkMapObject(id);
+    return device ? Success : fail(Failure, QStringLiteral("no device %1").arg(id));
 }
 
 bool CommandContext::flushStandardOutput(QString &error)

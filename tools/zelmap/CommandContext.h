@@ -35,6 +35,10 @@ public:
     // Success, or the status of the failure reported.
     int mapArgument(const QStringList &positional, int index,
                     zelmw::NetworkMapSharedPtr &map) const;
+    // Into DEVICE the device whose id is ARGUMENT; Success, or the status of the failure
+    // reported.
+    int deviceArgument(const QString &argument,
+                       boost::shared_ptr<zelmw::NetworkMapObject> &device) const;
     // 0 when no map is in use.
     static int inUseMapId();
 

@@ -9,7 +9,6 @@
 #include <zelmw/facades/NetworkDeviceFacade.h>
 #include <zelmw/networkmap/LanConnection.h>
 #include <zelmw/networkmap/NetworkMapFactory.h>
-#include <zelmw/networkmap/NetworkMapObjectFactory.h>
 
 #include <QDateTime>
 #include <QJsonArray>
@@ -123,16 +122,9 @@ int ReadCommands::device(const CommandContext &context)
     parser.addPositionalArgument(QStringLiteral("ID"), QStringLiteral("The device id."));
     if (const std::optional<int> done = context.parse(parser, 1, 1))
         return *done;
-    bool ok = false;
-    const QString argument = parser.positionalArguments().first();
-    const int id = argument.toInt(&ok);
-    if (!ok || id <= 0)
-        return context.fail(CommandContext::UsageError,
-                            QStringLiteral("not a device id: ") + argument);
-    const boost::shared_ptr<zelmw::NetworkMapObject> device
-        = zelmw::NetworkMapObjectFactory::getInstance()->getNetworkMapObject(id);
-    if (!device)
-        return context.fail(CommandContext::Failure, QStringLiteral("no device %1").arg(id));
+    boost::shared_ptr<zelmw::NetworkMapObject> device;
+    if (const int status = context.deviceArgument(parser.positionalArguments().first(), device))
+        return status;
     const bool secrets = parser.isSet(secretsOption);
     if (parser.isSet(jsonOption)) {
         QJsonObject object = MapDocument::device(device, secrets);
@@ -162,32 +154,28 @@ int ReadCommands::history(const CommandContext &context)
     parser.addPositionalArgument(QStringLiteral("DEVICE"), QStringLiteral("The device id."));
     if (const std::optional<int> done = context.parse(parser, 1, 1))
         return *done;
-    bool ok = false;
-    const QString argument = parser.positionalArguments().first();
-    const int id = argument.toInt(&ok);
-    if (!ok || id <= 0)
-        return context.fail(CommandContext::UsageError,
-                            QStringLiteral("not a device id: ") + argument);
-    const boost::shared_ptr<zelmw::NetworkMapObject> device
-        = zelmw::NetworkMapObjectFactory::getInstance()->getNetworkMapObject(id);
-    if (!device)
-        return context.fail(CommandContext::Failure, QStringLiteral("no device %1").arg(id));
+    boost::shared_ptr<zelmw::NetworkMapObject> device;
+    if (const int status = context.deviceArgument(parser.positionalArguments().first(), device))
+        return status;
     const zelmw::NetworkDeviceFacade facade(device);
     const QList<zelmw::PresenceSession> sessions = facade.getPresenceHistory();
+    // An open session lasts until now.
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    const auto seconds = [&now](const zelmw::PresenceSession &session) {
+        return session.from.secsTo(session.to.isValid() ? session.to : now);
+    };
     if (parser.isSet(jsonOption)) {
         QJsonArray array;
         for (const zelmw::PresenceSession &session : sessions) {
-            const QDateTime end
-                = session.to.isValid() ? session.to : QDateTime::currentDateTimeUtc();
             array.append(QJsonObject {
                 { QStringLiteral("from"), localTime(session.from) },
                 { QStringLiteral("to"),
                   session.to.isValid() ? QJsonValue(localTime(session.to)) : QJsonValue() },
-                { QStringLiteral("seconds"), session.from.secsTo(end) } });
+                { QStringLiteral("seconds"), seconds(session) } });
         }
         const QDateTime lastSeen = facade.getLastSeen();
         return context.printJson(QJsonDocument(
-            QJsonObject { { QStringLiteral("id"), id },
+            QJsonObject { { QStringLiteral("id"), device->getId() },
                           { QStringLiteral("mac"), device->getMacAddress() },
                           { QStringLiteral("lastSeen"),
                             lastSeen.isValid() ? QJsonValue(localTime(lastSeen)) : QJsonValue() },
@@ -195,10 +183,9 @@ int ReadCommands::history(const CommandContext &context)
     }
     TablePrinter table({ QStringLiteral("FROM"), QStringLiteral("TO"), QStringLiteral("SECONDS") });
     for (const zelmw::PresenceSession &session : sessions) {
-        const QDateTime end = session.to.isValid() ? session.to : QDateTime::currentDateTimeUtc();
         table.addRow({ localTime(session.from),
                        session.to.isValid() ? localTime(session.to) : QStringLiteral("(connected)"),
-                       QString::number(session.from.secsTo(end)) });
+                       QString::number(seconds(session)) });
     }
     return context.print(table.text());
 }
