@@ -25,9 +25,9 @@ case "$QT_MAJOR" in
     ;;
 esac
 # ccache lets the build folders of one checkout (tests, Qt 5, install) share their objects.
-PACKAGES=(g++ make cmake ccache "${QT_PACKAGES[@]}" libxml2-dev libboost-dev pkg-config iproute2
-    libgraphviz-dev)
-BENCH_PACKAGES=(libbenchmark-dev libsqlite3-dev)
+PACKAGES=(g++ make cmake ccache "${QT_PACKAGES[@]}" libxml2-dev libsqlite3-dev libboost-dev
+    pkg-config iproute2 libgraphviz-dev)
+BENCH_PACKAGES=(libbenchmark-dev)
 FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 # The formatter is pinned: another version lays the same code out differently.
 FORMAT_PACKAGES=(clang-format-14 git)

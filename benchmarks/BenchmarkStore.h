@@ -106,6 +106,8 @@ public:
                                  "MapObjectParameterId, Value, CreateDate) VALUES (?, ?, ?, ?)");
         m_updateDetail
             = prepare("UPDATE NetworkMapObjectDetails SET Value = ?, UpdateDate = ? WHERE Id = ?");
+        m_insertSession = prepare("INSERT INTO DeviceSessions (NetworkMapId, MacAddress, "
+                                  "ConnectedFrom, IsOpen) VALUES (?, ?, ?, 1)");
         m_selectDevices = prepare(
             "SELECT Id, NetworkMapId, MapObjectId, Name, MacAddress, IpAddress, IsConnected, "
             "IsActive, IsHistoryObject, CreateDate, UpdateDate FROM NetworkMapObjects "
@@ -118,8 +120,8 @@ public:
     }
     ~Floor()
     {
-        for (sqlite3_stmt *statement :
-             { m_insertDevice, m_insertDetail, m_updateDetail, m_selectDevices, m_selectDetails })
+        for (sqlite3_stmt *statement : { m_insertDevice, m_insertDetail, m_updateDetail,
+                                         m_insertSession, m_selectDevices, m_selectDetails })
             sqlite3_finalize(statement);
         sqlite3_close(m_db);
     }
@@ -152,6 +154,16 @@ public:
             step(m_insertDetail);
         }
         return id;
+    }
+
+    // The presence session a new device N of MAP opens.
+    void openSession(int map, int n)
+    {
+        const QByteArray now = QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs).toUtf8();
+        sqlite3_bind_int(m_insertSession, 1, map);
+        bindText(m_insertSession, 2, macOf(n));
+        sqlite3_bind_text(m_insertSession, 3, now.constData(), now.size(), SQLITE_TRANSIENT);
+        step(m_insertSession);
     }
 
     // NOW: the update date, made once for the transaction.
@@ -230,6 +242,7 @@ private:
     sqlite3_stmt *m_insertDevice = nullptr;
     sqlite3_stmt *m_insertDetail = nullptr;
     sqlite3_stmt *m_updateDetail = nullptr;
+    sqlite3_stmt *m_insertSession = nullptr;
     sqlite3_stmt *m_selectDevices = nullptr;
     sqlite3_stmt *m_selectDetails = nullptr;
 };

@@ -1,4 +1,6 @@
-#include <zeldb/RecordBase.h>
+#include <zeldb/RecordBase_p.h>
+#include <zeldb/StoredForm_p.h>
+#include <zeldb/WriteStatement_p.h>
 
 namespace zeldb {
 
@@ -172,7 +174,34 @@ unsigned RecordBase::Id() const
 
 void RecordBase::setId(unsigned id)
 {
-    SetValue(0, id);
+    // Field 0 is the id, one word: set for every row a table writes or reads.
+    *wordAt(0) = id;
+    m_set |= 1;
+}
+
+void RecordBase::Storage::bind(const RecordBase &record, int number, WriteStatement &statement,
+                               int position)
+{
+    switch (record.m_schema->field(number).type) {
+    case FieldType::Text:
+        statement.bindText(position, *record.textAt(number));
+        return;
+    case FieldType::DateTime: {
+        const QDateTime &dateTime = *record.timeAt(number);
+        if (dateTime.isValid())
+            statement.bindText(position, storedForm(dateTime));
+        else
+            statement.bindNull(position);
+        return;
+    }
+    case FieldType::Id:
+    case FieldType::Unsigned:
+        statement.bindNumber(position, qint64(record.number(number)));
+        return;
+    case FieldType::Boolean:
+        statement.bindNumber(position, record.flag(number) ? 1 : 0);
+        return;
+    }
 }
 
 } // namespace zeldb

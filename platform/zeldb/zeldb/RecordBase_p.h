@@ -5,6 +5,8 @@
 
 namespace zeldb {
 
+class WriteStatement;
+
 // What a table reads and writes of a record beside its public fields.
 class RecordBase::Storage
 {
@@ -17,6 +19,9 @@ public:
     }
     // Bit N: field N was set.
     static quint64 fieldsSet(const RecordBase &record) { return record.m_set; }
+    // Field NUMBER of RECORD at POSITION of STATEMENT, as the store keeps it: what the
+    // schema's toStorage() makes of Value(), without the variants on the way.
+    static void bind(const RecordBase &record, int number, WriteStatement &statement, int position);
 };
 
 } // namespace zeldb

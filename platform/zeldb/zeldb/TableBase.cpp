@@ -1,7 +1,9 @@
 #include <zeldb/RecordBase_p.h>
 #include <zeldb/Statement_p.h>
+#include <zeldb/StoredForm_p.h>
 #include <zeldb/TableBase.h>
 #include <zeldb/ThreadConnections_p.h>
+#include <zeldb/WriteStatement_p.h>
 #include <zeldb/ZelDbDatabase_p.h>
 
 #include <QSqlError>
@@ -63,22 +65,34 @@ QSqlQuery *TableBase::prepare(const QString &sql, const char *operation, Access 
     QSqlQuery *query
         = ZelDbDatabase::Statements::statement(m_database, sql, access == Access::Write, error);
     if (!query)
-        ZelDbDatabase::Statements::reportError(
-            m_database, QStringLiteral("%1 %2").arg(m_schema.tableName(), QLatin1String(operation)),
-            error);
+        report(operation, error);
     return query;
 }
 
-bool TableBase::execute(QSqlQuery &query, const char *operation)
+WriteStatement *TableBase::prepareWrite(const QString &sql, const char *operation)
 {
     QSqlError error;
-    if (runStatement(query, error))
+    WriteStatement *statement = ZelDbDatabase::Statements::writeStatement(m_database, sql, error);
+    if (!statement)
+        report(operation, error);
+    return statement;
+}
+
+template<typename Statement> bool TableBase::execute(Statement &statement, const char *operation)
+{
+    QSqlError error;
+    if (runStatement(statement, error))
         return true;
+    report(operation, error);
+    return false;
+}
+
+void TableBase::report(const char *operation, const QSqlError &error)
+{
     // The error text only: bound values may hold passwords.
     ZelDbDatabase::Statements::reportError(
         m_database, QStringLiteral("%1 %2").arg(m_schema.tableName(), QLatin1String(operation)),
         error);
-    return false;
 }
 
 void TableBase::fill(const QSqlQuery &query, RecordBase &record) const
@@ -94,18 +108,17 @@ bool TableBase::insert(RecordBase &record)
         record.SetValue(createDate, now());
 
     const quint64 fields = RecordBase::Storage::fieldsSet(record) & ~quint64(1);
-    QSqlQuery *query = prepare(m_schema.insertStatement(fields), "insert", Access::Write);
-    const FinishOnExit finish(query);
-    if (!query)
+    WriteStatement *statement = prepareWrite(m_schema.insertStatement(fields), "insert");
+    if (!statement)
         return false;
     int position = 0;
     for (int i = 1; i < m_schema.fieldCount(); ++i) {
         if (fields & (quint64(1) << i))
-            query->bindValue(position++, m_schema.toStorage(i, record.Value(i)));
+            RecordBase::Storage::bind(record, i, *statement, position++);
     }
-    if (!execute(*query, "insert"))
+    if (!execute(*statement, "insert"))
         return false;
-    record.setId(query->lastInsertId().toUInt());
+    record.setId(unsigned(statement->lastInsertId()));
     return true;
 }
 
@@ -219,30 +232,29 @@ bool TableBase::update(const RecordBase &record)
     if (assignments.isEmpty())
         assignments << m_schema.field(0).name + QLatin1String(" = ") + m_schema.field(0).name;
 
-    QSqlQuery *query = prepare(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
-                                   .arg(m_schema.tableName(), assignments.join(QLatin1String(", ")),
-                                        m_schema.field(0).name),
-                               "update", Access::Write);
-    const FinishOnExit finish(query);
-    if (!query)
+    WriteStatement *statement
+        = prepareWrite(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
+                           .arg(m_schema.tableName(), assignments.join(QLatin1String(", ")),
+                                m_schema.field(0).name),
+                       "update");
+    if (!statement)
         return false;
     int position = 0;
     for (int field : fields)
-        query->bindValue(position++, m_schema.toStorage(field, record.Value(field)));
+        RecordBase::Storage::bind(record, field, *statement, position++);
     if (stampUpdateDate)
-        query->bindValue(position++, m_schema.toStorage(updateDate, now()));
-    query->bindValue(position, qlonglong(record.Id()));
-    return execute(*query, "update") && query->numRowsAffected() > 0;
+        statement->bindText(position++, storedForm(now()));
+    statement->bindNumber(position, record.Id());
+    return execute(*statement, "update") && statement->numRowsAffected() > 0;
 }
 
 bool TableBase::remove(unsigned id)
 {
-    QSqlQuery *query = prepare(m_schema.deleteByIdStatement(), "delete", Access::Write);
-    const FinishOnExit finish(query);
-    if (!query)
+    WriteStatement *statement = prepareWrite(m_schema.deleteByIdStatement(), "delete");
+    if (!statement)
         return false;
-    query->bindValue(0, qlonglong(id));
-    return execute(*query, "delete") && query->numRowsAffected() > 0;
+    statement->bindNumber(0, id);
+    return execute(*statement, "delete") && statement->numRowsAffected() > 0;
 }
 
 bool TableBase::addOrUpdate(RecordBase &record)

@@ -10,10 +10,12 @@
 
 #include <functional>
 
+class QSqlError;
 class QSqlQuery;
 
 namespace zeldb {
 
+class WriteStatement;
 class ZelDbDatabase;
 
 /// The SQL of every table, written once against the table's schema. Values always go in as
@@ -69,7 +71,10 @@ private:
 
     // A prepared statement of the calling thread's connection; null after reporting why.
     QSqlQuery *prepare(const QString &sql, const char *operation, Access access);
-    bool execute(QSqlQuery &query, const char *operation);
+    // The same for an insert, update or delete by id.
+    WriteStatement *prepareWrite(const QString &sql, const char *operation);
+    template<typename Statement> bool execute(Statement &statement, const char *operation);
+    void report(const char *operation, const QSqlError &error);
     // Appends to SQL the WHERE clause of CRITERIA's conditions; false for a field not here.
     bool whereClause(const SelectionCriteria &criteria, QString &sql) const;
     // Binds the conditions' values in the order whereClause() wrote them.

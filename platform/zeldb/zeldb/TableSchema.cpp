@@ -1,3 +1,4 @@
+#include <zeldb/StoredForm_p.h>
 #include <zeldb/TableSchema.h>
 #include <zeldb/ThreadConnections_p.h>
 
@@ -47,7 +48,16 @@ QDateTime parseDateTime(const QString &text)
     return texts.parsedValue;
 }
 
-// The stored form of a local time, which is what the store stamps.
+// A missing text is the empty one. The string itself decides: a variant holding a null
+// string is null in Qt 5 but not in Qt 6, where binding it would store NULL.
+QString textOf(const QVariant &value)
+{
+    const QString text = value.toString();
+    return text.isNull() ? QString(QLatin1String("")) : text;
+}
+
+} // namespace
+
 QString storedForm(const QDateTime &dateTime)
 {
     if (dateTime.timeSpec() != Qt::LocalTime)
@@ -59,16 +69,6 @@ QString storedForm(const QDateTime &dateTime)
     }
     return texts.formattedText;
 }
-
-// A missing text is the empty one. The string itself decides: a variant holding a null
-// string is null in Qt 5 but not in Qt 6, where binding it would store NULL.
-QString textOf(const QVariant &value)
-{
-    const QString text = value.toString();
-    return text.isNull() ? QString(QLatin1String("")) : text;
-}
-
-} // namespace
 
 // The words a QString takes in a record: one under Qt 5, three under Qt 6. A QDateTime takes
 // one under both.

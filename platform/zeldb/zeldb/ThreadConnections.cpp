@@ -1,12 +1,19 @@
 #include <zeldb/OwnerOnlyFile_p.h>
 #include <zeldb/Statement_p.h>
 #include <zeldb/ThreadConnections_p.h>
+#include <zeldb/WriteStatement_p.h>
 #include <zeldb/WriterLock_p.h>
 
+#include <QCoreApplication>
 #include <QSqlDatabase>
+#include <QSqlDriver>
 #include <QSqlQuery>
+#include <QVariant>
+
+#include <sqlite3.h>
 
 #include <atomic>
+#include <mutex>
 
 namespace zeldb {
 
@@ -28,14 +35,31 @@ bool execute(QSqlDatabase &database, const QString &statement, QSqlError &error)
     return false;
 }
 
-// BEGIN and COMMIT of the store's transactions: statements that fail in use like any other.
-bool executeTransactionStatement(QSqlDatabase &database, const QString &statement, QSqlError &error)
+// The SQLite connection under DATABASE, opened by Qt's driver; null for another driver.
+sqlite3 *handleOf(const QSqlDatabase &database)
 {
-    QSqlQuery query(database);
-    return runStatement(query, error, statement);
+    const QVariant handle = database.driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    return *static_cast<sqlite3 *const *>(handle.constData());
+}
+
+// Qt closes every connection while the application object is destroyed, before the main
+// thread's own destructors run; SQLite refuses to close a file while statements prepared on
+// its handle remain (leaving the write-ahead log behind), so the main thread's connections
+// close first. Qt's routine exists once a connection was added, and post routines run last
+// registered first.
+void closeBeforeQtDoes()
+{
+    static std::once_flag registered;
+    std::call_once(registered,
+                   [] { qAddPostRoutine([] { ThreadConnections::current().closeAll(); }); });
 }
 
 } // namespace
+
+ThreadConnections::Connection::Connection() = default;
+ThreadConnections::Connection::~Connection() = default;
 
 ThreadConnections &ThreadConnections::current()
 {
@@ -53,6 +77,7 @@ void ThreadConnections::closeAll()
     for (auto &entry : m_connections) {
         // Statements first: a connection removed while queries still use it warns.
         entry.second.statements.clear();
+        entry.second.writeStatements.clear();
         {
             QSqlDatabase database = QSqlDatabase::database(entry.second.qtName, false);
             database.close();
@@ -89,14 +114,19 @@ QString ThreadConnections::acquire(const QString &connectionName, const QString 
 {
     if (const Connection *existing = lookUp(connectionName, filePath))
         return existing->qtName;
-    const QString qtName = open(filePath, error);
-    if (!qtName.isEmpty())
-        m_connections[key(connectionName, filePath)].qtName = qtName;
+    sqlite3 *handle = nullptr;
+    const QString qtName = open(filePath, handle, error);
+    if (!qtName.isEmpty()) {
+        Connection &opened = m_connections[key(connectionName, filePath)];
+        opened.qtName = qtName;
+        opened.handle = handle;
+    }
     return qtName;
 }
 
-QSqlQuery *ThreadConnections::statement(const QString &connectionName, const QString &filePath,
-                                        const QString &sql, bool writes, QSqlError &error)
+ThreadConnections::Connection *ThreadConnections::readyFor(const QString &connectionName,
+                                                           const QString &filePath, bool writes,
+                                                           QSqlError &error)
 {
     Connection *open = connection(connectionName, filePath, error);
     if (!open)
@@ -115,13 +145,21 @@ QSqlQuery *ThreadConnections::statement(const QString &connectionName, const QSt
         return nullptr;
     }
     if (begins) {
-        QSqlDatabase database = QSqlDatabase::database(open->qtName, false);
-        if (!executeTransactionStatement(database, QStringLiteral("BEGIN IMMEDIATE"), error)) {
+        if (!runTransactionStatement(*open, QStringLiteral("BEGIN IMMEDIATE"), error)) {
             open->transactionDoomed = true;
             return nullptr;
         }
         open->transactionBegun = true;
     }
+    return open;
+}
+
+QSqlQuery *ThreadConnections::statement(const QString &connectionName, const QString &filePath,
+                                        const QString &sql, bool writes, QSqlError &error)
+{
+    Connection *open = readyFor(connectionName, filePath, writes, error);
+    if (!open)
+        return nullptr;
     std::unique_ptr<QSqlQuery> &cached = open->statements[sql];
     if (!cached) {
         auto query = std::make_unique<QSqlQuery>(QSqlDatabase::database(open->qtName, false));
@@ -137,6 +175,39 @@ QSqlQuery *ThreadConnections::statement(const QString &connectionName, const QSt
         cached = std::move(query);
     }
     return cached.get();
+}
+
+WriteStatement *ThreadConnections::writeStatement(const QString &connectionName,
+                                                  const QString &filePath, const QString &sql,
+                                                  QSqlError &error)
+{
+    Connection *open = readyFor(connectionName, filePath, true, error);
+    if (!open)
+        return nullptr;
+    WriteStatement *statement = cachedWrite(*open, sql, error);
+    if (!statement)
+        statementFailed(*open);
+    return statement;
+}
+
+WriteStatement *ThreadConnections::cachedWrite(Connection &open, const QString &sql,
+                                               QSqlError &error)
+{
+    const auto found = open.writeStatements.find(sql);
+    if (found != open.writeStatements.end())
+        return found->second.get();
+    std::unique_ptr<WriteStatement> prepared = WriteStatement::prepare(open.handle, sql, error);
+    WriteStatement *statement = prepared.get();
+    if (statement)
+        open.writeStatements.emplace(sql, std::move(prepared));
+    return statement;
+}
+
+bool ThreadConnections::runTransactionStatement(Connection &open, const QString &sql,
+                                                QSqlError &error)
+{
+    WriteStatement *statement = cachedWrite(open, sql, error);
+    return statement && runStatement(*statement, error);
 }
 
 ThreadConnections::Connection *ThreadConnections::connection(const QString &connectionName,
@@ -205,17 +276,17 @@ bool ThreadConnections::endTransaction(const QString &connectionName, const QStr
         return !doomed || !commit;
     }
     open->transactionBegun = false;
-    QSqlDatabase database = QSqlDatabase::database(open->qtName, false);
-    if (!open->transactionDoomed
-        && executeTransactionStatement(database, QStringLiteral("COMMIT"), error))
+    if (!open->transactionDoomed && runTransactionStatement(*open, QStringLiteral("COMMIT"), error))
         return true;
+    // Never failed on demand: the tests fail what a unit runs, not its way out.
     QSqlError rollbackError;
-    const bool rolledBack = execute(database, QStringLiteral("ROLLBACK"), rollbackError);
+    WriteStatement *rollback = cachedWrite(*open, QStringLiteral("ROLLBACK"), rollbackError);
+    const bool rolledBack = rollback && rollback->exec(rollbackError);
     open->transactionDoomed = false;
     return !commit && rolledBack;
 }
 
-QString ThreadConnections::open(const QString &filePath, QSqlError &error)
+QString ThreadConnections::open(const QString &filePath, sqlite3 *&handle, QSqlError &error)
 {
     const QString qtName = QStringLiteral("ZelDb#%1").arg(nextConnectionNumber++);
     OwnerOnlyFile::create(filePath);
@@ -227,6 +298,7 @@ QString ThreadConnections::open(const QString &filePath, QSqlError &error)
     bool opened = false;
     {
         QSqlDatabase database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), qtName);
+        closeBeforeQtDoes();
         database.setDatabaseName(filePath);
         // A writer waits for another thread's write instead of failing at once.
         database.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
@@ -234,7 +306,13 @@ QString ThreadConnections::open(const QString &filePath, QSqlError &error)
             error = database.lastError();
         } else {
             // open() succeeds on a file that is not a database; the first statement does not.
-            opened = execute(database, QStringLiteral("SELECT count(*) FROM sqlite_master"), error)
+            handle = handleOf(database);
+            if (!handle) {
+                error = QSqlError(QString(), QStringLiteral("no SQLite handle under the driver"),
+                                  QSqlError::ConnectionError);
+            }
+            opened = handle
+                && execute(database, QStringLiteral("SELECT count(*) FROM sqlite_master"), error)
                 && execute(database, QStringLiteral("PRAGMA journal_mode=WAL"), error)
                 && execute(database, QStringLiteral("PRAGMA synchronous=NORMAL"), error);
             if (!opened)

@@ -9,12 +9,15 @@
 
 #include <map>
 #include <memory>
+#include <unordered_map>
 
 class QSqlQuery;
+struct sqlite3;
 
 namespace zeldb {
 
 class TableSchema;
+class WriteStatement;
 
 // The physical connections of the calling thread, one per (connection name, file), with their
 // prepared statements. A QSqlDatabase may only be used on the thread that created it, and
@@ -38,6 +41,9 @@ public:
     // hold the file's writer lock: refused, it fails as a failed statement does.
     QSqlQuery *statement(const QString &connectionName, const QString &filePath, const QString &sql,
                          bool writes, QSqlError &error);
+    // The same for an insert, update or delete by id, run on SQLite's handle directly.
+    WriteStatement *writeStatement(const QString &connectionName, const QString &filePath,
+                                   const QString &sql, QSqlError &error);
 
     // The calling thread's transaction on the open connection to FILEPATH, counted: the
     // outermost begin opens it, nested ones only count. SQLite sees it (BEGIN IMMEDIATE, so
@@ -79,12 +85,17 @@ public:
 
 private:
     ThreadConnections() = default;
-    QString open(const QString &filePath, QSqlError &error);
+    QString open(const QString &filePath, sqlite3 *&handle, QSqlError &error);
 
     struct Connection
     {
+        Connection();
+        ~Connection();
         QString qtName;
+        sqlite3 *handle = nullptr;
         std::map<QString, std::unique_ptr<QSqlQuery>> statements;
+        // Hashed: the key is a whole statement, and a record runs twenty of them.
+        std::unordered_map<QString, std::unique_ptr<WriteStatement>> writeStatements;
         int transactionDepth = 0;
         bool transactionBegun = false;
         bool transactionDoomed = false;
@@ -94,6 +105,14 @@ private:
 
     Connection *connection(const QString &connectionName, const QString &filePath,
                            QSqlError &error);
+    // The open connection, ready for a statement: its transaction not doomed, begun in
+    // SQLite when this is its first statement, and the writer lock held when WRITES.
+    Connection *readyFor(const QString &connectionName, const QString &filePath, bool writes,
+                         QSqlError &error);
+    // SQL of OPEN's, prepared on its handle once; null, with the reason in ERROR.
+    static WriteStatement *cachedWrite(Connection &open, const QString &sql, QSqlError &error);
+    // BEGIN, COMMIT or ROLLBACK of OPEN's transaction.
+    static bool runTransactionStatement(Connection &open, const QString &sql, QSqlError &error);
     static void statementFailed(Connection &open);
     // The open connection to FILEPATH, or null.
     Connection *lookUp(const QString &connectionName, const QString &filePath) const;

@@ -1,6 +1,6 @@
 #include <zeldb/ThreadConnections_p.h>
 #include <zeldb/WriterLock_p.h>
-#include <zeldb/ZelDbDatabase.h>
+#include <zeldb/ZelDbDatabase_p.h>
 
 #include <zellogger/BurstLog_p.h>
 #include <zellogger/ZelLogger.h>
@@ -16,6 +16,11 @@ const QString LOGGER_NAME = QStringLiteral("ZELDB");
 void logFailure(const QString &message, const QString &kind)
 {
     BurstLog::log(message, kind, ZelLogger::ERROR_LEVEL, LOGGER_NAME);
+}
+
+QSqlError notOpen()
+{
+    return QSqlError(QStringLiteral("database not open"), QString(), QSqlError::ConnectionError);
 }
 
 } // namespace
@@ -86,11 +91,21 @@ QSqlDatabase ZelDbDatabase::Database() const
 QSqlQuery *ZelDbDatabase::Statement(const QString &sql, bool writes, QSqlError &error) const
 {
     if (!m_open) {
-        error
-            = QSqlError(QStringLiteral("database not open"), QString(), QSqlError::ConnectionError);
+        error = notOpen();
         return nullptr;
     }
     return ThreadConnections::current().statement(m_connectionName, filePath, sql, writes, error);
+}
+
+WriteStatement *ZelDbDatabase::Statements::writeStatement(const ZelDbDatabase &database,
+                                                          const QString &sql, QSqlError &error)
+{
+    if (!database.m_open) {
+        error = notOpen();
+        return nullptr;
+    }
+    return ThreadConnections::current().writeStatement(database.m_connectionName, database.filePath,
+                                                       sql, error);
 }
 
 QSqlError ZelDbDatabase::lastError() const

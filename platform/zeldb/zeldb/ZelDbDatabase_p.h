@@ -5,6 +5,8 @@
 
 namespace zeldb {
 
+class WriteStatement;
+
 // The tables run their statements through these two.
 class ZelDbDatabase::Statements
 {
@@ -14,6 +16,9 @@ public:
     {
         return database.Statement(sql, writes, error);
     }
+    // The same for an insert, update or delete by id, which runs on SQLite's handle.
+    static WriteStatement *writeStatement(const ZelDbDatabase &database, const QString &sql,
+                                          QSqlError &error);
     static void reportError(ZelDbDatabase &database, const QString &what, const QSqlError &error)
     {
         database.reportError(what, error);
