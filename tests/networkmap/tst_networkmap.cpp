@@ -11,6 +11,7 @@
 #include "RawStore.h"
 #include "TestSupport.h"
 
+#include <QSqlQuery>
 #include <QtTest>
 
 #include <thread>
@@ -303,6 +304,13 @@ private slots:
         QCOMPARE(history.size(), 1);
         QCOMPARE(NetworkDeviceFacade(back).getLastSeen(), history[0].to);
         QVERIFY(NetworkDeviceFacade(DevicePtr()).getLastSeen().isNull());
+        // Every disconnect drops the expired sessions of all devices: through an index, as
+        // a scan of every session ever kept would stall each one.
+        QSqlQuery plan(store.getSqlDatabase());
+        QVERIFY(plan.exec("EXPLAIN QUERY PLAN DELETE FROM DeviceSessions WHERE ConnectedTo < 'x'")
+                && plan.next());
+        QVERIFY2(plan.value(3).toString().contains("USING INDEX DeviceSessions_ConnectedTo"),
+                 qPrintable(plan.value(3).toString()));
     }
 
     // Two records of one device merged: the kept one takes the user's details it lacks and

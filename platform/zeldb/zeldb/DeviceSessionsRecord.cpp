@@ -15,7 +15,7 @@ const TableSchema &DeviceSessionsRecord::schema()
                                ZELDB_FIELD(NetworkMapId, Unsigned, false),
                                ZELDB_FIELD(MacAddress, Text, true),
                                ZELDB_FIELD(ConnectedFrom, DateTime, false),
-                               ZELDB_FIELD(ConnectedTo, DateTime, false),
+                               ZELDB_FIELD(ConnectedTo, DateTime, true),
                                ZELDB_FIELD(IsOpen, Boolean, false),
                            });
     return tableSchema;

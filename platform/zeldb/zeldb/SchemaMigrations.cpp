@@ -52,6 +52,12 @@ const QStringList &step(int from)
             QStringLiteral("CREATE INDEX IF NOT EXISTS MacAliases_NetworkMapObjectId ON "
                            "MacAliases (NetworkMapObjectId)"),
         },
+        {
+            // Every disconnect drops the sessions past their retention: without it, a scan of
+            // every session of every device.
+            QStringLiteral("CREATE INDEX IF NOT EXISTS DeviceSessions_ConnectedTo ON "
+                           "DeviceSessions (ConnectedTo)"),
+        },
     };
     return steps.at(from);
 }

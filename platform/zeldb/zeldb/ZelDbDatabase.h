@@ -33,7 +33,7 @@ class ZELDB_EXPORT ZelDbDatabase
 public:
     /// Stored in the file as PRAGMA user_version. A file of an earlier version is migrated at
     /// the first open of a process; one of a later release is refused.
-    static const int SCHEMA_VERSION = 2;
+    static const int SCHEMA_VERSION = 3;
 
     /// A closed database with neither file nor connection name, its tables made.
     ZelDbDatabase();
