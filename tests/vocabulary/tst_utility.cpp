@@ -98,38 +98,66 @@ private slots:
         QCOMPARE(MacAddressBuilder::buildMacAddress(text), built);
     }
 
-    // A registry finds a key the same way small (by walking) and large (by its hash): the
-    // entry added last under it, and nothing once that one is removed.
+    // A registry finds a key the same way small (by walking) and large (by its hash), whether
+    // it keeps its keys or reads them from its entities: the entry added last under it, and
+    // nothing once that one is removed.
     void registryKeys_data()
     {
         QTest::addColumn<int>("others");
-        QTest::newRow("small") << 2;
-        QTest::newRow("large") << 100;
+        QTest::addColumn<bool>("keepsKeys");
+        QTest::newRow("small") << 2 << true;
+        QTest::newRow("large") << 100 << true;
+        QTest::newRow("small, keys read") << 2 << false;
+        QTest::newRow("large, keys read") << 100 << false;
     }
     void registryKeys()
     {
         QFETCH(int, others);
-        zelmw::TwoKeyRegistry<QString, int> registry;
-        for (int id = 10; id < 10 + others; ++id)
-            registry.add(id, QString::number(id), boost::make_shared<int>(id));
+        QFETCH(bool, keepsKeys);
+        if (keepsKeys)
+            checkRegistryKeys(zelmw::TwoKeyRegistry<QString, Named>(), others);
+        else
+            checkRegistryKeys(zelmw::TwoKeyRegistry<QString, Named, Named::KeyOf>(), others);
+    }
+
+private:
+    struct Named
+    {
+        struct KeyOf
+        {
+            const QString &operator()(const Named &named) const { return named.name; }
+        };
+        int id;
+        QString name;
+    };
+
+    template<typename Registry> static void checkRegistryKeys(Registry registry, int others)
+    {
+        const auto add = [&](int id, const QString &name) {
+            registry.add(id, name, boost::make_shared<Named>(Named { id, name }));
+        };
         const auto idOf = [&](const QString &key) {
             const auto entity = registry.find(key);
-            return entity ? *entity : 0;
+            return entity ? entity->id : 0;
         };
-        registry.add(1, "shared", boost::make_shared<int>(1));
-        registry.add(2, "shared", boost::make_shared<int>(2));
+        for (int id = 10; id < 10 + others; ++id)
+            add(id, QString::number(id));
+        add(1, "shared");
+        add(2, "shared");
         QCOMPARE(idOf("shared"), 2);
         registry.removeId(1);
         QCOMPARE(idOf("shared"), 2);
-        registry.add(3, "shared", boost::make_shared<int>(3));
+        add(3, "shared");
         registry.removeId(3);
         QVERIFY(!registry.containsKey("shared") && registry.containsId(2));
-        registry.add(2, "renamed", boost::make_shared<int>(2));
+        add(2, "renamed");
         QCOMPARE(idOf("renamed"), 2);
-        QCOMPARE(*registry.removeKey("11"), 11);
+        QCOMPARE(registry.keyOf(2), QString("renamed"));
+        QCOMPARE(registry.removeKey("11")->id, 11);
         int keys = 0;
-        registry.forEachKey([&](const QString &key, const boost::shared_ptr<int> &entity) {
-            QCOMPARE(idOf(key), *entity);
+        registry.forEachKey([&](const QString &key, const boost::shared_ptr<Named> &entity) {
+            QCOMPARE(key, entity->name);
+            QCOMPARE(idOf(key), entity->id);
             ++keys;
         });
         QCOMPARE(keys, others);

@@ -125,14 +125,14 @@ void NetworkMapObject::Implementation::loadDetails(const DetailRecordPtr *record
             ? boost::make_shared<NetworkMapObjectDetail>(record, parameter->getName())
             : boost::make_shared<NetworkMapObjectDetail>(record);
         // A detail whose parameter is gone cannot be found by name: drop it.
-        const QString &name = NetworkMapObjectDetail::Implementation::of(*detail).m_paramName;
-        if (!name.isEmpty())
-            addDetail(detail, name);
+        if (!NetworkMapObjectDetail::Implementation::of(*detail).m_paramName.isEmpty())
+            addDetail(detail);
     }
 }
 
-void NetworkMapObject::Implementation::addDetail(const DetailPtr &detail, const QString &name)
+void NetworkMapObject::Implementation::addDetail(const DetailPtr &detail)
 {
+    const QString &name = NetworkMapObjectDetail::Implementation::of(*detail).m_paramName;
     remember();
     m_details.add(detail->getId(), name, detail);
     if (name == DEVICE_PARAM_LAN_IPADDRESS && m_owner)
@@ -369,7 +369,7 @@ NetworkMapObject::DetailPtr NetworkMapObject::createDetail(const QString &name,
         return DetailPtr();
     const DetailPtr detail
         = boost::make_shared<NetworkMapObjectDetail>(record, parameter->getName());
-    d->addDetail(detail, name);
+    d->addDetail(detail);
     d->detailChanged(name, value);
     return unit.finish(detail);
 }

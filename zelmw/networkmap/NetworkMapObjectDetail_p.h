@@ -16,6 +16,14 @@ class NetworkMapObjectDetail::Implementation
 {
 public:
     static Implementation &of(const NetworkMapObjectDetail &detail) { return *detail.d; }
+    // A detail's parameter name, for the registry that finds a device's details by name.
+    struct NameOf
+    {
+        const QString &operator()(const NetworkMapObjectDetail &detail) const
+        {
+            return of(detail).m_paramName;
+        }
+    };
 
     // Throws std::invalid_argument for a null record.
     explicit Implementation(const boost::shared_ptr<zeldb::NetworkMapObjectDetailsRecord> &record);

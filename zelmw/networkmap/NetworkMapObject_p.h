@@ -4,6 +4,7 @@
 #include <zelmw/networkmap/ConnectionRules_p.h>
 #include <zelmw/networkmap/NetworkMap.h>
 #include <zelmw/networkmap/NetworkMapObject.h>
+#include <zelmw/networkmap/NetworkMapObjectDetail_p.h>
 #include <zelmw/persistence/DirtyFields_p.h>
 #include <zelmw/vocabulary/TwoKeyRegistry_p.h>
 
@@ -39,7 +40,8 @@ public:
     void setRecord(const boost::shared_ptr<zeldb::NetworkMapObjectsRecord> &record,
                    const boost::shared_ptr<MapObject> &type);
     void loadDetails(const DetailRecordPtr *records, int count);
-    void addDetail(const DetailPtr &detail, const QString &name);
+    // Enters DETAIL under its parameter's name.
+    void addDetail(const DetailPtr &detail);
     void removeDetail(const DetailPtr &detail);
     // Before a change: the unit of work restores the device as it is now if it fails, and
     // with it which details it holds and that they report to it.
@@ -57,7 +59,9 @@ public:
     NetworkMapObject *const q;
     boost::shared_ptr<zeldb::NetworkMapObjectsRecord> m_record;
     boost::shared_ptr<MapObject> m_mapObject;
-    TwoKeyRegistry<QString, NetworkMapObjectDetail> m_details;
+    // By name, which a detail keeps from its construction on.
+    TwoKeyRegistry<QString, NetworkMapObjectDetail, NetworkMapObjectDetail::Implementation::NameOf>
+        m_details;
     DirtyFields m_dirtyFields;
     NetworkMap::Implementation *m_owner = nullptr;
     // The row's flag, the failures counted and the lease: a connection report reads them

@@ -7,6 +7,7 @@
 #include <boost/shared_ptr.hpp>
 
 #include <algorithm>
+#include <type_traits>
 
 namespace zelmw {
 
@@ -18,27 +19,33 @@ namespace zelmw {
 // A small registry (a device's details, a type's parameters) finds a key by walking its few
 // entries; only a large one (a map's devices) keeps a hash of its keys, built when it grows
 // past SMALL. A hash for a few entries took more room than the entries themselves.
-template<typename Key, typename Entity> class TwoKeyRegistry
+//
+// KeyOf, when given, is a function object that reads an entity's key, which must then not
+// change while the entity is entered; an entry keeps the key's hash instead of a copy. Every
+// device keeps a registry of its details, whose names the details hold already.
+template<typename Key, typename Entity, typename KeyOf = void> class TwoKeyRegistry
 {
 public:
     using EntityPtr = boost::shared_ptr<Entity>;
 
-    // A null entity is ignored; an entry with the same id or key is replaced.
+    // A null entity is ignored; an entry with the same id or key is replaced. With a KeyOf,
+    // KEY is the entity's own.
     void add(int id, const Key &key, const EntityPtr &entity)
     {
         if (!entity)
             return;
         removeId(id);
+        const auto &keptKey = kept(key);
         if (m_indexed) {
             m_idOfKey.insert(key, id);
         } else {
             for (Entry &entry : m_byId) {
-                if (entry.keyed && entry.key == key)
+                if (entry.keyed && matches(entry, key, keptKey))
                     entry.keyed = false;
             }
         }
         // Ids mostly come in ascending order (rows read by id, new rows last): an append.
-        m_byId.insert(lowerBound(id), Entry { id, true, key, entity });
+        m_byId.insert(lowerBound(id), Entry { id, true, keptKey, entity });
         if (!m_indexed && m_byId.size() > SMALL)
             buildIndex();
     }
@@ -57,7 +64,7 @@ public:
     Key keyOf(int id) const
     {
         const int at = lowerBound(id);
-        return at < m_byId.size() && m_byId.at(at).id == id ? m_byId.at(at).key : Key();
+        return at < m_byId.size() && m_byId.at(at).id == id ? keyOf(m_byId.at(at)) : Key();
     }
     bool containsId(int id) const { return bool(get(id)); }
     bool containsKey(const Key &key) const { return idOfKey(key) != NONE; }
@@ -69,7 +76,7 @@ public:
         if (at == m_byId.size() || m_byId.at(at).id != id)
             return EntityPtr();
         const EntityPtr entity = m_byId.at(at).entity;
-        const Key key = m_byId.at(at).key;
+        const Key key = keyOf(m_byId.at(at));
         m_byId.remove(at);
         if (m_indexed && m_idOfKey.value(key) == id)
             m_idOfKey.remove(key);
@@ -108,7 +115,7 @@ public:
         }
         for (const Entry &entry : m_byId) {
             if (entry.keyed)
-                visit(entry.key, entry.entity);
+                visit(keyOf(entry), entry.entity);
         }
     }
     int size() const { return m_byId.size(); }
@@ -122,6 +129,9 @@ public:
     }
 
 private:
+    static constexpr bool KEEPS_KEYS = std::is_void<KeyOf>::value;
+    // What an entry keeps of its key: the key, or its hash when the entity holds the key.
+    using KeptKey = std::conditional_t<KEEPS_KEYS, Key, uint>;
     // A sorted vector by id rather than a tree: a registry of details is held by every
     // device, and a tree node per detail took twice the room of the entry.
     struct Entry
@@ -129,19 +139,43 @@ private:
         int id;
         // Whether the key finds this entry; kept while the registry is small.
         bool keyed;
-        Key key;
+        KeptKey key;
         EntityPtr entity;
     };
     static constexpr int SMALL = 32;
     static constexpr int NONE = -1;
+
+    static std::conditional_t<KEEPS_KEYS, const Key &, uint> kept(const Key &key)
+    {
+        if constexpr (KEEPS_KEYS)
+            return key;
+        else
+            return qHash(key);
+    }
+    static Key keyOf(const Entry &entry)
+    {
+        if constexpr (KEEPS_KEYS)
+            return entry.key;
+        else
+            return KeyOf()(*entry.entity);
+    }
+    // Whether ENTRY is under KEY, whose kept form is KEPT_KEY.
+    static bool matches(const Entry &entry, const Key &key, const KeptKey &keptKey)
+    {
+        if constexpr (KEEPS_KEYS)
+            return entry.key == key;
+        else
+            return entry.key == keptKey && KeyOf()(*entry.entity) == key;
+    }
 
     // The id KEY finds, or NONE.
     int idOfKey(const Key &key) const
     {
         if (m_indexed)
             return m_idOfKey.value(key, NONE);
+        const auto &keptKey = kept(key);
         for (const Entry &entry : m_byId) {
-            if (entry.keyed && entry.key == key)
+            if (entry.keyed && matches(entry, key, keptKey))
                 return entry.id;
         }
         return NONE;
@@ -151,7 +185,7 @@ private:
         m_idOfKey.reserve(m_byId.size());
         for (const Entry &entry : qAsConst(m_byId)) {
             if (entry.keyed)
-                m_idOfKey.insert(entry.key, entry.id);
+                m_idOfKey.insert(keyOf(entry), entry.id);
         }
         m_indexed = true;
     }

@@ -6,14 +6,12 @@ namespace zeldb {
 
 RecordBase::RecordBase(const TableSchema &schema)
     : m_schema(&schema)
-    , m_words(schema.wordCount())
 {
     construct(nullptr);
 }
 
 RecordBase::RecordBase(const RecordBase &other)
     : m_schema(other.m_schema)
-    , m_words(other.m_schema->wordCount())
     , m_set(other.m_set)
 {
     construct(&other);
@@ -25,7 +23,6 @@ RecordBase &RecordBase::operator=(const RecordBase &other)
         return *this;
     destroy();
     m_schema = other.m_schema;
-    m_words.resize(m_schema->wordCount());
     m_set = other.m_set;
     construct(&other);
     return *this;
@@ -38,6 +35,8 @@ RecordBase::~RecordBase()
 
 void RecordBase::construct(const RecordBase *other)
 {
+    m_moreWords.reset(m_schema->wordCount() > HELD_WORDS ? new quint64[m_schema->wordCount()]
+                                                         : nullptr);
     for (int i = 0; i < m_schema->fieldCount(); ++i) {
         switch (m_schema->field(i).type) {
         case FieldType::Text:

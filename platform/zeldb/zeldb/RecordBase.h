@@ -8,9 +8,9 @@
 #include <QDomDocument>
 #include <QDomElement>
 #include <QString>
-#include <QVarLengthArray>
 #include <QVariant>
 
+#include <memory>
 #include <new>
 
 namespace zeldb {
@@ -88,8 +88,14 @@ public:
 
 private:
     // Field NUMBER's words, as its type keeps them.
-    const quint64 *wordAt(int number) const { return &m_words[m_schema->wordOf(number)]; }
-    quint64 *wordAt(int number) { return &m_words[m_schema->wordOf(number)]; }
+    const quint64 *wordAt(int number) const
+    {
+        return (m_moreWords ? m_moreWords.get() : m_words) + m_schema->wordOf(number);
+    }
+    quint64 *wordAt(int number)
+    {
+        return (m_moreWords ? m_moreWords.get() : m_words) + m_schema->wordOf(number);
+    }
     const QString *textAt(int number) const
     {
         return std::launder(reinterpret_cast<const QString *>(wordAt(number)));
@@ -106,7 +112,8 @@ private:
     {
         return std::launder(reinterpret_cast<QDateTime *>(wordAt(number)));
     }
-    // Makes every field's value, empty or a copy of OTHER's, and destroys them.
+    // Makes room for the schema's words and every field's value, empty or a copy of OTHER's;
+    // destroys the values.
     void construct(const RecordBase *other);
     void destroy();
     // Field NUMBER takes VALUE, converted to the field's type.
@@ -116,8 +123,12 @@ private:
     // Each field in the 64-bit words its schema gives it: a number or a flag in one, a time in
     // one (a QDateTime), a text in a QString's worth. Every detail of every loaded device is a
     // record: a QVariant per field took twice the room under Qt 6, and a block of its own an
-    // allocation; a detail's six fields fit in the eight words held in the record.
-    QVarLengthArray<quint64, 8> m_words;
+    // allocation; a detail's six fields fit in the eight words held in the record. A larger
+    // record keeps its words in MORE_WORDS instead: a QVarLengthArray's counts took two words
+    // more of every detail under Qt 6.
+    static constexpr int HELD_WORDS = 8;
+    quint64 m_words[HELD_WORDS];
+    std::unique_ptr<quint64[]> m_moreWords;
     // Bit N: field N was set. A bit set rather than a vector: every detail of every loaded
     // device is a record. TableSchema allows at most 64 fields.
     quint64 m_set = 0;
