@@ -30,8 +30,8 @@ ROWS = [
      "connectionReportOurs/500", 22.0, True, "  the report's own walk (10,000 / 500)"),
     ("  the report's own walk (10,000 / 500)", "connectionReportWalk/10000",
      "connectionReportWalk/500", None, True),
-    ("  the report, caches cold (10,000 / 500)", "connectionReportCold/10000/iterations:100",
-     "connectionReportCold/500/iterations:100", None, True),
+    ("  the report, caches cold (/ its walk, 10,000)", "connectionReportCold/10000/iterations:100",
+     "connectionReportWalkCold/10000/iterations:100", None, True),
     ("enqueue, 1 thread (records/s)", "enqueueOurs/real_time/threads:1", None, 1e6, False),
     ("enqueue, 8 threads (records/s)", "enqueueOurs/real_time/threads:8", None, 0.5e6, False),
     ("memory, 10,000 x 15 (KiB/device)", "memoryOurs/10000/iterations:1", None, 10.0, True),
@@ -49,6 +49,10 @@ ROWS = [
      "modelReplay/10000/iterations:1#gui_ms_per_record", None, 0.1, True),
     ("model: reset to a 500-device map (ms)", "modelReset#cpu_ms", None, 20.0, True),
 ]
+
+# Rows that measure the machine rather than the build: how long a thread waited for a processor
+# depends on what else runs, and is not compared between builds.
+MACHINE_ROWS = {"  of it, waiting for a processor (ms)"}
 
 # The benchmarks of the live item model are in a program of their own, beside bench_store.
 MODEL_PROGRAM = "bench_model"
@@ -123,6 +127,14 @@ def figures(results):
     return rows
 
 
+def quotient(mine, theirs):
+    """MINE / THEIRS. A counter can be zero (no wait seen): two zeros are equal, and any figure
+    is infinitely more than zero."""
+    if theirs == 0:
+        return 1.0 if mine == 0 else float("inf")
+    return mine / theirs
+
+
 def main():
     arguments = sys.argv[1:]
     repetitions = 5
@@ -153,9 +165,12 @@ def main():
         print("\n| work | %s | %s | %s / %s | within 10 %% |" % (first, second, first, second))
         print("|---|---|---|---|---|")
         for (work, mine, upper, _), (_, theirs, _, _) in zip(tables[first], tables[second]):
-            worse = mine / theirs if upper else theirs / mine
+            worse = quotient(mine, theirs) if upper else quotient(theirs, mine)
+            verdict = "yes" if worse <= 1.10 else "NO"
+            if work in MACHINE_ROWS:
+                verdict = "(the machine's)"
             print("| %s | %.3g | %.3g | %.2f | %s |"
-                  % (work, mine, theirs, mine / theirs, "yes" if worse <= 1.10 else "NO"))
+                  % (work, mine, theirs, quotient(mine, theirs), verdict))
 
 
 if __name__ == "__main__":
