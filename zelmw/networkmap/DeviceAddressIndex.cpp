@@ -1,9 +1,9 @@
 #include <zelmw/networkmap/DeviceAddressIndex_p.h>
 
 #include <zelmw/networkmap/NetworkMapObject.h>
+#include <zelmw/vocabulary/SameText_p.h>
 
 #include <algorithm>
-#include <cstring>
 
 namespace zelmw {
 
@@ -84,10 +84,8 @@ bool DeviceAddressIndex::seek(Entries::const_iterator &at, Entries::const_iterat
 {
     // Most walks meet the address they look for next: equal texts are found by their bytes,
     // before the slower ordering is asked.
-    const size_t bytes = size_t(address.size()) * sizeof(QChar);
     for (; at != end; ++at) {
-        if (at->address.size() == address.size()
-            && std::memcmp(at->address.constData(), address.constData(), bytes) == 0)
+        if (sameText(at->address, address))
             return true;
         if (!(at->address < address))
             return false;

@@ -1,6 +1,8 @@
 #ifndef ZELMW_VOCABULARY_TWOKEYREGISTRY_P_H
 #define ZELMW_VOCABULARY_TWOKEYREGISTRY_P_H
 
+#include <zelmw/vocabulary/SameText_p.h>
+
 #include <QHash>
 #include <QList>
 #include <QVector>
@@ -163,10 +165,12 @@ private:
     static bool matches(const Entry &entry, const Key &key, const KeptKey &keptKey)
     {
         if constexpr (KEEPS_KEYS)
-            return entry.key == key;
+            return equal(entry.key, key);
         else
-            return entry.key == keptKey && KeyOf()(*entry.entity) == key;
+            return entry.key == keptKey && equal(KeyOf()(*entry.entity), key);
     }
+    static bool equal(const QString &a, const QString &b) { return sameText(a, b); }
+    template<typename Other> static bool equal(const Other &a, const Other &b) { return a == b; }
 
     // The id KEY finds, or NONE.
     int idOfKey(const Key &key) const
