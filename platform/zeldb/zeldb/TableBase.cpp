@@ -216,34 +216,22 @@ bool TableBase::removeWhere(const SelectionCriteria &criteria)
 
 bool TableBase::update(const RecordBase &record)
 {
-    QStringList assignments;
-    QList<int> fields;
-    for (int i = 1; i < m_schema.fieldCount(); ++i) {
-        if (record.IsFieldSet(i)) {
-            assignments << m_schema.field(i).name + QLatin1String(" = ?");
-            fields << i;
-        }
-    }
+    quint64 fields = RecordBase::Storage::fieldsSet(record) & ~quint64(1);
     const int updateDate = m_schema.fieldNumber(UPDATE_DATE);
     const bool stampUpdateDate = updateDate > 0 && !record.IsFieldSet(updateDate);
     if (stampUpdateDate)
-        assignments << UPDATE_DATE + QLatin1String(" = ?");
+        fields |= quint64(1) << updateDate;
     // With nothing to write, the statement still tells whether the row exists.
-    if (assignments.isEmpty())
-        assignments << m_schema.field(0).name + QLatin1String(" = ") + m_schema.field(0).name;
-
-    WriteStatement *statement
-        = prepareWrite(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
-                           .arg(m_schema.tableName(), assignments.join(QLatin1String(", ")),
-                                m_schema.field(0).name),
-                       "update");
+    WriteStatement *statement = prepareWrite(m_schema.updateStatement(fields), "update");
     if (!statement)
         return false;
     int position = 0;
-    for (int field : fields)
-        RecordBase::Storage::bind(record, field, *statement, position++);
-    if (stampUpdateDate)
-        statement->bindText(position++, storedForm(now()));
+    for (int i = 1; i < m_schema.fieldCount(); ++i) {
+        if (i == updateDate && stampUpdateDate)
+            statement->bindText(position++, storedForm(now()));
+        else if (fields & (quint64(1) << i))
+            RecordBase::Storage::bind(record, i, *statement, position++);
+    }
     statement->bindNumber(position, record.Id());
     return execute(*statement, "update") && statement->numRowsAffected() > 0;
 }

@@ -62,10 +62,15 @@ QString storedForm(const QDateTime &dateTime)
 {
     if (dateTime.timeSpec() != Qt::LocalTime)
         return dateTime.toString(Qt::ISODateWithMs);
+    // A local time's text is its date and time alone. Those are read without the time zone's
+    // rules, which comparing two local times asks under Qt 6.
     ThreadConnections::Texts &texts = ThreadConnections::current().texts();
-    if (dateTime != texts.formattedValue) {
+    const QDate date = dateTime.date();
+    const QTime time = dateTime.time();
+    if (date != texts.formattedDate || time != texts.formattedTime) {
         texts.formattedText = dateTime.toString(Qt::ISODateWithMs);
-        texts.formattedValue = dateTime;
+        texts.formattedDate = date;
+        texts.formattedTime = time;
     }
     return texts.formattedText;
 }
@@ -156,6 +161,23 @@ QString TableSchema::insertStatement(quint64 fields) const
                             : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                                   .arg(m_tableName, columns.join(QLatin1String(", ")),
                                        placeholders.join(QLatin1String(", ")));
+    return sql;
+}
+
+QString TableSchema::updateStatement(quint64 fields) const
+{
+    QString &sql = ThreadConnections::current().texts().updateStatements[qMakePair(this, fields)];
+    if (!sql.isNull())
+        return sql;
+    QStringList assignments;
+    for (int i = 1; i < m_fields.size(); ++i) {
+        if (fields & (quint64(1) << i))
+            assignments << m_fields.at(i).name + QLatin1String(" = ?");
+    }
+    if (assignments.isEmpty())
+        assignments << m_fields.at(0).name + QLatin1String(" = ") + m_fields.at(0).name;
+    sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
+              .arg(m_tableName, assignments.join(QLatin1String(", ")), m_fields.at(0).name);
     return sql;
 }
 

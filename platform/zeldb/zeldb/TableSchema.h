@@ -99,6 +99,10 @@ public:
     /// once per thread and set of fields: a device's details are inserted one after another,
     /// each with the same fields. No fields: INSERT ... DEFAULT VALUES.
     QString insertStatement(quint64 fields) const;
+    /// The update statement for the fields in FIELDS, in field order, with the row's id bound
+    /// last; built once per thread and set of fields, as the insert statement is. No fields: a
+    /// statement that writes nothing but still finds the row.
+    QString updateStatement(quint64 fields) const;
 
     ///@{
     /// @brief The stored form of a value of the given field, and back.

@@ -72,9 +72,11 @@ public:
     struct Texts
     {
         QHash<QPair<const TableSchema *, quint64>, QString> insertStatements;
+        QHash<QPair<const TableSchema *, quint64>, QString> updateStatements;
         qint64 stampMSecs = -1;
         QDateTime stamp;
-        QDateTime formattedValue;
+        QDate formattedDate;
+        QTime formattedTime;
         QString formattedText;
         QString parsedText;
         QDateTime parsedValue;

@@ -41,10 +41,12 @@ WriteStatement::~WriteStatement()
 
 void WriteStatement::bindText(int position, const QString &text)
 {
-    const QByteArray utf8 = text.toUtf8();
+    // A move keeps an array's data where it is, so the vector may grow.
+    m_texts.push_back(text.toUtf8());
+    const QByteArray &utf8 = m_texts.back();
     // A null array's data is null, which SQLite would bind as NULL.
     sqlite3_bind_text(m_statement, position + 1, utf8.isNull() ? "" : utf8.constData(),
-                      int(utf8.size()), SQLITE_TRANSIENT);
+                      int(utf8.size()), SQLITE_STATIC);
 }
 
 void WriteStatement::bindNumber(int position, qint64 number)
@@ -65,6 +67,7 @@ bool WriteStatement::exec(QSqlError &error)
         error = sqliteError(m_database, QStringLiteral("Unable to execute statement"), result);
     sqlite3_reset(m_statement);
     sqlite3_clear_bindings(m_statement);
+    m_texts.clear();
     return done;
 }
 

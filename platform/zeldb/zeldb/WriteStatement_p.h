@@ -1,10 +1,12 @@
 #ifndef ZELDB_WRITESTATEMENT_P_H
 #define ZELDB_WRITESTATEMENT_P_H
 
+#include <QByteArray>
 #include <QSqlError>
 #include <QString>
 
 #include <memory>
+#include <vector>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -43,6 +45,9 @@ private:
 
     sqlite3 *m_database;
     sqlite3_stmt *m_statement;
+    // The texts bound for the next run, in UTF-8, kept until it: SQLite reads them where they
+    // are instead of copying each.
+    std::vector<QByteArray> m_texts;
 };
 
 } // namespace zeldb
