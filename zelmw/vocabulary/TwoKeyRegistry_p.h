@@ -152,7 +152,7 @@ private:
         if constexpr (KEEPS_KEYS)
             return key;
         else
-            return qHash(key);
+            return uint(qHash(key));
     }
     static Key keyOf(const Entry &entry)
     {
